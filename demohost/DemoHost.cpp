@@ -1,0 +1,2 @@
+#include "Framework.h"
+int wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) { return 0; }

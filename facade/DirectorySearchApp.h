@@ -1,0 +1,12 @@
+// The module's application object: its name (string 57344) and the registry key
+// together give the profile root Software\Tovana\<name>.
+#pragma once
+
+#include "WinApp.h"
+
+class CDirectorySearchApp : public CWinApp {
+public:
+    BOOL InitInstance() override;
+};
+
+CDirectorySearchApp& TheDirectorySearchApp();

@@ -1,0 +1,8 @@
+// Export/import switch of the directory search module.
+#pragma once
+
+#ifdef DIRSEARCH_BUILD
+#define DIRSEARCH_API __declspec(dllexport)
+#else
+#define DIRSEARCH_API __declspec(dllimport)
+#endif

@@ -1,0 +1,13 @@
+// The whole application-framework layer in one include.
+#pragma once
+
+#include "Collections.h"
+#include "Controls.h"
+#include "Dialog.h"
+#include "Gdi.h"
+#include "Menu.h"
+#include "ModuleState.h"
+#include "Registry.h"
+#include "String.h"
+#include "WinApp.h"
+#include "Wnd.h"

@@ -1,0 +1,259 @@
+#include "Wnd.h"
+
+namespace {
+
+const wchar_t kObjectProperty[] = L"Framework.CWnd";
+const UINT_PTR kSubclassId = 0x4657;  // any fixed id; one subclass per window
+
+// The object whose window CreateEx is creating on this thread.
+thread_local CWnd* t_pWndInit = nullptr;
+
+} // namespace
+
+// ---------------------------------------------------------------- CCmdUI
+
+void CCmdUI::Enable(BOOL bOn) {
+    if (m_hMenu) {
+        ::EnableMenuItem(m_hMenu, m_nIndex,
+                         MF_BYPOSITION | (bOn ? MF_ENABLED : (MF_DISABLED | MF_GRAYED)));
+    }
+    m_bEnabled = bOn;
+    m_bEnableChanged = TRUE;
+}
+
+void CCmdUI::SetCheck(int nCheck) {
+    if (m_hMenu)
+        ::CheckMenuItem(m_hMenu, m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CCmdUI::SetText(const wchar_t* pszText) {
+    if (!m_hMenu)
+        return;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<wchar_t*>(pszText ? pszText : L"");
+    ::SetMenuItemInfoW(m_hMenu, m_nIndex, TRUE, &info);
+}
+
+void CCmdUI::DoUpdate(CWnd* pTarget, BOOL bDisableIfNoHandler) {
+    m_bEnableChanged = FALSE;
+    if (pTarget->OnCmdMsg(m_nID, CN_UPDATE_COMMAND_UI, this))
+        return;
+    if (bDisableIfNoHandler && !m_bEnableChanged)
+        Enable(pTarget->OnCmdMsg(m_nID, CN_QUERY_HANDLER, nullptr));
+}
+
+// ---------------------------------------------------------------- CWnd
+
+CWnd::~CWnd() {
+    // An object going away before its window must not leave a dangling route.
+    if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
+        DestroyWindow();
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+    return hWnd ? static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty)) : nullptr;
+}
+
+void CWnd::Attach(HWND hWnd) {
+    m_hWnd = hWnd;
+    ::SetPropW(hWnd, kObjectProperty, this);
+    ::SetWindowSubclass(hWnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    if (!hWnd || m_hWnd || FromHandlePermanent(hWnd))
+        return FALSE;
+    Attach(hWnd);
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+    return pParent && SubclassWindow(::GetDlgItem(pParent->m_hWnd, nID));
+}
+
+HWND CWnd::UnsubclassWindow() {
+    HWND hWnd = m_hWnd;
+    if (hWnd) {
+        ::RemoveWindowSubclass(hWnd, SubclassProc, kSubclassId);
+        ::RemovePropW(hWnd, kObjectProperty);
+        m_hWnd = nullptr;
+    }
+    return hWnd;
+}
+
+const wchar_t* AfxFrameworkWindowClass() {
+    static const wchar_t kClass[] = L"FrameworkWindow";
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = CWnd::CreationProc;
+        wc.hInstance = GetModuleHandleW(L"framework.dll");
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kClass;
+        return ::RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+    return kClass;
+}
+
+// Window procedure of framework-registered classes: attaches the object being
+// created at the window's first message, then leaves everything to the subclass.
+LRESULT CALLBACK CWnd::CreationProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (t_pWndInit && !FromHandlePermanent(hWnd)) {
+        CWnd* pWnd = t_pWndInit;
+        t_pWndInit = nullptr;
+        pWnd->Attach(hWnd);
+        return ::CallWindowProcW(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)),
+                                 hWnd, msg, wParam, lParam);
+    }
+    return ::DefWindowProcW(hWnd, msg, wParam, lParam);
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, const wchar_t* pszClass, const wchar_t* pszName,
+                    DWORD dwStyle, int x, int y, int cx, int cy, HWND hParent, HMENU hMenuOrId) {
+    if (m_hWnd)
+        return FALSE;
+    if (!pszClass) {
+        t_pWndInit = this;
+        pszClass = AfxFrameworkWindowClass();
+    }
+    HWND hWnd = ::CreateWindowExW(dwExStyle, pszClass, pszName, dwStyle, x, y, cx, cy, hParent,
+                                  hMenuOrId, AfxGetInstanceHandle(), nullptr);
+    t_pWndInit = nullptr;
+    if (hWnd && !m_hWnd)
+        Attach(hWnd);  // a control of a system class
+    return hWnd != nullptr;
+}
+
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd && ::DestroyWindow(m_hWnd);
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR refData) {
+    CWnd* pWnd = reinterpret_cast<CWnd*>(refData);
+    CurrentMessage saved = pWnd->m_current;
+    pWnd->m_current = {msg, wParam, lParam};
+    LRESULT result = pWnd->WindowProc(msg, wParam, lParam);
+    pWnd->m_current = saved;
+    if (msg == WM_NCDESTROY) {
+        pWnd->UnsubclassWindow();
+        pWnd->PostNcDestroy();
+    }
+    return result;
+}
+
+LRESULT CWnd::Default() {
+    return ::DefSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (OnCommand(wParam, lParam))
+            return 0;
+        break;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (OnNotify(wParam, lParam, &result))
+            return result;
+        break;
+    }
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM:
+    case WM_DELETEITEM: {
+        // Owner-draw messages go to the control's own object first.
+        HWND hCtl = nullptr;
+        if (message == WM_DRAWITEM)
+            hCtl = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+        else if (message == WM_COMPAREITEM)
+            hCtl = reinterpret_cast<COMPAREITEMSTRUCT*>(lParam)->hwndItem;
+        else if (message == WM_DELETEITEM)
+            hCtl = reinterpret_cast<DELETEITEMSTRUCT*>(lParam)->hwndItem;
+        else
+            hCtl = ::GetDlgItem(m_hWnd, static_cast<int>(wParam));
+        CWnd* pChild = FromHandlePermanent(hCtl);
+        LRESULT result = 0;
+        if (pChild && pChild->OnChildNotify(message, wParam, lParam, &result))
+            return result;
+        break;
+    }
+    default:
+        break;
+    }
+    return Default();
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    HWND hCtl = reinterpret_cast<HWND>(lParam);
+    UINT nID = LOWORD(wParam);
+    int nCode = HIWORD(wParam);
+    if (hCtl) {
+        CWnd* pChild = FromHandlePermanent(hCtl);
+        if (pChild && pChild->OnChildNotify(WM_COMMAND, wParam, lParam, nullptr))
+            return TRUE;
+    } else {
+        nCode = CN_COMMAND;  // menu item or accelerator
+    }
+    if (nCode == CN_COMMAND) {
+        // A command whose item is disabled is not run, whoever sent it.
+        CCmdUI state;
+        state.m_nID = nID;
+        if (OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state) && !state.m_bEnabled)
+            return TRUE;
+    }
+    return OnCmdMsg(nID, nCode, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
+    const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+    CWnd* pChild = FromHandlePermanent(pHdr->hwndFrom);
+    return pChild && pChild->OnChildNotify(WM_NOTIFY, 0, lParam, pResult);
+}
+
+BOOL CWnd::OnCmdMsg(UINT, int, CCmdUI*) {
+    return FALSE;
+}
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
+    return FALSE;
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
+
+CString CWnd::GetWindowText() const {
+    CString text;
+    int n = ::GetWindowTextLengthW(m_hWnd);
+    ::GetWindowTextW(m_hWnd, text.GetBuffer(n + 1), n + 1);
+    text.ReleaseBuffer();
+    return text;
+}
+
+CString CWnd::GetDlgItemText(int nID) const {
+    HWND hCtl = ::GetDlgItem(m_hWnd, nID);
+    CString text;
+    int n = ::GetWindowTextLengthW(hCtl);
+    ::GetWindowTextW(hCtl, text.GetBuffer(n + 1), n + 1);
+    text.ReleaseBuffer();
+    return text;
+}
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    DWORD style = GetStyle();
+    DWORD newStyle = (style & ~dwRemove) | dwAdd;
+    if (style == newStyle)
+        return FALSE;
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, newStyle);
+    if (nFlags) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+    }
+    return TRUE;
+}
