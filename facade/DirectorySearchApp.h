@@ -6,7 +6,6 @@
 
 class CDirectorySearchApp : public CWinApp {
 public:
+    using CWinApp::CWinApp;
     BOOL InitInstance() override;
 };
-
-CDirectorySearchApp& TheDirectorySearchApp();

@@ -52,7 +52,8 @@ bool ParseInt(const CString& text, int& value) {
 }
 
 void Prompt(const wchar_t* pszText) {
-    ::MessageBoxW(::GetActiveWindow(), pszText, AfxGetApp() ? AfxGetApp()->GetAppName().GetString() : L"",
+    ::MessageBoxW(::GetActiveWindow(), pszText,
+                  AfxGetApp() ? AfxGetApp()->GetAppName().GetString() : L"",
                   MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -133,7 +134,7 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control) {
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM, LPARAM lParam) {
     if (msg != WM_INITDIALOG)
-        return FALSE;  // everything else reaches the object through its subclass
+        return FALSE; // everything else reaches the object through its subclass
     auto* pDlg = reinterpret_cast<CDialog*>(lParam);
     pDlg->Attach(hWnd);
     return pDlg->OnInitDialog();

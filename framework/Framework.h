@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Collections.h"
+#include "ControlBars.h"
 #include "Controls.h"
 #include "Dialog.h"
 #include "Gdi.h"

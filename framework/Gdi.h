@@ -13,7 +13,8 @@ public:
     CGdiObjectT() = default;
     explicit CGdiObjectT(THandle h) : m_hObject(h) {}
     ~CGdiObjectT() { DeleteObject(); }
-    CGdiObjectT(CGdiObjectT&& other) noexcept : m_hObject(std::exchange(other.m_hObject, nullptr)) {}
+    CGdiObjectT(CGdiObjectT&& other) noexcept
+        : m_hObject(std::exchange(other.m_hObject, nullptr)) {}
     CGdiObjectT& operator=(CGdiObjectT&& other) noexcept {
         if (this != &other) {
             DeleteObject();
@@ -44,14 +45,22 @@ protected:
 
 class CFont : public CGdiObjectT<HFONT> {
 public:
-    BOOL CreateFontIndirect(const LOGFONTW* pLogFont) { return Attach(::CreateFontIndirectW(pLogFont)); }
-    BOOL GetLogFont(LOGFONTW* pLogFont) const { return ::GetObjectW(m_hObject, sizeof(*pLogFont), pLogFont) != 0; }
+    BOOL CreateFontIndirect(const LOGFONTW* pLogFont) {
+        return Attach(::CreateFontIndirectW(pLogFont));
+    }
+    BOOL GetLogFont(LOGFONTW* pLogFont) const {
+        return ::GetObjectW(m_hObject, sizeof(*pLogFont), pLogFont) != 0;
+    }
 };
 
 class CBitmap : public CGdiObjectT<HBITMAP> {
 public:
-    BOOL LoadBitmap(HINSTANCE hInstance, UINT nID) { return Attach(::LoadBitmapW(hInstance, MAKEINTRESOURCEW(nID))); }
-    BOOL CreateCompatibleBitmap(HDC hdc, int cx, int cy) { return Attach(::CreateCompatibleBitmap(hdc, cx, cy)); }
+    BOOL LoadBitmap(HINSTANCE hInstance, UINT nID) {
+        return Attach(::LoadBitmapW(hInstance, MAKEINTRESOURCEW(nID)));
+    }
+    BOOL CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
+        return Attach(::CreateCompatibleBitmap(hdc, cx, cy));
+    }
 };
 
 class CBrush : public CGdiObjectT<HBRUSH> {
@@ -61,7 +70,9 @@ public:
 
 class CPen : public CGdiObjectT<HPEN> {
 public:
-    BOOL CreatePen(int nStyle, int nWidth, COLORREF color) { return Attach(::CreatePen(nStyle, nWidth, color)); }
+    BOOL CreatePen(int nStyle, int nWidth, COLORREF color) {
+        return Attach(::CreatePen(nStyle, nWidth, color));
+    }
 };
 
 // Selects an object into a DC for the lifetime of this guard.

@@ -7,7 +7,9 @@ class FW_API CMenu {
 public:
     CMenu() = default;
     ~CMenu() { DestroyMenu(); }
-    CMenu(CMenu&& other) noexcept : m_hMenu(other.m_hMenu), m_bOwned(other.m_bOwned) { other.m_hMenu = nullptr; }
+    CMenu(CMenu&& other) noexcept : m_hMenu(other.m_hMenu), m_bOwned(other.m_bOwned) {
+        other.m_hMenu = nullptr;
+    }
     CMenu& operator=(CMenu&& other) noexcept;
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
@@ -29,14 +31,28 @@ public:
     UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
     UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
     CString GetMenuString(UINT nIDItem, UINT nFlags) const;
-    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const wchar_t* pszNewItem = nullptr) { return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, pszNewItem); }
-    BOOL InsertMenu(UINT nPos, UINT nFlags, UINT_PTR nIDNewItem = 0, const wchar_t* pszNewItem = nullptr) { return ::InsertMenuW(m_hMenu, nPos, nFlags, nIDNewItem, pszNewItem); }
-    BOOL ModifyMenu(UINT nPos, UINT nFlags, UINT_PTR nIDNewItem = 0, const wchar_t* pszNewItem = nullptr) { return ::ModifyMenuW(m_hMenu, nPos, nFlags, nIDNewItem, pszNewItem); }
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, const wchar_t* pszNewItem = nullptr) {
+        return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, pszNewItem);
+    }
+    BOOL InsertMenu(UINT nPos, UINT nFlags, UINT_PTR nIDNewItem = 0,
+                    const wchar_t* pszNewItem = nullptr) {
+        return ::InsertMenuW(m_hMenu, nPos, nFlags, nIDNewItem, pszNewItem);
+    }
+    BOOL ModifyMenu(UINT nPos, UINT nFlags, UINT_PTR nIDNewItem = 0,
+                    const wchar_t* pszNewItem = nullptr) {
+        return ::ModifyMenuW(m_hMenu, nPos, nFlags, nIDNewItem, pszNewItem);
+    }
     BOOL DeleteMenu(UINT nPos, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPos, nFlags); }
     BOOL RemoveMenu(UINT nPos, UINT nFlags) { return ::RemoveMenu(m_hMenu, nPos, nFlags); }
-    UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable) { return ::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable); }
-    DWORD CheckMenuItem(UINT nIDCheckItem, UINT nCheck) { return ::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck); }
-    BOOL TrackPopupMenu(UINT nFlags, int x, int y, HWND hOwner) const { return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, hOwner, nullptr); }
+    UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable) {
+        return ::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable);
+    }
+    DWORD CheckMenuItem(UINT nIDCheckItem, UINT nCheck) {
+        return ::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck);
+    }
+    BOOL TrackPopupMenu(UINT nFlags, int x, int y, HWND hOwner) const {
+        return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, hOwner, nullptr);
+    }
 
 private:
     bool m_bOwned = true;

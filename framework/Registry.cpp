@@ -31,7 +31,8 @@ void CRegKey::Close() {
 
 BOOL CRegKey::QueryString(const wchar_t* pszName, CString& value) const {
     DWORD type = 0, bytes = 0;
-    if (!m_hKey || RegQueryValueExW(m_hKey, pszName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
+    if (!m_hKey ||
+        RegQueryValueExW(m_hKey, pszName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS)
         return FALSE;
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         return FALSE;
@@ -41,7 +42,8 @@ BOOL CRegKey::QueryString(const wchar_t* pszName, CString& value) const {
     if (RegQueryValueExW(m_hKey, pszName, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
                          &size) != ERROR_SUCCESS)
         return FALSE;
-    value = CString(buffer.data(), static_cast<int>(wcsnlen(buffer.data(), size / sizeof(wchar_t))));
+    value =
+        CString(buffer.data(), static_cast<int>(wcsnlen(buffer.data(), size / sizeof(wchar_t))));
     return TRUE;
 }
 

@@ -17,8 +17,8 @@ CString::CString(const char* psz) {
 std::string CString::ToUtf8() const {
     if (m_str.empty())
         return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, m_str.c_str(), GetLength(), nullptr, 0, nullptr,
-                                nullptr);
+    int n =
+        WideCharToMultiByte(CP_UTF8, 0, m_str.c_str(), GetLength(), nullptr, 0, nullptr, nullptr);
     std::string out(n, '\0');
     WideCharToMultiByte(CP_UTF8, 0, m_str.c_str(), GetLength(), out.data(), n, nullptr, nullptr);
     return out;

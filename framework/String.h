@@ -30,14 +30,33 @@ public:
     const std::wstring& str() const { return m_str; }
     std::string ToUtf8() const;
 
-    CString& operator=(const wchar_t* psz) { m_str = psz ? psz : L""; return *this; }
-    CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
-    CString& operator+=(const wchar_t* psz) { if (psz) m_str += psz; return *this; }
-    CString& operator+=(wchar_t ch) { m_str += ch; return *this; }
+    CString& operator=(const wchar_t* psz) {
+        m_str = psz ? psz : L"";
+        return *this;
+    }
+    CString& operator+=(const CString& s) {
+        m_str += s.m_str;
+        return *this;
+    }
+    CString& operator+=(const wchar_t* psz) {
+        if (psz)
+            m_str += psz;
+        return *this;
+    }
+    CString& operator+=(wchar_t ch) {
+        m_str += ch;
+        return *this;
+    }
 
-    friend CString operator+(const CString& a, const CString& b) { return CString(a.m_str + b.m_str); }
-    friend CString operator+(const CString& a, const wchar_t* b) { return CString(a.m_str + (b ? b : L"")); }
-    friend CString operator+(const wchar_t* a, const CString& b) { return CString((a ? a : L"") + b.m_str); }
+    friend CString operator+(const CString& a, const CString& b) {
+        return CString(a.m_str + b.m_str);
+    }
+    friend CString operator+(const CString& a, const wchar_t* b) {
+        return CString(a.m_str + (b ? b : L""));
+    }
+    friend CString operator+(const wchar_t* a, const CString& b) {
+        return CString((a ? a : L"") + b.m_str);
+    }
     friend CString operator+(const CString& a, wchar_t ch) { return CString(a.m_str + ch); }
 
     // Exact, case-sensitive comparison; the operators below use it.

@@ -46,7 +46,7 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
         if (pWnd && pWnd->PreTranslateMessage(pMsg))
             return TRUE;
         if (!(::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_CHILD))
-            break;  // the top-level window has had its turn
+            break; // the top-level window has had its turn
     }
     return FALSE;
 }

@@ -1,9 +1,16 @@
 #include "Wnd.h"
 
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
 namespace {
 
+// Framework window classes belong to this DLL, whichever binary creates a window.
+HINSTANCE FrameworkInstance() {
+    return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
+
 const wchar_t kObjectProperty[] = L"Framework.CWnd";
-const UINT_PTR kSubclassId = 0x4657;  // any fixed id; one subclass per window
+const UINT_PTR kSubclassId = 0x4657; // any fixed id; one subclass per window
 
 // The object whose window CreateEx is creating on this thread.
 thread_local CWnd* t_pWndInit = nullptr;
@@ -90,7 +97,7 @@ const wchar_t* AfxFrameworkWindowClass() {
         wc.cbSize = sizeof(wc);
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = CWnd::CreationProc;
-        wc.hInstance = GetModuleHandleW(L"framework.dll");
+        wc.hInstance = FrameworkInstance();
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = kClass;
@@ -113,19 +120,21 @@ LRESULT CALLBACK CWnd::CreationProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     return ::DefWindowProcW(hWnd, msg, wParam, lParam);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, const wchar_t* pszClass, const wchar_t* pszName,
-                    DWORD dwStyle, int x, int y, int cx, int cy, HWND hParent, HMENU hMenuOrId) {
+BOOL CWnd::CreateEx(DWORD dwExStyle, const wchar_t* pszClass, const wchar_t* pszName, DWORD dwStyle,
+                    int x, int y, int cx, int cy, HWND hParent, HMENU hMenuOrId) {
     if (m_hWnd)
         return FALSE;
+    HINSTANCE hInstance = AfxGetInstanceHandle();
     if (!pszClass) {
         t_pWndInit = this;
         pszClass = AfxFrameworkWindowClass();
+        hInstance = FrameworkInstance();
     }
     HWND hWnd = ::CreateWindowExW(dwExStyle, pszClass, pszName, dwStyle, x, y, cx, cy, hParent,
-                                  hMenuOrId, AfxGetInstanceHandle(), nullptr);
+                                  hMenuOrId, hInstance, nullptr);
     t_pWndInit = nullptr;
     if (hWnd && !m_hWnd)
-        Attach(hWnd);  // a control of a system class
+        Attach(hWnd); // a control of a system class
     return hWnd != nullptr;
 }
 
@@ -133,12 +142,16 @@ BOOL CWnd::DestroyWindow() {
     return m_hWnd && ::DestroyWindow(m_hWnd);
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                     DWORD_PTR refData) {
     CWnd* pWnd = reinterpret_cast<CWnd*>(refData);
     CurrentMessage saved = pWnd->m_current;
     pWnd->m_current = {msg, wParam, lParam};
     LRESULT result = pWnd->WindowProc(msg, wParam, lParam);
+    // A window destroyed while it handled this message may have deleted its object
+    // (PostNcDestroy); only an object still attached is touched again.
+    if (FromHandlePermanent(hWnd) != pWnd)
+        return result;
     pWnd->m_current = saved;
     if (msg == WM_NCDESTROY) {
         pWnd->UnsubclassWindow();
@@ -148,6 +161,9 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam
 }
 
 LRESULT CWnd::Default() {
+    // A window destroyed by its own handler has nothing left to do by default.
+    if (!m_hWnd)
+        return 0;
     return ::DefSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
 }
 
@@ -198,7 +214,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
         if (pChild && pChild->OnChildNotify(WM_COMMAND, wParam, lParam, nullptr))
             return TRUE;
     } else {
-        nCode = CN_COMMAND;  // menu item or accelerator
+        nCode = CN_COMMAND; // menu item or accelerator
     }
     if (nCode == CN_COMMAND) {
         // A command whose item is disabled is not run, whoever sent it.

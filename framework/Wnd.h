@@ -12,9 +12,9 @@ class CMenu;
 
 // Codes passed to OnCmdMsg beside a control's own notification codes.
 enum : int {
-    CN_COMMAND = 0,             // a menu item, accelerator or button click
-    CN_UPDATE_COMMAND_UI = -1,  // asks for the state of a command (pCmdUI set)
-    CN_QUERY_HANDLER = -2,      // asks only whether a command handler exists
+    CN_COMMAND = 0,            // a menu item, accelerator or button click
+    CN_UPDATE_COMMAND_UI = -1, // asks for the state of a command (pCmdUI set)
+    CN_QUERY_HANDLER = -2,     // asks only whether a command handler exists
 };
 
 // The state of one command's user-interface item (menu item or toolbar button).
@@ -31,8 +31,8 @@ public:
 
     UINT m_nID = 0;
     UINT m_nIndex = 0;
-    HMENU m_hMenu = nullptr;     // the menu of a menu item
-    HMENU m_hSubMenu = nullptr;  // the popup when the item opens one
+    HMENU m_hMenu = nullptr;    // the menu of a menu item
+    HMENU m_hSubMenu = nullptr; // the popup when the item opens one
     BOOL m_bEnabled = TRUE;
     BOOL m_bEnableChanged = FALSE;
 };
@@ -108,8 +108,12 @@ public:
     LRESULT Default();
 
     // Thin wrappers.
-    LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageW(m_hWnd, msg, w, l); }
-    BOOL PostMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageW(m_hWnd, msg, w, l); }
+    LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const {
+        return ::SendMessageW(m_hWnd, msg, w, l);
+    }
+    BOOL PostMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const {
+        return ::PostMessageW(m_hWnd, msg, w, l);
+    }
     void SetWindowText(const wchar_t* psz) { ::SetWindowTextW(m_hWnd, psz); }
     CString GetWindowText() const;
     void GetWindowText(CString& text) const { text = GetWindowText(); }
@@ -118,7 +122,9 @@ public:
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     void SetDlgItemText(int nID, const wchar_t* psz) { ::SetDlgItemTextW(m_hWnd, nID, psz); }
     CString GetDlgItemText(int nID) const;
-    LRESULT SendDlgItemMessage(int nID, UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::SendDlgItemMessageW(m_hWnd, nID, msg, w, l); }
+    LRESULT SendDlgItemMessage(int nID, UINT msg, WPARAM w = 0, LPARAM l = 0) const {
+        return ::SendDlgItemMessageW(m_hWnd, nID, msg, w, l);
+    }
     HWND GetParent() const { return ::GetParent(m_hWnd); }
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
@@ -129,25 +135,48 @@ public:
     HWND SetFocus() { return ::SetFocus(m_hWnd); }
     void GetClientRect(RECT* pRect) const { ::GetClientRect(m_hWnd, pRect); }
     void GetWindowRect(RECT* pRect) const { ::GetWindowRect(m_hWnd, pRect); }
-    void ScreenToClient(RECT* pRect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(pRect), 2); }
-    void ClientToScreen(RECT* pRect) const { ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(pRect), 2); }
+    void ScreenToClient(RECT* pRect) const {
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(pRect), 2);
+    }
+    void ClientToScreen(RECT* pRect) const {
+        ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(pRect), 2);
+    }
     void ScreenToClient(POINT* pPoint) const { ::ScreenToClient(m_hWnd, pPoint); }
     void ClientToScreen(POINT* pPoint) const { ::ClientToScreen(m_hWnd, pPoint); }
-    void MoveWindow(const RECT& rc, BOOL bRepaint = TRUE) { ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, bRepaint); }
-    BOOL SetWindowPos(HWND hAfter, int x, int y, int cx, int cy, UINT flags) { return ::SetWindowPos(m_hWnd, hAfter, x, y, cx, cy, flags); }
+    void MoveWindow(const RECT& rc, BOOL bRepaint = TRUE) {
+        ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, bRepaint);
+    }
+    BOOL SetWindowPos(HWND hAfter, int x, int y, int cx, int cy, UINT flags) {
+        return ::SetWindowPos(m_hWnd, hAfter, x, y, cx, cy, flags);
+    }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     void SetRedraw(BOOL bRedraw = TRUE) { SendMessage(WM_SETREDRAW, bRedraw); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
-    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
+    DWORD GetExStyle() const {
+        return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
+    }
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    UINT_PTR SetTimer(UINT_PTR nID, UINT nElapse, TIMERPROC pfn = nullptr) { return ::SetTimer(m_hWnd, nID, nElapse, pfn); }
+    UINT_PTR SetTimer(UINT_PTR nID, UINT nElapse, TIMERPROC pfn = nullptr) {
+        return ::SetTimer(m_hWnd, nID, nElapse, pfn);
+    }
     BOOL KillTimer(UINT_PTR nID) { return ::KillTimer(m_hWnd, nID); }
-    int MessageBox(const wchar_t* pszText, const wchar_t* pszCaption = nullptr, UINT nType = MB_OK) { return ::MessageBoxW(m_hWnd, pszText, pszCaption, nType); }
-    BOOL GetWindowPlacement(WINDOWPLACEMENT* p) const { p->length = sizeof(*p); return ::GetWindowPlacement(m_hWnd, p); }
+    int MessageBox(const wchar_t* pszText, const wchar_t* pszCaption = nullptr,
+                   UINT nType = MB_OK) {
+        return ::MessageBoxW(m_hWnd, pszText, pszCaption, nType);
+    }
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* p) const {
+        p->length = sizeof(*p);
+        return ::GetWindowPlacement(m_hWnd, p);
+    }
     BOOL SetWindowPlacement(const WINDOWPLACEMENT* p) { return ::SetWindowPlacement(m_hWnd, p); }
-    HICON SetIcon(HICON hIcon, BOOL bBig) { return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBig ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon))); }
-    void SetFont(HFONT hFont, BOOL bRedraw = TRUE) { SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw); }
+    HICON SetIcon(HICON hIcon, BOOL bBig) {
+        return reinterpret_cast<HICON>(
+            SendMessage(WM_SETICON, bBig ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+    }
+    void SetFont(HFONT hFont, BOOL bRedraw = TRUE) {
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
+    }
     HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
     HMENU GetMenu() const { return ::GetMenu(m_hWnd); }
     BOOL SetMenu(HMENU hMenu) { return ::SetMenu(m_hWnd, hMenu); }

@@ -8,7 +8,7 @@ export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINELOADER=/usr/lib/wine/wine64
 
-required_packages=(g++-mingw-w64-x86-64-posix cmake ninja-build wine wine64 xvfb xauth
+required_packages=(g++-mingw-w64-x86-64-posix cmake ninja-build wine wine64 fonts-wine xvfb xauth
                    slapd ldap-utils googletest)
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -61,11 +61,22 @@ start_wine() {
     mkdir -p "$WINEPREFIX"
     /usr/lib/wine/wineserver -f -p &
     started_pids+=($!)
+    wine_started=1
     if [ ! -f "$WINEPREFIX/.initialised" ]; then
         log "creating the Wine prefix $WINEPREFIX (once)"
-        WINEDLLOVERRIDES="mscoree,mshtml=" /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+        WINEDLLOVERRIDES="mscoree,mshtml=" /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 </dev/null
+        # Wine draws the window frames itself and never waits for a window
+        # manager, so windows look and behave the same with or without one.
+        local setting
+        for setting in Decorated Managed; do
+            /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v "$setting" /d N /f \
+                >/dev/null 2>&1 </dev/null
+        done
         touch "$WINEPREFIX/.initialised"
     fi
+    # Wine's own service processes start with the first program of a session; start
+    # them here, away from ctest's output pipe, which they would otherwise hold open.
+    /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null
 }
 
 slapd_dir=""
@@ -78,8 +89,12 @@ start_slapd() {
     log "slapd on 127.0.0.1:$LDAP_TEST_PORT"
 }
 
+wine_started=""
+
 stop_services() {
-    [ -n "$slapd_dir" ] && "$root/tests/fixtures/slapd.sh" stop "$slapd_dir" || true
+    # Ends the Wine programs and services of this prefix, then the server itself.
+    [ -n "$wine_started" ] && /usr/lib/wine/wineserver -k 2>/dev/null || true
+    [ -n "$slapd_dir" ] && "$root/tests/fixtures/slapd.sh" stop "$slapd_dir" 2>/dev/null || true
     local i
     for ((i = ${#started_pids[@]} - 1; i >= 0; i--)); do
         kill "${started_pids[i]}" 2>/dev/null || true

@@ -1,1 +1,1159 @@
-#include <windows.h>
+#include "UiKit.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cwchar>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+namespace kit {
+namespace {
+
+// How often a wait re-checks conditions that other threads change without
+// sending this thread a message.
+constexpr DWORD kRecheckMs = 10;
+
+// ---------------------------------------------------------------- handle owners
+
+template <typename T, auto Release> class Owned {
+public:
+    Owned() = default;
+    explicit Owned(T value) : m_value(value) {}
+    ~Owned() { reset(); }
+    Owned(Owned&& other) noexcept : m_value(std::exchange(other.m_value, T{})) {}
+    Owned& operator=(Owned&& other) noexcept {
+        if (this != &other)
+            reset(std::exchange(other.m_value, T{}));
+        return *this;
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+
+    T get() const { return m_value; }
+    explicit operator bool() const { return m_value != T{}; }
+    void reset(T value = T{}) {
+        if (m_value)
+            Release(m_value);
+        m_value = value;
+    }
+
+private:
+    T m_value{};
+};
+
+using HookHandle = Owned<HHOOK, &UnhookWindowsHookEx>;
+using KernelHandle = Owned<HANDLE, &CloseHandle>;
+using MemoryDc = Owned<HDC, &DeleteDC>;
+using GdiBitmap = Owned<HBITMAP, &DeleteObject>;
+
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : m_window(window), m_dc(GetWindowDC(window)) {}
+    ~WindowDc() {
+        if (m_dc)
+            ReleaseDC(m_window, m_dc);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(SelectObject(dc, object)) {}
+    ~Selection() { SelectObject(m_dc, m_old); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+bool SameText(const std::wstring& a, const wchar_t* b) {
+    return _wcsicmp(a.c_str(), b) == 0;
+}
+
+DWORD ThreadOf(HWND window) {
+    return GetWindowThreadProcessId(window, nullptr);
+}
+
+bool IsOurs(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid == GetCurrentProcessId();
+}
+
+// The text stored with the window itself; reading it sends no message, so it
+// cannot block on a busy thread.
+std::wstring StoredText(HWND window) {
+    std::vector<wchar_t> buffer(256);
+    for (;;) {
+        int n = InternalGetWindowText(window, buffer.data(), static_cast<int>(buffer.size()));
+        if (n < static_cast<int>(buffer.size()) - 1)
+            return std::wstring(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- environment
+
+void PrepareDisplay() {
+    // Only Wine's ntdll has this export.
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version"))
+        return;
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring exe(path, n);
+    exe = exe.substr(exe.find_last_of(L"\\/") + 1);
+    // For this program only. Kept in the prefix: in the first program of a Wine
+    // session the driver has read its settings before main() runs.
+    std::wstring key = L"Software\\Wine\\AppDefaults\\" + exe + L"\\X11 Driver";
+    HKEY hkey;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &hkey, nullptr) != ERROR_SUCCESS)
+        return;
+    const wchar_t no[] = L"N";
+    RegSetValueExW(hkey, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(no), sizeof(no));
+    RegCloseKey(hkey);
+}
+
+// ---------------------------------------------------------------- message pump
+
+namespace {
+
+std::atomic<MessageFilter> g_filter{nullptr};
+
+void HandleMessage(MSG& msg) {
+    // Tests decide when to stop pumping, not a stray WM_QUIT.
+    if (msg.message == WM_QUIT)
+        return;
+    MessageFilter filter = g_filter;
+    if (filter && filter(&msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+} // namespace
+
+void SetMessageFilter(MessageFilter filter) {
+    g_filter = filter;
+}
+
+bool PumpUntil(std::function<bool()> done, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (done())
+            return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            return false;
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            HandleMessage(msg);
+            continue;
+        }
+        const DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, kRecheckMs));
+        MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+void PumpFor(DWORD ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+// ---------------------------------------------------------------- keyboard and mouse
+//
+// Posting a whole key sequence at once would reorder it: TranslateMessage posts a
+// key's WM_CHAR behind everything already queued, so it would arrive after the
+// following keys. Instead each thread that gets input has a feed and a
+// WH_GETMESSAGE hook. When the thread takes the feed's message from its queue,
+// the hook updates the thread's key state (as real input does) and posts a
+// "next" marker; by the time the marker is taken, the WM_CHAR is queued ahead of
+// it, and only then is the next message posted.
+
+namespace {
+
+struct Feed {
+    KernelHandle thread; // to notice that the thread has ended
+    HookHandle hook;
+    std::deque<MSG> pending;
+    enum class Stage { Idle, Message, Marker } stage = Stage::Idle;
+    MSG current{};
+};
+
+std::mutex g_feedLock;
+std::map<DWORD, Feed> g_feeds; // by thread id
+
+UINT NextInputMessage() {
+    static const UINT id = RegisterWindowMessageW(L"kit.NextInput");
+    return id;
+}
+
+bool Ended(const Feed& feed) {
+    return feed.thread && WaitForSingleObject(feed.thread.get(), 0) != WAIT_TIMEOUT;
+}
+
+// With g_feedLock held.
+void PostNext(Feed& feed) {
+    while (!feed.pending.empty()) {
+        MSG msg = feed.pending.front();
+        feed.pending.pop_front();
+        if (PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam)) {
+            feed.current = msg;
+            feed.stage = Feed::Stage::Message;
+            return;
+        }
+        // The target window has gone; a user's input would go nowhere too.
+    }
+    feed.stage = Feed::Stage::Idle;
+}
+
+// With g_feedLock held. Destroying a window discards the messages queued for
+// it, ours included; the rest of the input must not wait for it.
+void SkipIfDiscarded(Feed& feed) {
+    if (feed.stage == Feed::Stage::Message && !IsWindow(feed.current.hwnd))
+        PostNext(feed);
+}
+
+void UpdateKeyState(const MSG& msg) {
+    UINT vk = 0;
+    bool down = false;
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        vk = static_cast<UINT>(msg.wParam & 0xFF), down = true;
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        vk = static_cast<UINT>(msg.wParam & 0xFF);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        vk = VK_LBUTTON, down = true;
+        break;
+    case WM_LBUTTONUP:
+        vk = VK_LBUTTON;
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        vk = VK_RBUTTON, down = true;
+        break;
+    case WM_RBUTTONUP:
+        vk = VK_RBUTTON;
+        break;
+    default:
+        return;
+    }
+    BYTE keys[256];
+    if (!GetKeyboardState(keys))
+        return;
+    auto set = [&](UINT key) {
+        // High bit: down. Low bit: toggled by each press.
+        keys[key] = down ? static_cast<BYTE>(0x80 | ((keys[key] & 1) ^ 1))
+                         : static_cast<BYTE>(keys[key] & ~0x80);
+    };
+    set(vk);
+    if (vk == VK_SHIFT)
+        set(VK_LSHIFT);
+    else if (vk == VK_CONTROL)
+        set(VK_LCONTROL);
+    else if (vk == VK_MENU)
+        set(VK_LMENU);
+    SetKeyboardState(keys);
+}
+
+LRESULT CALLBACK FeedHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        MSG* msg = reinterpret_cast<MSG*>(lParam);
+        const bool removed = wParam & PM_REMOVE;
+        if (!msg->hwnd && msg->message == NextInputMessage()) {
+            msg->message = WM_NULL; // the marker is ours alone
+            if (removed) {
+                std::lock_guard<std::mutex> lock(g_feedLock);
+                auto it = g_feeds.find(GetCurrentThreadId());
+                if (it != g_feeds.end() && it->second.stage == Feed::Stage::Marker)
+                    PostNext(it->second);
+            }
+        } else if (removed) {
+            std::lock_guard<std::mutex> lock(g_feedLock);
+            auto it = g_feeds.find(GetCurrentThreadId());
+            if (it != g_feeds.end()) {
+                Feed& feed = it->second;
+                const MSG& cur = feed.current;
+                if (feed.stage == Feed::Stage::Message && msg->hwnd == cur.hwnd &&
+                    msg->message == cur.message && msg->wParam == cur.wParam &&
+                    msg->lParam == cur.lParam) {
+                    UpdateKeyState(*msg);
+                    PostThreadMessageW(GetCurrentThreadId(), NextInputMessage(), 0, 0);
+                    feed.stage = Feed::Stage::Marker;
+                }
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void Send(HWND target, const std::vector<MSG>& input) {
+    const DWORD tid = ThreadOf(target);
+    if (!tid)
+        return;
+    std::lock_guard<std::mutex> lock(g_feedLock);
+    Feed& feed = g_feeds[tid];
+    if (Ended(feed))
+        feed = Feed{}; // the id now belongs to a new thread
+    if (!feed.hook) {
+        feed.thread.reset(OpenThread(SYNCHRONIZE, FALSE, tid));
+        feed.hook.reset(SetWindowsHookExW(WH_GETMESSAGE, FeedHook, nullptr, tid));
+    }
+    SkipIfDiscarded(feed);
+    feed.pending.insert(feed.pending.end(), input.begin(), input.end());
+    if (feed.stage == Feed::Stage::Idle)
+        PostNext(feed);
+}
+
+bool IsExtendedKey(UINT vk) {
+    static const UINT extended[] = {VK_INSERT,   VK_DELETE, VK_HOME, VK_END,  VK_PRIOR,  VK_NEXT,
+                                    VK_LEFT,     VK_RIGHT,  VK_UP,   VK_DOWN, VK_DIVIDE, VK_NUMLOCK,
+                                    VK_RCONTROL, VK_RMENU,  VK_LWIN, VK_RWIN, VK_APPS};
+    return std::find(std::begin(extended), std::end(extended), vk) != std::end(extended);
+}
+
+MSG Key(HWND target, UINT vk, bool up) {
+    const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) & 0xFF;
+    // Repeat count 1, scan code, extended-key flag; a release also has the
+    // "was down" and "released" bits.
+    UINT flags = 1 | scan << 16 | (IsExtendedKey(vk) ? 1u << 24 : 0u);
+    if (up)
+        flags |= 0xC0000000u;
+    MSG msg{};
+    msg.hwnd = target;
+    msg.message = up ? WM_KEYUP : WM_KEYDOWN;
+    msg.wParam = vk;
+    msg.lParam = static_cast<LPARAM>(flags);
+    return msg;
+}
+
+MSG Mouse(HWND target, UINT message, WPARAM buttons, POINT client) {
+    MSG msg{};
+    msg.hwnd = target;
+    msg.message = message;
+    msg.wParam = buttons;
+    msg.lParam = MAKELPARAM(client.x, client.y);
+    return msg;
+}
+
+void AddKeystroke(std::vector<MSG>& input, HWND target, UINT vk, bool ctrl, bool shift) {
+    if (ctrl)
+        input.push_back(Key(target, VK_CONTROL, false));
+    if (shift)
+        input.push_back(Key(target, VK_SHIFT, false));
+    input.push_back(Key(target, vk, false));
+    input.push_back(Key(target, vk, true));
+    if (shift)
+        input.push_back(Key(target, VK_SHIFT, true));
+    if (ctrl)
+        input.push_back(Key(target, VK_CONTROL, true));
+}
+
+} // namespace
+
+void TypeText(HWND target, const std::wstring& text) {
+    std::vector<MSG> input;
+    for (wchar_t ch : text) {
+        const SHORT key = VkKeyScanW(ch);
+        // Low byte: the key; high byte: 1 Shift, 2 Ctrl, 4 Alt.
+        if (key != -1 && (HIBYTE(key) & ~1) == 0) {
+            AddKeystroke(input, target, LOBYTE(key), false, HIBYTE(key) & 1);
+        } else {
+            MSG msg{};
+            msg.hwnd = target;
+            msg.message = WM_CHAR;
+            msg.wParam = ch;
+            msg.lParam = 1;
+            input.push_back(msg);
+        }
+    }
+    Send(target, input);
+}
+
+void PressKey(HWND target, UINT vk, bool ctrl, bool shift) {
+    std::vector<MSG> input;
+    AddKeystroke(input, target, vk, ctrl, shift);
+    Send(target, input);
+}
+
+bool ClickAt(HWND window, POINT client, bool right, bool dbl) {
+    if (!IsWindow(window))
+        return false;
+    const UINT down = right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+    const UINT up = right ? WM_RBUTTONUP : WM_LBUTTONUP;
+    const UINT twice = right ? WM_RBUTTONDBLCLK : WM_LBUTTONDBLCLK;
+    const WPARAM held = right ? MK_RBUTTON : MK_LBUTTON;
+    std::vector<MSG> input{Mouse(window, WM_MOUSEMOVE, 0, client),
+                           Mouse(window, down, held, client), Mouse(window, up, 0, client)};
+    if (dbl) {
+        input.push_back(Mouse(window, twice, held, client));
+        input.push_back(Mouse(window, up, 0, client));
+    }
+    Send(window, input);
+    return true;
+}
+
+bool Click(HWND control) {
+    if (!IsWindowVisible(control) || !IsWindowEnabled(control))
+        return false;
+    RECT rc;
+    GetClientRect(control, &rc);
+    return ClickAt(control, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+}
+
+bool InputDone() {
+    std::lock_guard<std::mutex> lock(g_feedLock);
+    return std::all_of(g_feeds.begin(), g_feeds.end(), [](auto& entry) {
+        SkipIfDiscarded(entry.second);
+        return entry.second.stage == Feed::Stage::Idle || Ended(entry.second);
+    });
+}
+
+bool PumpUntilInputDone(DWORD timeoutMs) {
+    return PumpUntil(InputDone, timeoutMs);
+}
+
+bool SelectComboItem(HWND combo, int index) {
+    if (index < 0 || index >= static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)))
+        return false;
+    SendMessageW(combo, CB_SETCURSEL, index, 0);
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    return true;
+}
+
+bool SelectComboItem(HWND combo, const std::wstring& text) {
+    const auto index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(text.c_str()));
+    return index != CB_ERR && SelectComboItem(combo, static_cast<int>(index));
+}
+
+void SetEditText(HWND edit, const std::wstring& text) {
+    SetWindowTextW(edit, text.c_str());
+}
+
+// ---------------------------------------------------------------- reading windows
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+    text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256];
+    return std::wstring(name, GetClassNameW(window, name, 256));
+}
+
+namespace {
+
+HWND FindDescendant(HWND parent, const std::function<bool(HWND)>& match) {
+    struct Search {
+        const std::function<bool(HWND)>* match;
+        HWND found;
+    } search{&match, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (!(*s->match)(child))
+                return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace
+
+HWND FindChild(HWND parent, int id) {
+    return FindDescendant(parent, [id](HWND child) { return GetDlgCtrlID(child) == id; });
+}
+
+HWND FindChildByClass(HWND parent, const std::wstring& className, int index) {
+    return FindDescendant(parent, [&](HWND child) {
+        return SameText(ClassName(child), className.c_str()) && index-- == 0;
+    });
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> windows;
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            if (IsOurs(window) && IsWindowVisible(window))
+                reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+int ListRowCount(HWND list) {
+    return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ListColumnCount(HWND list) {
+    int count = 0;
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    while (SendMessageW(list, LVM_GETCOLUMNW, count, reinterpret_cast<LPARAM>(&column)))
+        ++count;
+    return count;
+}
+
+std::vector<std::wstring> ListHeaders(HWND list) {
+    std::vector<std::wstring> headers;
+    for (int i = 0;; ++i) {
+        wchar_t text[512] = L"";
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = text;
+        column.cchTextMax = 512;
+        if (!SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)))
+            return headers;
+        headers.emplace_back(text);
+    }
+}
+
+std::wstring ListCell(HWND list, int row, int column) {
+    std::vector<wchar_t> buffer(256);
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const auto n = static_cast<int>(
+            SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+        if (n < static_cast<int>(buffer.size()) - 1)
+            return std::wstring(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::vector<std::wstring> ListRow(HWND list, int row) {
+    std::vector<std::wstring> cells;
+    for (int column = 0, n = ListColumnCount(list); column < n; ++column)
+        cells.push_back(ListCell(list, row, column));
+    return cells;
+}
+
+std::vector<int> ListSelectedRows(HWND list) {
+    std::vector<int> rows;
+    for (int row = -1;;) {
+        row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, row, LVNI_SELECTED));
+        if (row < 0)
+            return rows;
+        rows.push_back(row);
+    }
+}
+
+int ListFocusedRow(HWND list) {
+    return static_cast<int>(
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+LPARAM ListItemData(HWND list, int row) {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+bool ClickListRow(HWND list, int row, bool right, bool dbl) {
+    SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
+    RECT rc{};
+    rc.left = LVIR_LABEL;
+    if (!SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)))
+        return false;
+    return ClickAt(list, POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}, right, dbl);
+}
+
+std::vector<HeaderItem> HeaderItems(HWND header) {
+    std::vector<HeaderItem> items;
+    const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[512] = L"";
+        HDITEMW hd{};
+        hd.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+        hd.pszText = text;
+        hd.cchTextMax = 512;
+        SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&hd));
+        items.push_back(HeaderItem{text, hd.cxy, hd.fmt});
+    }
+    return items;
+}
+
+std::wstring MenuItem::Label() const {
+    std::wstring label;
+    for (size_t i = 0; i < text.size() && text[i] != L'\t'; ++i) {
+        if (text[i] == L'&' && ++i == text.size())
+            break; // "&&" stands for one '&'; any other '&' marks a mnemonic
+        label += text[i];
+    }
+    return label;
+}
+
+std::vector<MenuItem> ReadMenu(HMENU menu) {
+    std::vector<MenuItem> items;
+    const int count = GetMenuItemCount(menu);
+    for (int pos = 0; pos < count; ++pos) {
+        MenuItem item; // kept even if unreadable, so that indexes stay positions
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        if (GetMenuItemInfoW(menu, pos, TRUE, &info)) {
+            if (info.cch) {
+                std::wstring text(info.cch + 1, L'\0');
+                info.dwTypeData = text.data();
+                info.cch = static_cast<UINT>(text.size());
+                GetMenuItemInfoW(menu, pos, TRUE, &info);
+                text.resize(info.cch);
+                item.text = text;
+            }
+            item.id = info.hSubMenu ? 0 : info.wID;
+            item.separator = info.fType & MFT_SEPARATOR;
+            item.grayed = info.fState & (MFS_GRAYED | MFS_DISABLED);
+            item.checked = info.fState & MFS_CHECKED;
+            item.isDefault = info.fState & MFS_DEFAULT;
+            item.submenu = info.hSubMenu;
+            if (item.submenu)
+                item.children = ReadMenu(item.submenu);
+        }
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+namespace {
+
+const MenuItem* FindMenuItemIf(const std::vector<MenuItem>& items,
+                               const std::function<bool(const MenuItem&)>& match) {
+    for (const MenuItem& item : items) {
+        if (match(item))
+            return &item;
+        if (const MenuItem* found = FindMenuItemIf(item.children, match))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id) {
+    return FindMenuItemIf(items, [id](const MenuItem& item) {
+        return !item.separator && !item.submenu && item.id == id;
+    });
+}
+
+const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, const std::wstring& text) {
+    return FindMenuItemIf(items, [&](const MenuItem& item) {
+        return !item.separator && (item.Label() == text || item.text == text);
+    });
+}
+
+int ToolbarButtonCount(HWND toolbar) {
+    return static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
+}
+
+namespace {
+
+ToolbarButton ToolbarButtonAt(HWND toolbar, int index) {
+    TBBUTTON button{};
+    SendMessageW(toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
+    return ToolbarButton{button.idCommand, button.fsState, button.fsStyle};
+}
+
+} // namespace
+
+std::vector<ToolbarButton> ToolbarButtons(HWND toolbar) {
+    std::vector<ToolbarButton> buttons;
+    for (int i = 0, n = ToolbarButtonCount(toolbar); i < n; ++i)
+        buttons.push_back(ToolbarButtonAt(toolbar, i));
+    return buttons;
+}
+
+std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId) {
+    const auto index = static_cast<int>(SendMessageW(toolbar, TB_COMMANDTOINDEX, commandId, 0));
+    if (index < 0)
+        return std::nullopt;
+    return ToolbarButtonAt(toolbar, index);
+}
+
+int StatusPartCount(HWND statusBar) {
+    return static_cast<int>(SendMessageW(statusBar, SB_GETPARTS, 0, 0));
+}
+
+std::wstring StatusText(HWND statusBar, int part) {
+    const auto length = LOWORD(SendMessageW(statusBar, SB_GETTEXTLENGTHW, part, 0));
+    std::wstring text(length + 1, L'\0');
+    SendMessageW(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+std::vector<std::wstring> ComboItems(HWND combo) {
+    std::vector<std::wstring> items;
+    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+        std::wstring text(length + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(length);
+        items.push_back(text);
+    }
+    return items;
+}
+
+int ComboSelection(HWND combo) {
+    return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+}
+
+// ---------------------------------------------------------------- message boxes
+//
+// Under Wine 8 every message box comes from one dialog template: an SS_ICON
+// static numbered 1088 (stc1; present even without an icon), the text in a
+// static numbered 0xFFFF, and only the buttons asked for, numbered IDOK to
+// IDCONTINUE; unused buttons are destroyed. An ordinary dialog's labels may be
+// 0xFFFF too, but it has no such icon static or has other controls.
+
+namespace {
+
+constexpr int kBoxIconId = 1088;
+constexpr int kBoxTextId = 0xFFFF;
+
+bool IsBoxIcon(HWND child) {
+    return GetDlgCtrlID(child) == kBoxIconId && SameText(ClassName(child), L"Static") &&
+           (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+}
+
+bool IsBoxText(HWND child) {
+    return GetDlgCtrlID(child) == kBoxTextId && SameText(ClassName(child), L"Static");
+}
+
+bool IsBoxButton(HWND child) {
+    const int id = GetDlgCtrlID(child);
+    return id >= IDOK && id <= IDCONTINUE && SameText(ClassName(child), L"Button");
+}
+
+// Shared icons have one handle per process, so the box's icon can be compared.
+UINT IconStyle(HICON icon) {
+    if (!icon)
+        return 0;
+    const std::pair<const wchar_t*, UINT> icons[] = {{IDI_HAND, MB_ICONERROR},
+                                                     {IDI_QUESTION, MB_ICONQUESTION},
+                                                     {IDI_EXCLAMATION, MB_ICONWARNING},
+                                                     {IDI_ASTERISK, MB_ICONINFORMATION}};
+    for (const auto& [name, style] : icons) {
+        if (LoadIconW(nullptr, name) == icon)
+            return style;
+    }
+    return 0;
+}
+
+// Presses without waiting: a box on the calling thread can only close once the
+// caller returns to the box's loop.
+bool PressButton(HWND box, int buttonId) {
+    HWND button = GetDlgItem(box, buttonId);
+    if (!button || !IsWindowEnabled(button))
+        return false;
+    return PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button));
+}
+
+} // namespace
+
+bool MessageBoxInfo::HasButton(int id) const {
+    return std::find(buttons.begin(), buttons.end(), id) != buttons.end();
+}
+
+bool IsMessageBox(HWND window) {
+    if (!SameText(ClassName(window), L"#32770"))
+        return false;
+    int icons = 0, texts = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsBoxIcon(child))
+            ++icons;
+        else if (IsBoxText(child))
+            ++texts;
+        else if (!IsBoxButton(child))
+            return false;
+    }
+    return icons == 1 && texts == 1;
+}
+
+bool ReadMessageBox(HWND box, MessageBoxInfo& out) {
+    if (!IsMessageBox(box))
+        return false;
+    MessageBoxInfo info;
+    info.hwnd = box;
+    info.caption = StoredText(box);
+    info.threadId = ThreadOf(box);
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsBoxText(child)) {
+            info.text = StoredText(child);
+        } else if (IsBoxIcon(child)) {
+            DWORD_PTR icon = 0;
+            SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 1000, &icon);
+            info.icon = IconStyle(reinterpret_cast<HICON>(icon));
+        } else {
+            info.buttons.push_back(GetDlgCtrlID(child));
+        }
+    }
+    out = std::move(info);
+    return true;
+}
+
+std::vector<MessageBoxInfo> FindMessageBoxes() {
+    std::vector<MessageBoxInfo> boxes;
+    for (HWND window : TopLevelWindows()) {
+        MessageBoxInfo info;
+        if (ReadMessageBox(window, info))
+            boxes.push_back(std::move(info));
+    }
+    return boxes;
+}
+
+bool WaitForMessageBox(MessageBoxInfo& out, DWORD timeoutMs) {
+    return PumpUntil(
+        [&] {
+            for (HWND window : TopLevelWindows()) {
+                if (ReadMessageBox(window, out))
+                    return true;
+            }
+            return false;
+        },
+        timeoutMs);
+}
+
+bool WaitForMessageBoxGone(HWND box, DWORD timeoutMs) {
+    return PumpUntil([box] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs);
+}
+
+bool AnswerMessageBox(const MessageBoxInfo& box, int buttonId, DWORD timeoutMs) {
+    if (!PressButton(box.hwnd, buttonId))
+        return false;
+    return box.threadId == GetCurrentThreadId() || WaitForMessageBoxGone(box.hwnd, timeoutMs);
+}
+
+// The watcher's thread looks at the process's top-level windows every few
+// milliseconds. Wine 8 does report window creation as a WinEvent, but a thread
+// that has just changed its own hooks may not report it to a hook set by another
+// thread, and thread hooks only cover threads known in advance.
+struct MessageBoxWatcher::State {
+    Decider decide;
+    mutable std::mutex lock;
+    std::vector<MessageBoxInfo> seen;
+    KernelHandle stop{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::thread thread;
+    std::vector<HWND> handled; // boxes already seen that still exist; the watcher thread's own
+
+    void Scan() {
+        handled.erase(
+            std::remove_if(handled.begin(), handled.end(), [](HWND box) { return !IsWindow(box); }),
+            handled.end());
+        for (HWND window : TopLevelWindows()) {
+            if (std::find(handled.begin(), handled.end(), window) != handled.end())
+                continue;
+            MessageBoxInfo info;
+            if (!ReadMessageBox(window, info))
+                continue;
+            handled.push_back(window);
+            Answer(std::move(info));
+        }
+    }
+
+    void Answer(MessageBoxInfo info) {
+        const int button = decide(info);
+        if (button && info.HasButton(button))
+            info.answer = button;
+        {
+            // Recorded before pressing, so it is there when the box's caller resumes.
+            std::lock_guard<std::mutex> guard(lock);
+            seen.push_back(info);
+        }
+        if (info.answer)
+            PressButton(info.hwnd, info.answer);
+    }
+
+    void Run() {
+        do
+            Scan();
+        while (WaitForSingleObject(stop.get(), kRecheckMs) == WAIT_TIMEOUT);
+    }
+};
+
+MessageBoxWatcher::MessageBoxWatcher(int answer)
+    : MessageBoxWatcher(Decider([answer](const MessageBoxInfo& box) {
+          for (int id : {answer, IDCANCEL, IDOK}) {
+              if (box.HasButton(id))
+                  return id;
+          }
+          return 0;
+      })) {}
+
+MessageBoxWatcher::MessageBoxWatcher(Decider decide) : m_state(std::make_unique<State>()) {
+    m_state->decide = std::move(decide);
+    m_state->thread = std::thread([state = m_state.get()] { state->Run(); });
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    SetEvent(m_state->stop.get());
+    m_state->thread.join();
+}
+
+std::vector<MessageBoxInfo> MessageBoxWatcher::Seen() const {
+    std::lock_guard<std::mutex> guard(m_state->lock);
+    return m_state->seen;
+}
+
+size_t MessageBoxWatcher::Count() const {
+    std::lock_guard<std::mutex> guard(m_state->lock);
+    return m_state->seen.size();
+}
+
+bool MessageBoxWatcher::WaitForCount(size_t count, DWORD timeoutMs) {
+    return PumpUntil([&] { return Count() >= count; }, timeoutMs);
+}
+
+// ---------------------------------------------------------------- popup menus
+//
+// Wine 8's menu loop sends the owner WM_ENTERIDLE (MSGF_MENU, with the menu
+// window) once the menu is shown and its queue is empty; a WH_CALLWNDPROC hook
+// sees it. Mouse messages posted to the menu window are taken as clicks at the
+// screen point in lParam. Clicking a submenu's item opens the submenu; a marker
+// message, seen by a WH_MSGFILTER hook (MSGF_MENU) once the clicks before it
+// are done, triggers the next click.
+
+struct MenuHooks {
+    PopupMenuCatcher* current = nullptr; // the innermost catcher
+    HHOOK callWnd = nullptr;
+    HHOOK filter = nullptr;
+
+    static UINT StepMessage() {
+        static const UINT id = RegisterWindowMessageW(L"kit.NextMenuStep");
+        return id;
+    }
+
+    static LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK FilterProc(int code, WPARAM wParam, LPARAM lParam);
+};
+
+namespace {
+thread_local MenuHooks t_menuHooks;
+}
+
+LRESULT CALLBACK MenuHooks::CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_ENTERIDLE && call->wParam == MSGF_MENU &&
+        call->lParam && t_menuHooks.current)
+        t_menuHooks.current->OnMenuShown(call->hwnd, reinterpret_cast<HWND>(call->lParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK MenuHooks::FilterProc(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_MENU && msg->message == StepMessage() && t_menuHooks.current) {
+        t_menuHooks.current->ClickNextStep();
+        return TRUE; // handled: the menu loop drops it
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+PopupMenuCatcher::PopupMenuCatcher() {
+    MenuHooks& hooks = t_menuHooks;
+    if (!hooks.current) {
+        const DWORD tid = GetCurrentThreadId();
+        hooks.callWnd = SetWindowsHookExW(WH_CALLWNDPROC, MenuHooks::CallWndProc, nullptr, tid);
+        hooks.filter = SetWindowsHookExW(WH_MSGFILTER, MenuHooks::FilterProc, nullptr, tid);
+    }
+    m_outer = hooks.current;
+    hooks.current = this;
+}
+
+PopupMenuCatcher::~PopupMenuCatcher() {
+    MenuHooks& hooks = t_menuHooks;
+    hooks.current = m_outer;
+    if (!hooks.current) {
+        UnhookWindowsHookEx(hooks.callWnd);
+        UnhookWindowsHookEx(hooks.filter);
+        hooks.callWnd = hooks.filter = nullptr;
+    }
+}
+
+PopupMenuCatcher& PopupMenuCatcher::ChooseId(UINT id) {
+    m_choice = Choice::ById;
+    m_id = id;
+    return *this;
+}
+
+PopupMenuCatcher& PopupMenuCatcher::ChooseText(const std::wstring& text) {
+    m_choice = Choice::ByText;
+    m_text = text;
+    return *this;
+}
+
+PopupMenuCatcher& PopupMenuCatcher::Dismiss() {
+    m_choice = Choice::Dismiss;
+    return *this;
+}
+
+namespace {
+
+// Positions from the top menu down to the first matching item.
+bool FindPath(const std::vector<MenuItem>& items, HMENU menu,
+              const std::function<bool(const MenuItem&)>& match,
+              std::vector<std::pair<HMENU, int>>& path) {
+    for (size_t pos = 0; pos < items.size(); ++pos) {
+        const MenuItem& item = items[pos];
+        path.emplace_back(menu, static_cast<int>(pos));
+        if (match(item) || (item.submenu && FindPath(item.children, item.submenu, match, path)))
+            return true;
+        path.pop_back();
+    }
+    return false;
+}
+
+} // namespace
+
+void PopupMenuCatcher::OnMenuShown(HWND owner, HWND menuWindow) {
+    if (m_shown)
+        return; // the same menu again, e.g. idle with a submenu open
+    m_shown = true;
+    m_owner = owner;
+    m_menuWindow = menuWindow;
+    m_menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    m_items = ReadMenu(m_menu);
+    if (m_choice == Choice::Dismiss) {
+        EndMenu();
+        return;
+    }
+
+    std::function<bool(const MenuItem&)> match;
+    std::wstring wanted;
+    if (m_choice == Choice::ById) {
+        match = [this](const MenuItem& item) {
+            return !item.separator && !item.submenu && item.id == m_id;
+        };
+        wanted = L"id " + std::to_wstring(m_id);
+    } else {
+        match = [this](const MenuItem& item) {
+            return !item.separator && (item.Label() == m_text || item.text == m_text);
+        };
+        wanted = L"\"" + m_text + L"\"";
+    }
+    m_path.clear();
+    if (!FindPath(m_items, m_menu, match, m_path)) {
+        m_problem = L"the menu has no item " + wanted;
+        EndMenu();
+        return;
+    }
+    // A user can neither choose a grayed item nor open a grayed submenu.
+    const std::vector<MenuItem>* level = &m_items;
+    for (const auto& step : m_path) {
+        const MenuItem& item = (*level)[step.second];
+        if (item.grayed) {
+            m_problem = L"menu item \"" + item.Label() + L"\" is grayed";
+            EndMenu();
+            return;
+        }
+        level = &item.children;
+    }
+    m_step = 0;
+    ClickNextStep();
+}
+
+void PopupMenuCatcher::ClickNextStep() {
+    if (m_step >= m_path.size())
+        return;
+    const auto [menu, pos] = m_path[m_step++];
+    RECT rc;
+    if (!GetMenuItemRect(nullptr, menu, pos, &rc)) {
+        m_problem = L"the menu item is not on the screen";
+        EndMenu();
+        return;
+    }
+    // Screen coordinates: the menu loop reads them so from lParam.
+    const LPARAM point = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    PostMessageW(m_menuWindow, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(m_menuWindow, WM_LBUTTONUP, 0, point);
+    if (m_step < m_path.size())
+        PostMessageW(m_menuWindow, MenuHooks::StepMessage(), 0, 0);
+    else
+        m_chosen = true;
+}
+
+// ---------------------------------------------------------------- screenshots
+
+bool SaveScreenshot(HWND window, const std::wstring& bmpPath) {
+    RECT rc;
+    if (!GetWindowRect(window, &rc))
+        return false;
+    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    // Paint what is pending, so that the picture is current.
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+    WindowDc source(window);
+    if (!source.get())
+        return false;
+    MemoryDc memory(CreateCompatibleDC(source.get()));
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height; // positive: rows bottom-up, as a .bmp file stores them
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    void* bits = nullptr;
+    GdiBitmap bitmap(CreateDIBSection(source.get(), reinterpret_cast<BITMAPINFO*>(&header),
+                                      DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory || !bitmap)
+        return false;
+    {
+        Selection selected(memory.get(), bitmap.get());
+        if (!BitBlt(memory.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY) &&
+            !PrintWindow(window, memory.get(), 0))
+            return false;
+    }
+    GdiFlush();
+
+    const DWORD pixelBytes = static_cast<DWORD>(width) * height * 4;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = file.bfOffBits + pixelBytes;
+    HANDLE created = CreateFileW(bmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE)
+        return false;
+    KernelHandle out(created);
+    DWORD written = 0;
+    return WriteFile(out.get(), &file, sizeof(file), &written, nullptr) &&
+           WriteFile(out.get(), &header, sizeof(header), &written, nullptr) &&
+           WriteFile(out.get(), bits, pixelBytes, &written, nullptr) && written == pixelBytes;
+}
+
+} // namespace kit

@@ -1,2 +1,0 @@
-#include "Framework.h"
-int wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) { return 0; }

@@ -1,0 +1,337 @@
+// Windows, dialogs, command routing and the application profile, on real windows.
+#include "Framework.h"
+#include "TestDialogs.h"
+#include "UiKit.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Reads a value straight from the registry, bypassing the framework.
+struct RawValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+    bool found = false;
+};
+
+RawValue ReadRaw(const std::wstring& path, const wchar_t* name) {
+    RawValue v;
+    HKEY hKey;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return v;
+    DWORD size = 0;
+    if (RegQueryValueExW(hKey, name, nullptr, &v.type, nullptr, &size) == ERROR_SUCCESS) {
+        v.data.resize(size);
+        v.found =
+            RegQueryValueExW(hKey, name, nullptr, &v.type, v.data.data(), &size) == ERROR_SUCCESS;
+    }
+    RegCloseKey(hKey);
+    return v;
+}
+
+std::wstring AsText(const RawValue& v) {
+    return std::wstring(reinterpret_cast<const wchar_t*>(v.data.data()));
+}
+
+bool KeyExists(const std::wstring& path) {
+    HKEY hKey;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(hKey);
+    return true;
+}
+
+class ProfileTest : public testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FrameworkTests");
+        app.SetRegistryKey(L"FrameworkTests");
+    }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FrameworkTests"); }
+    CWinApp app{L"Profile App"};
+    const std::wstring root = L"Software\\FrameworkTests\\Profile App\\";
+};
+
+} // namespace
+
+TEST_F(ProfileTest, ValuesLandUnderKeyApplicationAndSection) {
+    EXPECT_TRUE(app.WriteProfileString(L"Settings", L"DirectorySearch", L"0,1,-1,-1"));
+    EXPECT_TRUE(app.WriteProfileString(L"Config\\LDAPServers", L"Current", L"Main office"));
+    EXPECT_TRUE(app.WriteProfileInt(L"ListControl", L"Style", 1));
+
+    RawValue placement = ReadRaw(root + L"Settings", L"DirectorySearch");
+    ASSERT_TRUE(placement.found);
+    EXPECT_EQ(placement.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(AsText(placement), L"0,1,-1,-1");
+    // Section names are registry paths; their case does not matter to the registry.
+    EXPECT_EQ(AsText(ReadRaw(root + L"Config\\LDapServers", L"Current")), L"Main office");
+    RawValue style = ReadRaw(root + L"ListControl", L"Style");
+    ASSERT_TRUE(style.found);
+    EXPECT_EQ(style.type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(*reinterpret_cast<DWORD*>(style.data.data()), 1u);
+
+    EXPECT_EQ(app.GetProfileString(L"Config\\LDapServers", L"Current"), L"Main office");
+    EXPECT_EQ(app.GetProfileInt(L"ListControl", L"Style", 7), 1u);
+}
+
+TEST_F(ProfileTest, MissingOrWrongKindReadsAsDefault) {
+    EXPECT_EQ(app.GetProfileString(L"Settings", L"Nothing", L"fallback"), L"fallback");
+    EXPECT_EQ(app.GetProfileString(L"Settings", L"Nothing"), L"");
+    EXPECT_EQ(app.GetProfileInt(L"Settings", L"Nothing", -3), static_cast<UINT>(-3));
+    app.WriteProfileString(L"Settings", L"Text", L"12");
+    app.WriteProfileInt(L"Settings", L"Number", 12);
+    EXPECT_EQ(app.GetProfileInt(L"Settings", L"Text", 5), 5u);
+    EXPECT_EQ(app.GetProfileString(L"Settings", L"Number", L"none"), L"none");
+}
+
+TEST_F(ProfileTest, NullValueDeletesEntryAndNullEntryDeletesSection) {
+    app.WriteProfileString(L"Settings", L"A", L"1");
+    app.WriteProfileString(L"Settings", L"B", L"2");
+    app.WriteProfileString(L"Settings\\Nested", L"C", L"3");
+    app.WriteProfileString(L"Settings", L"A", nullptr);
+    EXPECT_FALSE(ReadRaw(root + L"Settings", L"A").found);
+    EXPECT_TRUE(ReadRaw(root + L"Settings", L"B").found);
+    app.WriteProfileString(L"Settings", nullptr, nullptr);
+    EXPECT_FALSE(KeyExists(root + L"Settings"));
+    EXPECT_TRUE(KeyExists(root));
+}
+
+namespace {
+
+class TestDialog : public CDialog {
+public:
+    TestDialog() : CDialog(IDD_TEST_DIALOG) {}
+    CString m_text = L"initial";
+    int m_number = 5;
+    int m_choice = 1;
+    int m_okCount = 0;
+    int m_endResult = IDOK;
+    std::vector<HWND> m_preTranslated;
+    bool* m_pDeleted = nullptr;
+    bool m_autoClose = false;
+
+    BOOL OnInitDialog() override {
+        SendDlgItemMessage(IDC_CHOICE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"zero"));
+        SendDlgItemMessage(IDC_CHOICE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"one"));
+        SendDlgItemMessage(IDC_CHOICE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"two"));
+        CDialog::OnInitDialog();
+        if (m_autoClose)
+            PostMessage(WM_COMMAND, IDOK);
+        return TRUE;
+    }
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Text(pDX, IDC_FIRST_EDIT, m_text);
+        DDX_Text(pDX, IDC_NUMBER_EDIT, m_number);
+        DDV_MinMaxInt(pDX, m_number, 1, 9999);
+        DDX_CBIndex(pDX, IDC_CHOICE, m_choice);
+    }
+    void OnOK() override {
+        ++m_okCount;
+        if (UpdateData(TRUE))
+            EndDialog(m_endResult);
+    }
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        m_preTranslated.push_back(pMsg->hwnd);
+        return CDialog::PreTranslateMessage(pMsg);
+    }
+    void PostNcDestroy() override {
+        if (m_pDeleted) {
+            *m_pDeleted = true;
+            delete this;
+        }
+    }
+};
+
+} // namespace
+
+TEST(DialogTest, ModalDialogReturnsItsEndResultAndExchangesData) {
+    TestDialog dlg;
+    dlg.m_autoClose = true;
+    dlg.m_endResult = 42;
+    dlg.m_text = L"Zo\u00eb M\u00fcller";
+    EXPECT_EQ(dlg.DoModal(), 42);
+    EXPECT_EQ(dlg.m_okCount, 1);
+    EXPECT_EQ(dlg.m_text, L"Zo\u00eb M\u00fcller"); // shown, then read back unchanged
+    EXPECT_EQ(dlg.m_number, 5);
+    EXPECT_EQ(dlg.m_choice, 1);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+TEST(DialogTest, ModelessDialogDeletesItselfAfterDestruction) {
+    bool deleted = false;
+    auto* pDlg = new TestDialog;
+    pDlg->m_pDeleted = &deleted;
+    ASSERT_TRUE(pDlg->Create(IDD_TEST_DIALOG));
+    HWND hWnd = pDlg->m_hWnd;
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), pDlg);
+    EXPECT_EQ(pDlg->GetDlgItemText(IDC_FIRST_EDIT), L"initial");
+    ::SendMessageW(hWnd, WM_CLOSE, 0, 0); // a dialog's default close does nothing
+    EXPECT_FALSE(deleted);
+    ::DestroyWindow(hWnd);
+    EXPECT_TRUE(deleted);
+    EXPECT_FALSE(IsWindow(hWnd));
+}
+
+TEST(DialogTest, InvalidNumberKeepsDialogOpenWithStandardPrompt) {
+    TestDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
+    dlg.SetDlgItemText(IDC_NUMBER_EDIT, L"12x");
+    kit::MessageBoxWatcher boxes(IDOK);
+    dlg.SendMessage(WM_COMMAND, IDOK);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, L"Please enter an integer.");
+    EXPECT_EQ(GetFocus(), dlg.GetDlgItem(IDC_NUMBER_EDIT));
+
+    dlg.SetDlgItemText(IDC_NUMBER_EDIT, L"0");
+    dlg.SendMessage(WM_COMMAND, IDOK);
+    ASSERT_EQ(boxes.Seen().size(), 2u);
+    EXPECT_EQ(boxes.Seen()[1].text, L"Please enter an integer between 1 and 9999.");
+    EXPECT_EQ(dlg.m_number, 0); // the parsed value is kept; the range check failed
+
+    dlg.SetDlgItemText(IDC_NUMBER_EDIT, L" 389 ");
+    dlg.SendMessage(WM_COMMAND, IDOK);
+    EXPECT_EQ(boxes.Seen().size(), 2u);
+    EXPECT_EQ(dlg.m_number, 389);
+    dlg.DestroyWindow();
+}
+
+TEST(DialogTest, PreTranslateWalkStopsAtTheTopLevelWindow) {
+    TestDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
+    CEdit edit;
+    ASSERT_TRUE(edit.SubclassDlgItem(IDC_FIRST_EDIT, &dlg));
+    MSG msg{};
+    msg.hwnd = edit.m_hWnd;
+    msg.message = WM_MOUSEMOVE;
+    CWinThread thread;
+    EXPECT_FALSE(thread.PreTranslateMessage(&msg));
+    // The edit's object had its turn (returned FALSE), then the dialog.
+    ASSERT_EQ(dlg.m_preTranslated.size(), 1u);
+    EXPECT_EQ(dlg.m_preTranslated[0], edit.m_hWnd);
+    dlg.DestroyWindow();
+    EXPECT_EQ(edit.m_hWnd, nullptr); // detached when its window went
+}
+
+namespace {
+
+// A top-level framework window with a command table, as the module's windows have.
+class CommandWindow : public CWnd {
+public:
+    std::vector<UINT> m_commands;
+    bool m_disableSecond = true;
+
+    BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override {
+        static const CommandMapEntry<CommandWindow> map[] = {
+            {ID_TEST_HANDLED, ID_TEST_HANDLED, &CommandWindow::OnCommandId, nullptr},
+            {ID_TEST_DISABLED, ID_TEST_DISABLED, &CommandWindow::OnCommandId,
+             &CommandWindow::OnUpdateDisabled},
+            {ID_TEST_RANGE_FIRST, ID_TEST_RANGE_LAST, &CommandWindow::OnCommandId, nullptr},
+        };
+        return DispatchCommand(this, map, nID, nCode, pCmdUI) || CWnd::OnCmdMsg(nID, nCode, pCmdUI);
+    }
+    void OnCommandId(UINT nID) { m_commands.push_back(nID); }
+    void OnUpdateDisabled(CCmdUI* pCmdUI) { pCmdUI->Enable(!m_disableSecond); }
+};
+
+// A button that handles its own click before its parent sees it.
+class SelfHandlingButton : public CButton {
+public:
+    int m_clicks = 0;
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM, LRESULT*) override {
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+            ++m_clicks;
+            return TRUE;
+        }
+        return FALSE;
+    }
+};
+
+} // namespace
+
+TEST(CommandRoutingTest, TableDispatchUpdateStateAndDisabledCommands) {
+    CommandWindow wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"Commands", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                             nullptr));
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
+    CMenu file = menu.GetSubMenu(0);
+
+    wnd.SendMessage(WM_COMMAND, ID_TEST_HANDLED);
+    wnd.SendMessage(WM_COMMAND, 40011);
+    wnd.SendMessage(WM_COMMAND, ID_TEST_DISABLED); // its update handler disables it
+    wnd.SendMessage(WM_COMMAND, ID_TEST_UNHANDLED);
+    EXPECT_EQ(wnd.m_commands, (std::vector<UINT>{ID_TEST_HANDLED, 40011}));
+
+    for (int i = 0; i < file.GetMenuItemCount(); ++i) {
+        CCmdUI state;
+        state.m_hMenu = file;
+        state.m_nIndex = i;
+        state.m_nID = file.GetMenuItemID(i);
+        if (state.m_nID != 0)
+            state.DoUpdate(&wnd, TRUE);
+    }
+    auto grayed = [&](UINT id) { return (file.GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+    EXPECT_FALSE(grayed(ID_TEST_HANDLED));
+    EXPECT_TRUE(grayed(ID_TEST_DISABLED));
+    EXPECT_TRUE(grayed(ID_TEST_UNHANDLED)); // nobody handles it
+    EXPECT_FALSE(grayed(ID_TEST_RANGE_LAST));
+
+    wnd.m_disableSecond = false;
+    wnd.SendMessage(WM_COMMAND, ID_TEST_DISABLED);
+    EXPECT_EQ(wnd.m_commands.back(), static_cast<UINT>(ID_TEST_DISABLED));
+    wnd.DestroyWindow();
+}
+
+TEST(CommandRoutingTest, ControlNotificationIsReflectedToTheControlFirst) {
+    CommandWindow parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"Parent", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
+                                nullptr));
+    SelfHandlingButton button;
+    ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"Press", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 5, 5,
+                                80, 24, parent.m_hWnd,
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_TEST_HANDLED))));
+    button.SendMessage(BM_CLICK);
+    EXPECT_EQ(button.m_clicks, 1);
+    EXPECT_TRUE(parent.m_commands.empty());
+    parent.DestroyWindow();
+}
+
+namespace {
+
+struct ThreadProbe {
+    HANDLE hDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    CModuleState* pSeenState = nullptr;
+    DWORD threadId = 0;
+    ~ThreadProbe() { ::CloseHandle(hDone); }
+};
+
+UINT __cdecl ProbeThread(LPVOID p) {
+    auto* probe = static_cast<ThreadProbe*>(p);
+    probe->pSeenState = AfxGetModuleState();
+    probe->threadId = ::GetCurrentThreadId();
+    ::SetEvent(probe->hDone);
+    return 0;
+}
+
+} // namespace
+
+TEST(ThreadTest, WorkerRunsUnderTheStartersModuleState) {
+    CModuleState moduleState;
+    ThreadProbe probe;
+    DWORD startedId = 0;
+    {
+        AFX_MANAGE_STATE(&moduleState);
+        // Suspended, so the self-deleting object is still there to be read.
+        CWinThread* pThread =
+            AfxBeginThread(ProbeThread, &probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+        ASSERT_NE(pThread, nullptr);
+        startedId = pThread->m_nThreadID;
+        ::ResumeThread(pThread->m_hThread);
+        ASSERT_EQ(::WaitForSingleObject(probe.hDone, 5000), WAIT_OBJECT_0);
+    }
+    EXPECT_EQ(probe.pSeenState, &moduleState);
+    EXPECT_EQ(probe.threadId, startedId);
+    EXPECT_NE(AfxGetModuleState(), &moduleState); // the switch ended with its scope
+}

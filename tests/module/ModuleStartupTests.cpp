@@ -1,0 +1,133 @@
+// The module as the host sees it: loading, its profile root, the message filter
+// that gives its modeless windows their keyboard handling, and HTML Help binding.
+#include "DirectorySearchApp.h"
+#include "Framework.h"
+#include "HtmlHelp.h"
+#include "TestDialogs.h"
+#include "UiKit.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+using FilterFunc = BOOL (*)(MSG*);
+
+class ModuleTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_hModule = LoadLibraryW(L"dirsearch.dll");
+        ASSERT_NE(s_hModule, nullptr);
+        s_filter = reinterpret_cast<FilterFunc>(
+            reinterpret_cast<void*>(GetProcAddress(s_hModule, "FilterDllMsg")));
+        ASSERT_NE(s_filter, nullptr);
+    }
+    static void TearDownTestSuite() {
+        kit::SetMessageFilter(nullptr);
+        EXPECT_TRUE(FreeLibrary(s_hModule));
+    }
+    static HMODULE s_hModule;
+    static FilterFunc s_filter;
+};
+HMODULE ModuleTest::s_hModule = nullptr;
+FilterFunc ModuleTest::s_filter = nullptr;
+
+class KeyboardDialog : public CDialog {
+public:
+    KeyboardDialog() : CDialog(IDD_TEST_DIALOG) {}
+    int m_okCount = 0;
+    void OnOK() override { ++m_okCount; }
+};
+
+class ThrowingWindow : public CWnd {
+public:
+    BOOL PreTranslateMessage(MSG*) override { throw std::runtime_error("handler failed"); }
+};
+
+} // namespace
+
+TEST_F(ModuleTest, ProfileRootIsTheProductKeyUnderTovana) {
+    CModuleState state;
+    CDirectorySearchApp app(nullptr, &state);
+    ASSERT_TRUE(app.InitApplication(s_hModule));
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_EQ(app.GetAppName(), L"Tovana Quillet"); // string 57344 of the module
+    ASSERT_TRUE(app.WriteProfileString(L"Settings", L"ModuleTest", L"placed"));
+
+    HKEY hKey;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tovana\\Tovana Quillet\\Settings", 0,
+                            KEY_READ | KEY_WRITE, &hKey),
+              ERROR_SUCCESS);
+    wchar_t text[32] = L"";
+    DWORD type = 0, size = sizeof(text);
+    EXPECT_EQ(
+        RegQueryValueExW(hKey, L"ModuleTest", nullptr, &type, reinterpret_cast<BYTE*>(text), &size),
+        ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_STREQ(text, L"placed");
+    RegDeleteValueW(hKey, L"ModuleTest");
+    RegCloseKey(hKey);
+}
+
+TEST_F(ModuleTest, FilterGivesModelessDialogsTabAndEnter) {
+    KeyboardDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
+    dlg.ShowWindow(SW_SHOW);
+    HWND first = dlg.GetDlgItem(IDC_FIRST_EDIT);
+    HWND second = dlg.GetDlgItem(IDC_SECOND_EDIT);
+    ::SetFocus(first);
+    ASSERT_EQ(GetFocus(), first);
+
+    // A host that does not filter: Tab stays in the edit, Enter does nothing.
+    kit::SetMessageFilter(nullptr);
+    kit::PressKey(first, VK_TAB);
+    kit::PressKey(first, VK_RETURN);
+    kit::PumpFor(100);
+    EXPECT_EQ(GetFocus(), first);
+    EXPECT_EQ(dlg.m_okCount, 0);
+
+    kit::SetMessageFilter(s_filter);
+    kit::PressKey(first, VK_TAB);
+    EXPECT_TRUE(kit::PumpUntil([&] { return GetFocus() == second; }, 2000));
+    kit::PressKey(second, VK_RETURN);
+    EXPECT_TRUE(kit::PumpUntil([&] { return dlg.m_okCount == 1; }, 2000));
+    kit::SetMessageFilter(nullptr);
+    dlg.DestroyWindow();
+}
+
+TEST_F(ModuleTest, FilterReturnsFalseWhenAHandlerThrows) {
+    ThrowingWindow wnd;
+    ASSERT_TRUE(
+        wnd.CreateEx(0, nullptr, L"Throws", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
+    MSG msg{};
+    msg.hwnd = wnd.m_hWnd;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_RETURN;
+    EXPECT_FALSE(s_filter(&msg));
+    wnd.DestroyWindow();
+}
+
+namespace {
+int g_loadAttempts = 0;
+HMODULE WINAPI RefuseToLoad(LPCWSTR) {
+    ++g_loadAttempts;
+    return nullptr;
+}
+} // namespace
+
+TEST(HtmlHelpTest, MissingHelpGivesNullAndIsNotSearchedAgain) {
+    g_loadAttempts = 0;
+    CHtmlHelpBinding binding(RefuseToLoad);
+    EXPECT_EQ(binding.Call(nullptr, L"help.chm", 15, 142), nullptr);
+    int firstAttempts = g_loadAttempts;
+    EXPECT_GE(firstAttempts, 1); // the registered path when there is one, then the file name
+    EXPECT_LE(firstAttempts, 2);
+    EXPECT_EQ(binding.Call(nullptr, L"help.chm", 15, 142), nullptr);
+    EXPECT_EQ(g_loadAttempts, firstAttempts);
+}
+
+TEST(HtmlHelpTest, BindsToThePlatformLibrary) {
+    CHtmlHelpBinding binding;
+    EXPECT_NE(binding.Resolve(), nullptr);
+}
