@@ -1,0 +1,117 @@
+#include "LDapAccount.h"
+
+#include "WinApp.h"
+
+const wchar_t kLDapServersKey[] = L"Config\\LDapServers";
+
+namespace {
+// The profile spells the section with capitals; registry key names ignore case,
+// so it is the same key as kLDapServersKey.
+const wchar_t kCurrentServerSection[] = L"Config\\LDAPServers";
+const wchar_t kCurrentServerEntry[] = L"Current";
+} // namespace
+
+CLDapAccount::CLDapAccount(const CString& strDescription, COptions* pOptions)
+    : description(strDescription), options(pOptions) {
+    Load();
+}
+
+CLDapAccount::CLDapAccount(const CLDapAccount& other) : CObject(), options(other.options) {
+    *this = other;
+}
+
+CLDapAccount& CLDapAccount::operator=(const CLDapAccount& other) {
+    description = other.description;
+    maximumHits = other.maximumHits;
+    bound = other.bound;
+    connection = other.connection;
+    scope = other.scope;
+    filter = other.filter;
+    searchRoot = other.searchRoot;
+    port = other.port;
+    address = other.address;
+    timeout = other.timeout;
+    logon = other.logon;
+    password = other.password;
+    ldapVersion = other.ldapVersion;
+    ldapReferral = other.ldapReferral;
+    bindSelection = other.bindSelection;
+    bindMethod = other.bindMethod;
+    return *this;
+}
+
+CString CLDapAccount::GetKeyPath() const {
+    CString path;
+    path.Format(L"Software\\%s\\%s\\%s\\%s", L"Tovana",
+                options->GetString(HostOption::ProductKey).GetString(), kLDapServersKey,
+                description.GetString());
+    return path;
+}
+
+void CLDapAccount::UpdateBindMethod() {
+    bindMethod = bindSelection == 0 ? kNegotiateBind : kSimpleBind;
+}
+
+void CLDapAccount::Load() {
+    CString key = GetKeyPath();
+    auto text = [&](const wchar_t* pszName) {
+        return options->GetRegistryValue(HKEY_CURRENT_USER, key, pszName, L"", 0);
+    };
+    auto number = [&](const wchar_t* pszName, int nDefault) {
+        return options->GetRegistryValue(HKEY_CURRENT_USER, key, pszName, nDefault);
+    };
+    searchRoot = text(L"searchRoot");
+    address = text(L"address");
+    logon = text(L"logon");
+    password = text(L"password");
+    maximumHits = number(L"maximumHits", 200);
+    port = number(L"port", LDAP_PORT);
+    timeout = number(L"timeout", 200);
+    ldapVersion = number(L"ldapVersion", 0);
+    ldapReferral = number(L"ldapReferral", 1);
+    bindSelection = number(L"bindSelection", 1);
+    UpdateBindMethod();
+}
+
+void CLDapAccount::Save() {
+    CString key = GetKeyPath();
+    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"searchRoot", searchRoot, 0);
+    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"address", address, 0);
+    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"logon", logon, 0);
+    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"password", password, 0);
+    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"maximumHits", maximumHits);
+    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"port", port);
+    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"timeout", timeout);
+    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"bindSelection", bindSelection);
+}
+
+void CLDapAccount::Delete() {
+    options->DeleteSubKey(kLDapServersKey, description);
+}
+
+void CLDapAccountArray::LoadAll(COptions* pOptions) {
+    RemoveAll();
+    CStringList names(10);
+    pOptions->GetList(kLDapServersKey, names);
+    for (POSITION pos = names.GetHeadPosition(); pos;)
+        Add(CLDapAccount(names.GetNext(pos), pOptions));
+}
+
+void CLDapAccountArray::SaveAll() {
+    for (int i = 0; i < GetSize(); ++i)
+        ElementAt(i).Save();
+    RemoveAll();
+}
+
+CLDapAccount* CLDapAccountArray::ChooseCurrent(const CWinApp& app) {
+    if (IsEmpty())
+        return nullptr;
+    CString current = app.GetProfileString(kCurrentServerSection, kCurrentServerEntry, L"");
+    if (current.IsEmpty())
+        return &ElementAt(0);
+    for (int i = GetUpperBound(); i >= 0; --i) {
+        if (ElementAt(i).description == current)
+            return &ElementAt(i);
+    }
+    return nullptr;
+}

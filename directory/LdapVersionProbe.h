@@ -1,0 +1,12 @@
+// Asks an LDAP server which protocol version it speaks, from the
+// supportedLDAPVersion attribute of its root DSE.
+#pragma once
+
+#include "String.h"
+
+using DebugOutputFunc = void(WINAPI*)(LPCWSTR);
+
+// 3 when the server lists version 3, else 2; every failure gives 2. Blocks until the
+// server answers or the LDAP library gives up. Diagnostic lines go to pfnDebugOutput.
+int ProbeLdapVersion(const CString& server, int nPort,
+                     DebugOutputFunc pfnDebugOutput = ::OutputDebugStringW);

@@ -1,0 +1,343 @@
+#include "FakeLdapApi.h"
+
+#include <cwchar>
+
+namespace {
+
+const wchar_t kConnection[] = L"connection";
+const wchar_t kMessage[] = L"message";
+const wchar_t kText[] = L"text";
+const wchar_t kValues[] = L"values";
+const wchar_t kCursor[] = L"cursor";
+
+std::wstring Show(const wchar_t* psz) {
+    return psz ? std::wstring(psz) : std::wstring(L"(null)");
+}
+
+std::wstring ShowList(const wchar_t* const* ppsz) {
+    if (!ppsz)
+        return L"(all)";
+    std::wstring text;
+    for (; *ppsz; ++ppsz)
+        text += (text.empty() ? L"" : L",") + std::wstring(*ppsz);
+    return text;
+}
+
+void DeleteValues(wchar_t** ppValues) {
+    for (wchar_t** pp = ppValues; *pp; ++pp)
+        delete[] * pp;
+    delete[] ppValues;
+}
+
+} // namespace
+
+struct CFakeLdapApi::EntryMessage : LDAPMessage {
+    explicit EntryMessage(FakeEntry e) : LDAPMessage{}, entry(std::move(e)) {}
+    FakeEntry entry;
+    EntryMessage* pNext = nullptr;
+};
+
+struct CFakeLdapApi::Message : LDAPMessage {
+    explicit Message(ULONG nCode) : LDAPMessage{}, nResultCode(nCode) {}
+    ULONG nResultCode;
+    std::vector<std::unique_ptr<EntryMessage>> entries;
+};
+
+struct CFakeLdapApi::Cursor : BerElement {
+    explicit Cursor(const FakeEntry* p) : BerElement{}, pEntry(p) {}
+    const FakeEntry* pEntry;
+    size_t nNext = 1; // FirstAttribute has handed out attribute 0
+};
+
+CFakeLdapApi::CFakeLdapApi() = default;
+
+CFakeLdapApi::~CFakeLdapApi() {
+    for (const auto& [p, kind] : m_open) {
+        void* pObject = const_cast<void*>(p);
+        if (kind == kConnection)
+            delete static_cast<LDAP*>(pObject);
+        else if (kind == kMessage)
+            delete static_cast<Message*>(static_cast<LDAPMessage*>(pObject));
+        else if (kind == kText)
+            delete[] static_cast<wchar_t*>(pObject);
+        else if (kind == kValues)
+            DeleteValues(static_cast<wchar_t**>(pObject));
+        else if (kind == kCursor)
+            delete static_cast<Cursor*>(static_cast<BerElement*>(pObject));
+    }
+}
+
+std::vector<std::wstring> CFakeLdapApi::Calls() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_calls;
+}
+
+int CFakeLdapApi::OpenObjects() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return static_cast<int>(m_open.size());
+}
+
+std::vector<std::wstring> CFakeLdapApi::Misuses() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_misuses;
+}
+
+void CFakeLdapApi::Log(std::wstring line) {
+    m_calls.push_back(std::move(line));
+}
+
+bool CFakeLdapApi::Release(const void* p, const wchar_t* pszKind) {
+    auto it = m_open.find(p);
+    if (it == m_open.end() || it->second != pszKind) {
+        m_misuses.push_back(std::wstring(L"freeing an unknown ") + pszKind);
+        return false;
+    }
+    m_open.erase(it);
+    return true;
+}
+
+LDAPMessage* CFakeLdapApi::NewMessage(ULONG nResultCode, std::vector<FakeEntry> entries) {
+    auto* pMessage = new Message(nResultCode);
+    EntryMessage* pPrevious = nullptr;
+    for (auto& entry : entries) {
+        pMessage->entries.push_back(std::make_unique<EntryMessage>(std::move(entry)));
+        EntryMessage* pEntry = pMessage->entries.back().get();
+        if (pPrevious)
+            pPrevious->pNext = pEntry;
+        pPrevious = pEntry;
+    }
+    m_open[static_cast<LDAPMessage*>(pMessage)] = kMessage;
+    return pMessage;
+}
+
+wchar_t* CFakeLdapApi::NewText(const std::wstring& text) {
+    auto* psz = new wchar_t[text.size() + 1];
+    std::wcscpy(psz, text.c_str());
+    m_open[psz] = kText;
+    return psz;
+}
+
+const FakeEntry* CFakeLdapApi::EntryOf(LDAPMessage* pEntry) {
+    // Entries live inside an open message; anything else is a misuse.
+    for (const auto& [p, kind] : m_open) {
+        if (kind != kMessage)
+            continue;
+        auto* pMessage = static_cast<Message*>(static_cast<LDAPMessage*>(const_cast<void*>(p)));
+        for (const auto& entry : pMessage->entries) {
+            if (entry.get() == pEntry)
+                return &entry->entry;
+        }
+    }
+    m_misuses.push_back(L"using an entry of no open message");
+    return nullptr;
+}
+
+LDAP* CFakeLdapApi::Init(const wchar_t* pszHost, ULONG nPort) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Log(L"Init " + Show(pszHost) + L":" + std::to_wstring(nPort));
+    if (bInitFails)
+        return nullptr;
+    LDAP* pLdap = new LDAP{};
+    m_open[pLdap] = kConnection;
+    return pLdap;
+}
+
+ULONG CFakeLdapApi::SetOption(LDAP*, int nOption, const void* pValue) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    // Switch options take LDAP_OPT_ON/OFF; the others point at a ULONG.
+    ULONG nValue = pValue == LDAP_OPT_OFF  ? 0
+                   : pValue == LDAP_OPT_ON ? 1
+                                           : *static_cast<const ULONG*>(pValue);
+    Log(L"SetOption " + std::to_wstring(nOption) + L"=" + std::to_wstring(nValue));
+    return LDAP_SUCCESS;
+}
+
+ULONG CFakeLdapApi::Connect(LDAP*, l_timeval*) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Log(L"Connect");
+    return nConnectResult;
+}
+
+ULONG CFakeLdapApi::BindS(LDAP*, const wchar_t* pszName, const wchar_t* pszCredential,
+                          ULONG nMethod) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Log(L"BindS " + Show(pszName) + L" " + Show(pszCredential) + L" " + std::to_wstring(nMethod));
+    return nBindResult;
+}
+
+ULONG CFakeLdapApi::Search(LDAP*, const wchar_t* pszBase, ULONG nScope, const wchar_t* pszFilter,
+                           const wchar_t* const* ppszAttributes, ULONG nAttributesOnly) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Log(L"Search base=" + Show(pszBase) + L" scope=" + std::to_wstring(nScope) + L" filter=" +
+        Show(pszFilter) + L" attributes=" + ShowList(ppszAttributes) + L" attributesOnly=" +
+        std::to_wstring(nAttributesOnly));
+    return nSearchMessageId;
+}
+
+ULONG CFakeLdapApi::SearchExtS(LDAP*, const wchar_t* pszBase, ULONG nScope,
+                               const wchar_t* pszFilter, const wchar_t* const* ppszAttributes,
+                               ULONG nAttributesOnly, l_timeval* pTimeout, ULONG nSizeLimit,
+                               LDAPMessage** ppResult) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Log(L"SearchExtS base=" + Show(pszBase) + L" scope=" + std::to_wstring(nScope) + L" filter=" +
+        Show(pszFilter) + L" attributes=" + ShowList(ppszAttributes) + L" attributesOnly=" +
+        std::to_wstring(nAttributesOnly) + L" timeout=" + (pTimeout ? L"set" : L"none") +
+        L" sizeLimit=" + std::to_wstring(nSizeLimit));
+    // Like the real library, a result comes back whatever the outcome.
+    *ppResult =
+        NewMessage(nSearchExtResult,
+                   nSearchExtResult == LDAP_SUCCESS ? searchExtEntries : std::vector<FakeEntry>());
+    return nSearchExtResult;
+}
+
+ULONG CFakeLdapApi::Result(LDAP*, ULONG nMessageId, ULONG nAll, l_timeval*,
+                           LDAPMessage** ppResult) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Log(L"Result " + std::to_wstring(nMessageId) + L" all=" + std::to_wstring(nAll));
+    *ppResult = nullptr;
+    if (results.empty()) {
+        m_nLastPollCode = LDAP_TIMEOUT;
+        return 0;
+    }
+    FakeResult next = std::move(results.front());
+    results.pop_front();
+    m_nLastPollCode = next.nResultCode;
+    if (next.nReturn != 0 && next.nReturn != static_cast<ULONG>(-1))
+        *ppResult = NewMessage(next.nResultCode, std::move(next.entries));
+    return next.nReturn;
+}
+
+ULONG CFakeLdapApi::Result2Error(LDAP*, LDAPMessage* pResult, ULONG nFreeIt) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!pResult)
+        return m_nLastPollCode;
+    if (m_open.count(pResult) == 0) {
+        m_misuses.push_back(L"reading an unknown message");
+        return LDAP_PARAM_ERROR;
+    }
+    ULONG nCode = static_cast<Message*>(pResult)->nResultCode;
+    if (nFreeIt && Release(pResult, kMessage))
+        delete static_cast<Message*>(pResult);
+    return nCode;
+}
+
+ULONG CFakeLdapApi::MsgFree(LDAPMessage* pMessage) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (pMessage && Release(pMessage, kMessage))
+        delete static_cast<Message*>(pMessage);
+    return LDAP_SUCCESS;
+}
+
+LDAPMessage* CFakeLdapApi::FirstEntry(LDAP*, LDAPMessage* pResult) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_open.count(pResult) == 0) {
+        m_misuses.push_back(L"reading an unknown message");
+        return nullptr;
+    }
+    auto* pMessage = static_cast<Message*>(pResult);
+    return pMessage->entries.empty() ? nullptr : pMessage->entries.front().get();
+}
+
+LDAPMessage* CFakeLdapApi::NextEntry(LDAP*, LDAPMessage* pEntry) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!EntryOf(pEntry))
+        return nullptr;
+    return static_cast<EntryMessage*>(pEntry)->pNext;
+}
+
+wchar_t* CFakeLdapApi::GetDn(LDAP*, LDAPMessage* pEntry) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const FakeEntry* pFake = EntryOf(pEntry);
+    return pFake ? NewText(pFake->dn) : nullptr;
+}
+
+wchar_t* CFakeLdapApi::FirstAttribute(LDAP*, LDAPMessage* pEntry, BerElement** ppCursor) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const FakeEntry* pFake = EntryOf(pEntry);
+    *ppCursor = nullptr;
+    if (!pFake)
+        return nullptr;
+    // The real library hands out a cursor even for an entry without attributes.
+    auto* pCursor = new Cursor(pFake);
+    m_open[static_cast<BerElement*>(pCursor)] = kCursor;
+    *ppCursor = pCursor;
+    return pFake->attributes.empty() ? nullptr : NewText(pFake->attributes.front().first);
+}
+
+wchar_t* CFakeLdapApi::NextAttribute(LDAP*, LDAPMessage*, BerElement* pCursor) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto it = m_open.find(pCursor);
+    if (it == m_open.end() || it->second != kCursor) {
+        m_misuses.push_back(L"using an unknown cursor");
+        return nullptr;
+    }
+    auto* pFakeCursor = static_cast<Cursor*>(pCursor);
+    const auto& attributes = pFakeCursor->pEntry->attributes;
+    if (pFakeCursor->nNext >= attributes.size())
+        return nullptr;
+    return NewText(attributes[pFakeCursor->nNext++].first);
+}
+
+wchar_t** CFakeLdapApi::GetValues(LDAP*, LDAPMessage* pEntry, const wchar_t* pszAttribute) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const FakeEntry* pFake = EntryOf(pEntry);
+    if (!pFake || !pszAttribute)
+        return nullptr;
+    for (const auto& [name, values] : pFake->attributes) {
+        if (_wcsicmp(name.c_str(), pszAttribute) != 0)
+            continue;
+        if (values.empty())
+            return nullptr; // an attribute without values has no value list
+        auto** ppValues = new wchar_t*[values.size() + 1];
+        for (size_t i = 0; i < values.size(); ++i) {
+            ppValues[i] = new wchar_t[values[i].size() + 1];
+            std::wcscpy(ppValues[i], values[i].c_str());
+        }
+        ppValues[values.size()] = nullptr;
+        m_open[ppValues] = kValues;
+        return ppValues;
+    }
+    return nullptr;
+}
+
+ULONG CFakeLdapApi::ValueFree(wchar_t** ppValues) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (ppValues && Release(ppValues, kValues))
+        DeleteValues(ppValues);
+    return LDAP_SUCCESS;
+}
+
+void CFakeLdapApi::MemFree(wchar_t* pszBlock) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (pszBlock && Release(pszBlock, kText))
+        delete[] pszBlock;
+}
+
+void CFakeLdapApi::BerFree(BerElement* pCursor, int) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (pCursor && Release(pCursor, kCursor))
+        delete static_cast<Cursor*>(pCursor);
+}
+
+const wchar_t* CFakeLdapApi::Err2String(ULONG nError) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::wstring& text = m_errorTexts[nError];
+    text = L"fake error " + std::to_wstring(nError);
+    return text.c_str();
+}
+
+ULONG CFakeLdapApi::Unbind(LDAP* pLdap) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Log(L"Unbind");
+    if (Release(pLdap, kConnection))
+        delete pLdap;
+    return LDAP_SUCCESS;
+}
+
+ULONG CFakeLdapApi::UnbindS(LDAP* pLdap) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Log(L"UnbindS");
+    if (Release(pLdap, kConnection))
+        delete pLdap;
+    return LDAP_SUCCESS;
+}

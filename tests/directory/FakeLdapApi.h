@@ -1,0 +1,110 @@
+// A scripted LDAP library for the paths a real server cannot be made to take on
+// demand: a failing init, connect or bind, a refused search request, a failing
+// ldap_result, polls with nothing yet (code 85) and root DSE answers of any shape.
+// It logs the calls it receives and keeps account of every object it hands out, so
+// a test can see that the code under test gave everything back exactly once.
+#pragma once
+
+#include "LdapApi.h"
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct FakeEntry {
+    std::wstring dn;
+    // Attribute name and values, in the order the server would send them.
+    std::vector<std::pair<std::wstring, std::vector<std::wstring>>> attributes;
+};
+
+// One answer of Result.
+struct FakeResult {
+    ULONG nReturn; // LDAP_RES_SEARCH_ENTRY, LDAP_RES_SEARCH_RESULT, 0 (nothing yet), (ULONG)-1
+    ULONG nResultCode = LDAP_SUCCESS; // what Result2Error reports for it
+    std::vector<FakeEntry> entries;   // the entries of its message
+};
+
+class CFakeLdapApi : public ILdapApi {
+public:
+    CFakeLdapApi();
+    ~CFakeLdapApi() override;
+
+    // The script: set before the code under test runs.
+    bool bInitFails = false;
+    ULONG nConnectResult = LDAP_SUCCESS;
+    ULONG nBindResult = LDAP_SUCCESS;
+    ULONG nSearchMessageId = 1; // (ULONG)-1: the request is refused
+    ULONG nSearchExtResult = LDAP_SUCCESS;
+    std::vector<FakeEntry> searchExtEntries;
+    // Taken one per Result call; once empty every poll finds nothing yet (code 85).
+    std::deque<FakeResult> results;
+
+    // What happened: one line per call, such as "UnbindS" or "SetOption 8=0".
+    std::vector<std::wstring> Calls() const;
+    // Objects handed out and not given back.
+    int OpenObjects() const;
+    // Objects given back that were not handed out, or given back the wrong way.
+    std::vector<std::wstring> Misuses() const;
+
+    LDAP* Init(const wchar_t* pszHost, ULONG nPort) override;
+    ULONG SetOption(LDAP* pLdap, int nOption, const void* pValue) override;
+    ULONG Connect(LDAP* pLdap, l_timeval* pTimeout) override;
+    ULONG BindS(LDAP* pLdap, const wchar_t* pszName, const wchar_t* pszCredential,
+                ULONG nMethod) override;
+    ULONG Search(LDAP* pLdap, const wchar_t* pszBase, ULONG nScope, const wchar_t* pszFilter,
+                 const wchar_t* const* ppszAttributes, ULONG nAttributesOnly) override;
+    ULONG SearchExtS(LDAP* pLdap, const wchar_t* pszBase, ULONG nScope, const wchar_t* pszFilter,
+                     const wchar_t* const* ppszAttributes, ULONG nAttributesOnly,
+                     l_timeval* pTimeout, ULONG nSizeLimit, LDAPMessage** ppResult) override;
+    ULONG Result(LDAP* pLdap, ULONG nMessageId, ULONG nAll, l_timeval* pTimeout,
+                 LDAPMessage** ppResult) override;
+    ULONG Result2Error(LDAP* pLdap, LDAPMessage* pResult, ULONG nFreeIt) override;
+    ULONG MsgFree(LDAPMessage* pMessage) override;
+    LDAPMessage* FirstEntry(LDAP* pLdap, LDAPMessage* pResult) override;
+    LDAPMessage* NextEntry(LDAP* pLdap, LDAPMessage* pEntry) override;
+    wchar_t* GetDn(LDAP* pLdap, LDAPMessage* pEntry) override;
+    wchar_t* FirstAttribute(LDAP* pLdap, LDAPMessage* pEntry, BerElement** ppCursor) override;
+    wchar_t* NextAttribute(LDAP* pLdap, LDAPMessage* pEntry, BerElement* pCursor) override;
+    wchar_t** GetValues(LDAP* pLdap, LDAPMessage* pEntry, const wchar_t* pszAttribute) override;
+    ULONG ValueFree(wchar_t** ppValues) override;
+    void MemFree(wchar_t* pszBlock) override;
+    void BerFree(BerElement* pCursor, int nFreeBuffer) override;
+    const wchar_t* Err2String(ULONG nError) override;
+    ULONG Unbind(LDAP* pLdap) override;
+    ULONG UnbindS(LDAP* pLdap) override;
+
+private:
+    struct Message;
+    struct EntryMessage;
+    struct Cursor;
+
+    void Log(std::wstring line);
+    LDAPMessage* NewMessage(ULONG nResultCode, std::vector<FakeEntry> entries);
+    wchar_t* NewText(const std::wstring& text);
+    const FakeEntry* EntryOf(LDAPMessage* pEntry);
+    // Forgets p as an object of kind; false (and a misuse) when it was not one.
+    bool Release(const void* p, const wchar_t* pszKind);
+
+    mutable std::mutex m_mutex; // search workers call in from their own threads
+    std::vector<std::wstring> m_calls;
+    std::vector<std::wstring> m_misuses;
+    std::map<const void*, std::wstring> m_open; // object -> its kind
+    ULONG m_nLastPollCode = 85;
+    std::map<ULONG, std::wstring> m_errorTexts;
+};
+
+// Puts a fake in place for the life of the object.
+class CInstalledLdapApi {
+public:
+    explicit CInstalledLdapApi(ILdapApi& api) : m_pPrevious(SetLdapApi(&api)) {}
+    ~CInstalledLdapApi() { SetLdapApi(m_pPrevious); }
+    CInstalledLdapApi(const CInstalledLdapApi&) = delete;
+    CInstalledLdapApi& operator=(const CInstalledLdapApi&) = delete;
+
+private:
+    ILdapApi* m_pPrevious;
+};

@@ -1,0 +1,389 @@
+// Server accounts: their defaults, their exact registry layout, loading good and
+// bad data, deleting, copying, and picking the current server.
+#include "EventLog.h"
+#include "LDapAccount.h"
+#include "RegistrySandbox.h"
+#include "TestStrings.h"
+#include "WinApp.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class LDapAccountTest : public testing::Test {
+protected:
+    LDapAccountTest() { m_app.SetRegistryKey(L"Tovana"); }
+
+    std::wstring AccountPath(const std::wstring& description) const {
+        return m_sandbox.Path(L"Config\\LDapServers\\" + description);
+    }
+    void SetCurrent(const wchar_t* pszDescription) {
+        m_app.WriteProfileString(L"Config\\LDAPServers", L"Current", pszDescription);
+    }
+    CLDapAccount SampleAccount(const wchar_t* pszDescription) {
+        CLDapAccount account;
+        account.options = &m_options;
+        account.description = pszDescription;
+        account.address = L"ldap.quillet.test";
+        account.searchRoot = L"ou=People,dc=quillet,dc=test";
+        account.logon = L"cn=reader,ou=Service,dc=quillet,dc=test";
+        account.password = L"reader-secret";
+        account.maximumHits = 50;
+        account.port = 3389;
+        account.timeout = 15;
+        account.bindSelection = 0;
+        return account;
+    }
+
+    CRegistrySandbox m_sandbox{L"Quillet Test Accounts"};
+    COptions m_options{m_sandbox.ProductKey().c_str()};
+    // The module's profile functions under the same root, as the host arranges it.
+    CWinApp m_app{m_sandbox.ProductKey().c_str()};
+};
+
+} // namespace
+
+TEST_F(LDapAccountTest, NewAccountHasTheDocumentedDefaults) {
+    CLDapAccount account;
+    EXPECT_EQ(account.description, L"");
+    EXPECT_EQ(account.options, COptions::GetOptions());
+    EXPECT_EQ(account.maximumHits, 200);
+    EXPECT_FALSE(account.bound);
+    EXPECT_EQ(account.connection, nullptr);
+    EXPECT_EQ(account.scope, 2);
+    EXPECT_EQ(account.filter, L"");
+    EXPECT_EQ(account.searchRoot, L"");
+    EXPECT_EQ(account.port, 389);
+    EXPECT_EQ(account.address, L"");
+    EXPECT_EQ(account.timeout, 200);
+    EXPECT_EQ(account.logon, L"");
+    EXPECT_EQ(account.password, L"");
+    EXPECT_EQ(account.ldapVersion, 3);
+    EXPECT_EQ(account.ldapReferral, 1);
+    EXPECT_EQ(account.bindSelection, 1);
+    EXPECT_EQ(account.bindMethod, 0x80);
+}
+
+TEST_F(LDapAccountTest, KeyPathIsBuiltFromTheProductKeyAndDescription) {
+    CLDapAccount account = SampleAccount(L"Head Office");
+    EXPECT_EQ(account.GetKeyPath(),
+              L"Software\\Tovana\\Quillet Test Accounts\\Config\\LDapServers\\Head Office");
+    EXPECT_EQ(CLDapAccount().GetKeyPath(),
+              L"Software\\Tovana\\Tovana Quillet\\Config\\LDapServers\\");
+}
+
+TEST_F(LDapAccountTest, SaveWritesExactlyTheEightValuesInOrder) {
+    CEventLog log;
+    m_options.SetEventLog(&log);
+    CLDapAccount account = SampleAccount(L"Head Office");
+    account.ldapVersion = 2;
+    account.ldapReferral = 0;
+    account.filter = L"(cn=x*)";
+    account.Save();
+
+    std::wstring key = AccountPath(L"Head Office");
+    std::vector<std::wstring> names = RawValueNames(key);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::wstring>{L"address", L"bindSelection", L"logon", L"maximumHits",
+                                         L"password", L"port", L"searchRoot", L"timeout"}));
+    EXPECT_EQ(ReadRawText(key, L"searchRoot"), L"ou=People,dc=quillet,dc=test");
+    EXPECT_EQ(ReadRawText(key, L"address"), L"ldap.quillet.test");
+    EXPECT_EQ(ReadRawText(key, L"logon"), L"cn=reader,ou=Service,dc=quillet,dc=test");
+    EXPECT_EQ(ReadRawText(key, L"password"), L"reader-secret");
+    struct Number {
+        const wchar_t* pszName;
+        int nExpected;
+    };
+    for (const auto& n : {Number{L"maximumHits", 50}, Number{L"port", 3389}, Number{L"timeout", 15},
+                          Number{L"bindSelection", 0}}) {
+        int nValue = -99;
+        EXPECT_TRUE(ReadRawNumber(key, n.pszName, nValue)) << CString(n.pszName).ToUtf8();
+        EXPECT_EQ(nValue, n.nExpected) << CString(n.pszName).ToUtf8();
+    }
+
+    // The store reports each write; their order is the order of Save.
+    std::vector<std::wstring> written;
+    CArray<CEventRecord> records = log.GetRecentRecords();
+    for (int i = 0; i < records.GetSize(); ++i) {
+        std::wstring text = records[i].strText.str();
+        written.push_back(text.substr(text.rfind(L'\\') + 1));
+    }
+    EXPECT_EQ(written,
+              (std::vector<std::wstring>{L"searchRoot", L"address", L"logon", L"password",
+                                         L"maximumHits", L"port", L"timeout", L"bindSelection"}));
+}
+
+TEST_F(LDapAccountTest, SaveLeavesAdministratorValuesAlone) {
+    std::wstring key = AccountPath(L"Head Office");
+    WriteRawNumber(key, L"ldapVersion", 2);
+    WriteRawNumber(key, L"ldapReferral", 0);
+    WriteRawText(key, L"comment", L"set by the administrator");
+    CLDapAccount account = SampleAccount(L"Head Office");
+    account.ldapVersion = 3;
+    account.ldapReferral = 1;
+    account.Save();
+    int nValue = -1;
+    ASSERT_TRUE(ReadRawNumber(key, L"ldapVersion", nValue));
+    EXPECT_EQ(nValue, 2);
+    ASSERT_TRUE(ReadRawNumber(key, L"ldapReferral", nValue));
+    EXPECT_EQ(nValue, 0);
+    EXPECT_EQ(ReadRawText(key, L"comment"), L"set by the administrator");
+    EXPECT_EQ(RawValueNames(key).size(), 11u);
+
+    CLDapAccount reloaded(L"Head Office", &m_options);
+    EXPECT_EQ(reloaded.ldapVersion, 2);
+    EXPECT_EQ(reloaded.ldapReferral, 0);
+}
+
+TEST_F(LDapAccountTest, SavedAccountLoadsBackWithTheProbeVersion) {
+    SampleAccount(L"Head Office").Save();
+    CLDapAccount account(L"Head Office", &m_options);
+    EXPECT_EQ(account.description, L"Head Office");
+    EXPECT_EQ(account.address, L"ldap.quillet.test");
+    EXPECT_EQ(account.searchRoot, L"ou=People,dc=quillet,dc=test");
+    EXPECT_EQ(account.logon, L"cn=reader,ou=Service,dc=quillet,dc=test");
+    EXPECT_EQ(account.password, L"reader-secret");
+    EXPECT_EQ(account.maximumHits, 50);
+    EXPECT_EQ(account.port, 3389);
+    EXPECT_EQ(account.timeout, 15);
+    EXPECT_EQ(account.bindSelection, 0);
+    EXPECT_EQ(account.bindMethod, 0x486);
+    // "ldapVersion" is never saved, so the server will be asked.
+    EXPECT_EQ(account.ldapVersion, 0);
+    EXPECT_EQ(account.ldapReferral, 1);
+    EXPECT_FALSE(account.bound);
+    EXPECT_EQ(account.connection, nullptr);
+    EXPECT_EQ(account.scope, 2);
+}
+
+TEST_F(LDapAccountTest, KeyWithOnlyAnAddressLoadsDefaults) {
+    WriteRawText(AccountPath(L"Minimal"), L"address", L"127.0.0.1");
+    CLDapAccount account(L"Minimal", &m_options);
+    EXPECT_EQ(account.address, L"127.0.0.1");
+    EXPECT_EQ(account.searchRoot, L"");
+    EXPECT_EQ(account.logon, L"");
+    EXPECT_EQ(account.password, L"");
+    EXPECT_EQ(account.port, 389);
+    EXPECT_EQ(account.maximumHits, 200);
+    EXPECT_EQ(account.timeout, 200);
+    EXPECT_EQ(account.ldapVersion, 0);
+    EXPECT_EQ(account.ldapReferral, 1);
+    EXPECT_EQ(account.bindSelection, 1);
+    EXPECT_EQ(account.bindMethod, 0x80);
+}
+
+TEST_F(LDapAccountTest, BindMethodFollowsBindSelection) {
+    struct Case {
+        DWORD nSelection;
+        int nMethod;
+    };
+    for (const auto& c :
+         {Case{0, 0x486}, Case{1, 0x80}, Case{2, 0x80}, Case{static_cast<DWORD>(-1), 0x80}}) {
+        WriteRawNumber(AccountPath(L"Bind"), L"bindSelection", c.nSelection);
+        CLDapAccount account(L"Bind", &m_options);
+        EXPECT_EQ(account.bindSelection, static_cast<int>(c.nSelection));
+        EXPECT_EQ(account.bindMethod, c.nMethod) << "bindSelection " << c.nSelection;
+    }
+    CLDapAccount edited;
+    edited.bindSelection = 0;
+    edited.UpdateBindMethod();
+    EXPECT_EQ(edited.bindMethod, 0x486);
+    edited.bindSelection = 1;
+    edited.UpdateBindMethod();
+    EXPECT_EQ(edited.bindMethod, 0x80);
+}
+
+TEST_F(LDapAccountTest, PasswordIsStoredAsTyped) {
+    const std::wstring passwords[] = {L" lead and trail ", L"p\u00e4ss\u20ac\"w'rd\\%s%d",
+                                      std::wstring(600, L'#'), L""};
+    for (const auto& password : passwords) {
+        CLDapAccount account = SampleAccount(L"Secret");
+        account.password = password.c_str();
+        account.Save();
+        EXPECT_EQ(ReadRawText(AccountPath(L"Secret"), L"password"), password);
+        EXPECT_EQ(CLDapAccount(L"Secret", &m_options).password.str(), password);
+    }
+}
+
+TEST_F(LDapAccountTest, BadRegistryDataLoadsAsDefaultsOrAsFound) {
+    std::wstring key = AccountPath(L"Broken");
+    const BYTE binary[3] = {1, 2, 3};
+    const unsigned long long nQword = 7;
+    const std::wstring longAddress(70000, L'a');
+    WriteRawText(key, L"port", L"636");
+    WriteRawNumber(key, L"address", 12);
+    WriteRaw(key, L"maximumHits", REG_BINARY, binary, sizeof(binary));
+    WriteRaw(key, L"timeout", REG_QWORD, &nQword, sizeof(nQword));
+    WriteRawText(key, L"bindSelection", L"0");
+    WriteRaw(key, L"logon", REG_MULTI_SZ, L"a\0b\0", 5 * sizeof(wchar_t));
+    WriteRaw(key, L"searchRoot", REG_SZ, L"dc=unterminated", 15 * sizeof(wchar_t));
+    WriteRawText(key, L"password", longAddress);
+    CLDapAccount account(L"Broken", &m_options);
+    EXPECT_EQ(account.port, 389);
+    EXPECT_EQ(account.address, L"");
+    EXPECT_EQ(account.maximumHits, 200);
+    EXPECT_EQ(account.timeout, 200);
+    EXPECT_EQ(account.bindSelection, 1);
+    EXPECT_EQ(account.bindMethod, 0x80);
+    EXPECT_EQ(account.logon, L"");
+    EXPECT_EQ(account.searchRoot, L"dc=unterminated");
+    EXPECT_EQ(account.password.str(), longAddress);
+}
+
+TEST_F(LDapAccountTest, DeleteRemovesOnlyThatAccount) {
+    SampleAccount(L"Head Office").Save();
+    SampleAccount(L"Branch").Save();
+    CreateRawKey(AccountPath(L"Head Office") + L"\\Extra");
+    CLDapAccount(L"Head Office", &m_options).Delete();
+    EXPECT_FALSE(KeyExists(AccountPath(L"Head Office")));
+    EXPECT_EQ(ReadRawText(AccountPath(L"Branch"), L"address"), L"ldap.quillet.test");
+}
+
+TEST_F(LDapAccountTest, DeletingAnUnnamedAccountKeepsAllOthers) {
+    SampleAccount(L"Head Office").Save();
+    CLDapAccount unnamed;
+    unnamed.options = &m_options;
+    unnamed.Delete();
+    EXPECT_TRUE(KeyExists(AccountPath(L"Head Office")));
+}
+
+TEST_F(LDapAccountTest, AssignmentCopiesAllButTheStore) {
+    COptions other(L"Quillet Test Other Store");
+    CLDapAccount source = SampleAccount(L"Head Office");
+    source.bound = true;
+    source.connection = reinterpret_cast<LDAP*>(0x1000);
+    source.filter = L"(cn=John*)";
+    source.ldapVersion = 2;
+    source.ldapReferral = 0;
+    source.bindMethod = 0x486;
+    CLDapAccount target;
+    target.options = &other;
+    target = source;
+    EXPECT_EQ(target.options, &other);
+    EXPECT_EQ(target.description, L"Head Office");
+    EXPECT_EQ(target.maximumHits, 50);
+    EXPECT_TRUE(target.bound);
+    EXPECT_EQ(target.connection, reinterpret_cast<LDAP*>(0x1000));
+    EXPECT_EQ(target.scope, 2);
+    EXPECT_EQ(target.filter, L"(cn=John*)");
+    EXPECT_EQ(target.searchRoot, L"ou=People,dc=quillet,dc=test");
+    EXPECT_EQ(target.port, 3389);
+    EXPECT_EQ(target.address, L"ldap.quillet.test");
+    EXPECT_EQ(target.timeout, 15);
+    EXPECT_EQ(target.logon, L"cn=reader,ou=Service,dc=quillet,dc=test");
+    EXPECT_EQ(target.password, L"reader-secret");
+    EXPECT_EQ(target.ldapVersion, 2);
+    EXPECT_EQ(target.ldapReferral, 0);
+    EXPECT_EQ(target.bindSelection, 0);
+    EXPECT_EQ(target.bindMethod, 0x486);
+
+    CLDapAccount copy(source);
+    EXPECT_EQ(copy.options, &m_options);
+    EXPECT_EQ(copy.password, L"reader-secret");
+}
+
+TEST_F(LDapAccountTest, LoadAllReadsEveryAccountInTheStoreOrder) {
+    for (const wchar_t* pszName : {L"Zulu", L"alpha", L"Mike"}) {
+        CLDapAccount account = SampleAccount(pszName);
+        account.address = CString(L"host-") + pszName;
+        account.Save();
+    }
+    CLDapAccountArray accounts;
+    accounts.Add(SampleAccount(L"stale"));
+    accounts.LoadAll(&m_options);
+    std::vector<std::wstring> order = RawSubKeyNames(m_sandbox.Path(L"Config\\LDapServers"));
+    ASSERT_EQ(accounts.GetSize(), 3);
+    for (int i = 0; i < accounts.GetSize(); ++i) {
+        EXPECT_EQ(accounts[i].description.str(), order[i]);
+        EXPECT_EQ(accounts[i].address, L"host-" + accounts[i].description);
+        EXPECT_EQ(accounts[i].options, &m_options);
+        EXPECT_EQ(accounts[i].ldapVersion, 0);
+    }
+}
+
+TEST_F(LDapAccountTest, LoadAllWithoutAccountsGivesAnEmptyArray) {
+    CLDapAccountArray accounts;
+    accounts.LoadAll(&m_options);
+    EXPECT_TRUE(accounts.IsEmpty());
+}
+
+TEST_F(LDapAccountTest, SaveAllStoresEveryAccountAndEmptiesTheArray) {
+    CLDapAccountArray accounts;
+    accounts.Add(SampleAccount(L"One"));
+    accounts.Add(SampleAccount(L"Two"));
+    accounts[1].port = 636;
+    accounts.SaveAll();
+    EXPECT_TRUE(accounts.IsEmpty());
+    int nPort = 0;
+    ASSERT_TRUE(ReadRawNumber(AccountPath(L"Two"), L"port", nPort));
+    EXPECT_EQ(nPort, 636);
+    EXPECT_TRUE(KeyExists(AccountPath(L"One")));
+    RawValue unused;
+    EXPECT_FALSE(ReadRaw(AccountPath(L"One"), L"ldapVersion", unused));
+}
+
+TEST_F(LDapAccountTest, CurrentAccountFollowsTheProfileValue) {
+    for (const wchar_t* pszName : {L"Alpha", L"Beta", L"Gamma"})
+        SampleAccount(pszName).Save();
+    CLDapAccountArray accounts;
+    accounts.LoadAll(&m_options);
+    ASSERT_EQ(accounts.GetSize(), 3);
+    auto indexOf = [&](const wchar_t* pszName) {
+        for (int i = 0; i < accounts.GetSize(); ++i) {
+            if (accounts[i].description == pszName)
+                return i;
+        }
+        return -1;
+    };
+    struct Case {
+        const wchar_t* pszCurrent; // null: no "Current" value at all
+        int nExpected;             // index of the current account, -1 for none
+    };
+    // An empty or missing value picks the first account of the list.
+    const Case cases[] = {
+        {nullptr, 0},  {L"", 0},       {L"Beta", indexOf(L"Beta")},   {L"beta", -1},
+        {L"Gone", -1}, {L"Beta ", -1}, {L"Gamma", indexOf(L"Gamma")},
+    };
+    for (const auto& c : cases) {
+        SetCurrent(c.pszCurrent);
+        CLDapAccount* pCurrent = accounts.ChooseCurrent(m_app);
+        CLDapAccount* pExpected = c.nExpected >= 0 ? &accounts[c.nExpected] : nullptr;
+        EXPECT_EQ(pCurrent, pExpected) << CString(c.pszCurrent ? c.pszCurrent : L"(none)").ToUtf8();
+    }
+    // An empty value is not rewritten.
+    SetCurrent(L"");
+    accounts.ChooseCurrent(m_app);
+    EXPECT_EQ(m_app.GetProfileString(L"Config\\LDAPServers", L"Current", L"x"), L"");
+}
+
+TEST_F(LDapAccountTest, CurrentIsReadWhateverTheSectionSpelling) {
+    SampleAccount(L"Alpha").Save();
+    SampleAccount(L"Beta").Save();
+    WriteRawText(m_sandbox.Path(L"Config\\LDapServers"), L"Current", L"Beta");
+    CLDapAccountArray accounts;
+    accounts.LoadAll(&m_options);
+    CLDapAccount* pCurrent = accounts.ChooseCurrent(m_app);
+    ASSERT_NE(pCurrent, nullptr);
+    EXPECT_EQ(pCurrent->description, L"Beta");
+}
+
+TEST_F(LDapAccountTest, NoAccountsMeansNoCurrentAccount) {
+    SetCurrent(L"Alpha");
+    CLDapAccountArray accounts;
+    accounts.LoadAll(&m_options);
+    EXPECT_EQ(accounts.ChooseCurrent(m_app), nullptr);
+    SetCurrent(L"");
+    EXPECT_EQ(accounts.ChooseCurrent(m_app), nullptr);
+}
+
+TEST_F(LDapAccountTest, LastOfEqualDescriptionsBecomesCurrent) {
+    CLDapAccountArray accounts;
+    accounts.Add(SampleAccount(L"Twin"));
+    accounts.Add(SampleAccount(L"Other"));
+    accounts.Add(SampleAccount(L"Twin"));
+    SetCurrent(L"Twin");
+    EXPECT_EQ(accounts.ChooseCurrent(m_app), &accounts[2]);
+}

@@ -1,0 +1,183 @@
+// Search filters: how a typed text is taken apart into names, the exact filter each
+// search attribute gets, and that the test directory accepts every form.
+#include "LdapApi.h"
+#include "SearchFilter.h"
+#include "TestStrings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+struct SplitCase {
+    const wchar_t* pszText;
+    bool bSingleWord;
+    const wchar_t* pszFirst;
+    const wchar_t* pszLast;
+    const wchar_t* pszFull;
+};
+
+const SplitCase kSplitCases[] = {
+    {L"smith", true, L"", L"", L""},
+    {L"John Smith", false, L"John", L"Smith", L"John Smith"},
+    {L"Smith, John", false, L"John", L"Smith", L"John Smith"},
+    {L"Smith,John", false, L"John", L"Smith", L"John Smith"},
+    {L"John  Smith", false, L"John", L"Smith", L"John Smith"},
+    {L"Mary Ann Smith", false, L"Mary Ann", L"Smith", L"Mary Ann Smith"},
+    {L"A B C D", false, L"A B", L"C D", L"A B C D"},
+    {L"van Dam, Anna", false, L"Anna", L"van Dam", L"Anna van Dam"},
+    {L"Smith,", false, L"", L"Smith", L" Smith"},
+    {L" smith", false, L"", L"smith", L" smith"},
+    {L",", false, L"", L"", L" "},
+    {L"Smith \t, \tJohn", false, L"John", L"Smith", L"John Smith"},
+    {L"John\tSmith", true, L"", L"", L""}, // only a blank or a comma separates
+    {L"John Smith ", false, L"John Smith", L"", L"John Smith "},
+    {L"Lee, Ann, Jr", false, L"Ann, Jr", L"Lee", L"Ann, Jr Lee"},
+    {L"", true, L"", L"", L""},
+};
+
+class SplitSearchNameTest : public testing::TestWithParam<SplitCase> {};
+
+struct FilterCase {
+    const wchar_t* pszAttribute;
+    const wchar_t* pszText;
+    const wchar_t* pszFilter;
+};
+
+const FilterCase kFilterCases[] = {
+    {L"cn", L"John Smith", L"(|(&(sn=Smith*)(givenName=John*))(cn=John Smith*))"},
+    {L"cn", L"Smith, John", L"(|(&(sn=Smith*)(givenName=John*))(cn=John Smith*))"},
+    {L"cn", L"smith", L"(|(|(givenName=smith*)(sn=smith*))(cn=smith*))"},
+    {L"cn", L"Smith,", L"(|(&(sn=Smith*)(givenName=*))(cn= Smith*))"},
+    {L"cn", L" smith", L"(|(&(sn=smith*)(givenName=*))(cn= smith*))"},
+    {L"cn", L"John  Smith", L"(|(&(sn=Smith*)(givenName=John*))(cn=John Smith*))"},
+    {L"cn", L"van Dam, Anna", L"(|(&(sn=van Dam*)(givenName=Anna*))(cn=Anna van Dam*))"},
+    {L"cn", L"A B C D", L"(|(&(sn=C D*)(givenName=A B*))(cn=A B C D*))"},
+    {L"cn", L"Mary Ann Smith", L"(|(&(sn=Smith*)(givenName=Mary Ann*))(cn=Mary Ann Smith*))"},
+    {L"cn", L"J*n", L"(|(|(givenName=J*n*)(sn=J*n*))(cn=J*n*))"},
+    {L"mail", L"a)(b", L"mail=a)(b"},
+    {L"mail", L" john.smith@quillet.test ", L"mail= john.smith@quillet.test "},
+    {L"telephoneNumber", L"555*", L"telephoneNumber=555*"},
+    {L"uid", L"John Smith", L"uid=John Smith"},
+    {L"CN", L"John Smith", L"CN=John Smith"}, // only "cn" itself is a name search
+};
+
+class BuildSearchFilterTest : public testing::TestWithParam<FilterCase> {};
+
+// What the test directory answered to one filter, sent the way a search sends it.
+struct ServerAnswer {
+    bool bSent = false;
+    ULONG nResultCode = LDAP_OTHER;
+    std::vector<std::wstring> dns;
+};
+
+ServerAnswer SearchTestDirectory(const CString& filter) {
+    ServerAnswer answer;
+    const char* pszPort = std::getenv("LDAP_TEST_PORT");
+    if (!pszPort)
+        return answer;
+    ILdapApi& api = LdapApi();
+    CLdapConnection connection(api, api.Init(L"127.0.0.1", std::atoi(pszPort)));
+    if (!connection)
+        return answer;
+    ULONG nVersion = LDAP_VERSION3;
+    api.SetOption(connection.Get(), LDAP_OPT_PROTOCOL_VERSION, &nVersion);
+    if (api.BindS(connection.Get(), L"cn=reader,ou=Service,dc=quillet,dc=test", L"reader-secret",
+                  LDAP_AUTH_SIMPLE) != LDAP_SUCCESS)
+        return answer;
+    ULONG nMessageId =
+        api.Search(connection.Get(), L"dc=quillet,dc=test", LDAP_SCOPE_SUBTREE, filter, nullptr, 0);
+    if (nMessageId == static_cast<ULONG>(-1))
+        return answer;
+    answer.bSent = true;
+    CLdapMessageOwner result(api);
+    l_timeval timeout{30, 0};
+    api.Result(connection.Get(), nMessageId, LDAP_MSG_ALL, &timeout, result.Receive());
+    answer.nResultCode = api.Result2Error(connection.Get(), result.Get(), 0);
+    for (LDAPMessage* pEntry = result ? api.FirstEntry(connection.Get(), result.Get()) : nullptr;
+         pEntry; pEntry = api.NextEntry(connection.Get(), pEntry)) {
+        CLdapText dn(api, api.GetDn(connection.Get(), pEntry));
+        answer.dns.push_back(dn ? dn.Get() : L"");
+    }
+    std::sort(answer.dns.begin(), answer.dns.end());
+    return answer;
+}
+
+std::wstring Person(const wchar_t* pszUid) {
+    return std::wstring(L"uid=") + pszUid + L",ou=People,dc=quillet,dc=test";
+}
+
+// The 250 people of ou=Bulk, in sorted order.
+std::vector<std::wstring> BulkPeople() {
+    std::vector<std::wstring> dns;
+    for (int i = 1; i <= 250; ++i) {
+        CString dn;
+        dn.Format(L"uid=bulk%03d,ou=Bulk,dc=quillet,dc=test", i);
+        dns.push_back(dn.str());
+    }
+    return dns;
+}
+
+} // namespace
+
+TEST_P(SplitSearchNameTest, SplitsAtTheFirstCommaOrBlank) {
+    const SplitCase& c = GetParam();
+    CSearchName name = SplitSearchName(c.pszText);
+    EXPECT_EQ(name.bSingleWord, c.bSingleWord);
+    EXPECT_EQ(name.strFirstName, c.pszFirst);
+    EXPECT_EQ(name.strLastName, c.pszLast);
+    EXPECT_EQ(name.strFullName, c.pszFull);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, SplitSearchNameTest, testing::ValuesIn(kSplitCases));
+
+TEST_P(BuildSearchFilterTest, GivesTheExactFilter) {
+    const FilterCase& c = GetParam();
+    EXPECT_EQ(BuildSearchFilter(c.pszAttribute, c.pszText), c.pszFilter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Searches, BuildSearchFilterTest, testing::ValuesIn(kFilterCases));
+
+TEST(SearchFilterServerTest, EveryFilterFormFindsItsEntries) {
+    ASSERT_NE(std::getenv("LDAP_TEST_PORT"), nullptr)
+        << "LDAP_TEST_PORT is not set: run the tests through scripts/test";
+    const std::vector<std::wstring> smiths = {Person(L"anna.smith"), Person(L"john.smith"),
+                                              Person(L"maryann.smith"), Person(L"peter.smithson")};
+    struct Case {
+        const wchar_t* pszAttribute;
+        const wchar_t* pszText;
+        std::vector<std::wstring> dns;
+    };
+    const Case cases[] = {
+        {L"cn", L"John Smith", {Person(L"john.smith")}},
+        {L"cn", L"Smith, John", {Person(L"john.smith")}},
+        {L"cn", L"smith", smiths},
+        {L"cn", L"Smith,", smiths},
+        {L"cn", L" smith", smiths},
+        {L"cn", L"Mary Ann Smith", {Person(L"maryann.smith")}},
+        {L"cn", L"van Dam, Anna", {Person(L"anna.vandam")}},
+        {L"cn", L"Nobody Here", {}},
+        {L"mail", L"john.smith@quillet.test", {Person(L"john.smith")}},
+        {L"mail", L"*@bulk.quillet.test", BulkPeople()}, // a typed wildcard stays one
+        {L"telephoneNumber", L"+1 503 555 0142", {Person(L"john.smith")}},
+        {L"telephoneNumber", L"+1 503 555 014*", {Person(L"john.smith")}},
+        {L"telephoneNumber", L"555*", {}},
+        {L"uid", L"ann.lee*", {Person(L"ann.lee"), Person(L"ann.lee2")}},
+    };
+    for (const auto& c : cases) {
+        CString filter = BuildSearchFilter(c.pszAttribute, c.pszText);
+        ServerAnswer answer = SearchTestDirectory(filter);
+        EXPECT_TRUE(answer.bSent) << filter.ToUtf8();
+        EXPECT_EQ(answer.nResultCode, static_cast<ULONG>(LDAP_SUCCESS)) << filter.ToUtf8();
+        EXPECT_EQ(answer.dns, c.dns) << filter.ToUtf8();
+    }
+}
+
+TEST(SearchFilterServerTest, TextTheLibraryCannotParseFailsTheRequest) {
+    ASSERT_NE(std::getenv("LDAP_TEST_PORT"), nullptr);
+    ServerAnswer answer = SearchTestDirectory(BuildSearchFilter(L"mail", L"a)(b"));
+    EXPECT_TRUE(!answer.bSent || answer.nResultCode != LDAP_SUCCESS);
+    EXPECT_TRUE(answer.dns.empty());
+}

@@ -1,0 +1,152 @@
+// The host's event log: what a record keeps, where records and trace lines go, and
+// how the host hears of them.
+#include "EventLog.h"
+#include "TestStrings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+std::vector<std::wstring> Texts(const CEventLog& log) {
+    std::vector<std::wstring> texts;
+    CArray<CEventRecord> records = log.GetRecentRecords();
+    for (int i = 0; i < records.GetSize(); ++i)
+        texts.push_back(records[i].strText.str());
+    return texts;
+}
+
+// A fresh file name in the temporary folder, deleted again at the end.
+class CTemporaryFile {
+public:
+    CTemporaryFile() {
+        wchar_t szFolder[MAX_PATH], szName[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, szFolder);
+        ::GetTempFileNameW(szFolder, L"qlg", 0, szName);
+        m_path = szName;
+    }
+    ~CTemporaryFile() { ::DeleteFileW(m_path.c_str()); }
+    const std::wstring& Path() const { return m_path; }
+    std::string Contents() const {
+        std::ifstream file(CString(m_path).ToUtf8(), std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+private:
+    std::wstring m_path;
+};
+
+} // namespace
+
+TEST(EventLogTest, EventRecordKeepsEverythingItWasGiven) {
+    CEventLog log;
+    log.EventLog(1224, "directory/SearchWorker.cpp", 118, 10001, 3, 0, L"Error binding", 0);
+    CArray<CEventRecord> records = log.GetRecentRecords();
+    ASSERT_EQ(records.GetSize(), 1);
+    const CEventRecord& record = records[0];
+    EXPECT_EQ(record.kind, EventKind::Event);
+    EXPECT_EQ(record.nCode, 1224u);
+    EXPECT_EQ(record.strSourceFile, L"directory/SearchWorker.cpp");
+    EXPECT_EQ(record.nLine, 118);
+    EXPECT_EQ(record.nEventId, 10001u);
+    EXPECT_EQ(record.nSeverity, 3u);
+    EXPECT_EQ(record.nCategory, 0u);
+    EXPECT_EQ(record.nData, 0u);
+    EXPECT_EQ(record.strText, L"Error binding");
+}
+
+TEST(EventLogTest, TraceAndDebugLinesAreFormattedWithoutTheirLineEnd) {
+    CEventLog log;
+    log.Trace(L" description: <%s> ldapVersion: %d ldapReferral: %d\n", L"Zo\u00eb's server", 3, 1);
+    log.Debug("No tooltip for: %d (%s)\r\n", 35099, "narrow");
+    log.Trace(L"100%% plain");
+    CArray<CEventRecord> records = log.GetRecentRecords();
+    ASSERT_EQ(records.GetSize(), 3);
+    EXPECT_EQ(records[0].kind, EventKind::Trace);
+    EXPECT_EQ(records[0].strText,
+              L" description: <Zo\u00eb's server> ldapVersion: 3 ldapReferral: 1");
+    EXPECT_EQ(records[1].kind, EventKind::Debug);
+    EXPECT_EQ(records[1].strText, L"No tooltip for: 35099 (narrow)");
+    EXPECT_EQ(records[2].strText, L"100% plain");
+}
+
+TEST(EventLogTest, FileGetsOneUtf8LinePerRecordInOrder) {
+    CTemporaryFile file;
+    CEventLog log(file.Path().c_str());
+    EXPECT_EQ(log.GetEventLogFileName(), file.Path().c_str());
+    log.Trace(L"first \u0141\u00f3d\u017a\n");
+    log.EventLog(1224, "Worker.cpp", 7, 10001, 3, 0, L"Error searching", 0);
+    log.Debug("third");
+    EXPECT_EQ(CEventLog().GetEventLogFileName(), L"");
+    std::string text = file.Contents();
+    std::istringstream lines(text);
+    std::vector<std::string> all;
+    for (std::string line; std::getline(lines, line);)
+        all.push_back(line);
+    ASSERT_EQ(all.size(), 3u) << text;
+    EXPECT_NE(all[0].find(u8"TRACE first \u0141\u00f3d\u017a\r"), std::string::npos) << all[0];
+    EXPECT_NE(all[1].find("EVENT 1224 Worker.cpp(7) [10001 3 0 0] Error searching\r"),
+              std::string::npos)
+        << all[1];
+    EXPECT_NE(all[2].find("DEBUG third\r"), std::string::npos) << all[2];
+}
+
+TEST(EventLogTest, HistoryKeepsTheLatestRecords) {
+    CEventLog log;
+    const int nTotal = CEventLog::kHistorySize + 5;
+    for (int i = 0; i < nTotal; ++i)
+        log.Trace(L"line %d", i);
+    std::vector<std::wstring> texts = Texts(log);
+    ASSERT_EQ(texts.size(), static_cast<size_t>(CEventLog::kHistorySize));
+    EXPECT_EQ(texts.front(), L"line 5");
+    EXPECT_EQ(texts.back(), L"line " + std::to_wstring(nTotal - 1));
+}
+
+TEST(EventLogTest, NotifyWindowHearsOfEachRecord) {
+    const UINT WM_EVENT_RECORDED = WM_APP + 7;
+    HWND hWnd = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    CEventLog log;
+    log.SetNotifyWindow(hWnd, WM_EVENT_RECORDED);
+    log.EventLog(1224, __FILE__, __LINE__, 10001, 3, 0, L"Error on ldap_result", 0);
+    log.Debug("debug");
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, hWnd, WM_EVENT_RECORDED, WM_EVENT_RECORDED, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(EventKind::Event));
+    ASSERT_TRUE(::PeekMessageW(&msg, hWnd, WM_EVENT_RECORDED, WM_EVENT_RECORDED, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(EventKind::Debug));
+    log.SetNotifyWindow(nullptr, 0);
+    log.Trace(L"unheard");
+    EXPECT_FALSE(::PeekMessageW(&msg, hWnd, WM_EVENT_RECORDED, WM_EVENT_RECORDED, PM_REMOVE));
+    ::DestroyWindow(hWnd);
+}
+
+TEST(EventLogTest, RecordsFromSeveralThreadsAllArrive) {
+    CTemporaryFile file;
+    CEventLog log(file.Path().c_str());
+    const int nThreads = 4, nEach = 40;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < nThreads; ++t)
+        threads.emplace_back([&log, t] {
+            for (int i = 0; i < nEach; ++i)
+                log.Trace(L"thread %d line %d", t, i);
+        });
+    for (auto& thread : threads)
+        thread.join();
+    std::vector<std::wstring> texts = Texts(log);
+    ASSERT_EQ(texts.size(), static_cast<size_t>(nThreads * nEach));
+    for (int t = 0; t < nThreads; ++t) {
+        std::wstring last =
+            L"thread " + std::to_wstring(t) + L" line " + std::to_wstring(nEach - 1);
+        EXPECT_NE(std::find(texts.begin(), texts.end(), last), texts.end()) << t;
+    }
+    std::string contents = file.Contents();
+    EXPECT_EQ(std::count(contents.begin(), contents.end(), '\n'), nThreads * nEach);
+}

@@ -1,0 +1,138 @@
+// Registry helpers for tests: a product key of the test's own, removed with all it
+// holds before and after the test, and plain registry-API readers and writers, so
+// that a test sees the stored layout without going through the code under test.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class CRegistrySandbox {
+public:
+    explicit CRegistrySandbox(std::wstring productKey) : m_productKey(std::move(productKey)) {
+        Clear();
+    }
+    ~CRegistrySandbox() { Clear(); }
+    CRegistrySandbox(const CRegistrySandbox&) = delete;
+    CRegistrySandbox& operator=(const CRegistrySandbox&) = delete;
+
+    const std::wstring& ProductKey() const { return m_productKey; }
+    // Software\Tovana\<product key>, relative to HKEY_CURRENT_USER.
+    std::wstring Root() const { return L"Software\\Tovana\\" + m_productKey; }
+    std::wstring Path(const std::wstring& relative) const { return Root() + L"\\" + relative; }
+
+private:
+    void Clear() const { ::RegDeleteTreeW(HKEY_CURRENT_USER, Root().c_str()); }
+    std::wstring m_productKey;
+};
+
+struct RawValue {
+    DWORD nType = REG_NONE;
+    std::vector<BYTE> data;
+};
+
+inline bool KeyExists(const std::wstring& path) {
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(hKey);
+    return true;
+}
+
+inline bool ReadRaw(const std::wstring& path, const wchar_t* pszName, RawValue& value) {
+    DWORD nSize = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), pszName, RRF_RT_ANY | RRF_NOEXPAND,
+                       &value.nType, nullptr, &nSize) != ERROR_SUCCESS)
+        return false;
+    value.data.resize(nSize);
+    return ::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), pszName, RRF_RT_ANY | RRF_NOEXPAND,
+                          &value.nType, value.data.data(), &nSize) == ERROR_SUCCESS;
+}
+
+// The text of a REG_SZ value, without its terminator; "<missing>" or "<type N>"
+// when there is no such text value.
+inline std::wstring ReadRawText(const std::wstring& path, const wchar_t* pszName) {
+    RawValue value;
+    if (!ReadRaw(path, pszName, value))
+        return L"<missing>";
+    if (value.nType != REG_SZ)
+        return L"<type " + std::to_wstring(value.nType) + L">";
+    std::wstring text(reinterpret_cast<const wchar_t*>(value.data.data()),
+                      value.data.size() / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0')
+        text.pop_back();
+    return text;
+}
+
+// A REG_DWORD value as a signed number; false when missing or of another kind.
+inline bool ReadRawNumber(const std::wstring& path, const wchar_t* pszName, int& nValue) {
+    RawValue value;
+    if (!ReadRaw(path, pszName, value) || value.nType != REG_DWORD || value.data.size() != 4)
+        return false;
+    DWORD n;
+    memcpy(&n, value.data.data(), sizeof(n));
+    nValue = static_cast<int>(n);
+    return true;
+}
+
+inline void WriteRaw(const std::wstring& path, const wchar_t* pszName, DWORD nType,
+                     const void* pData, DWORD nSize) {
+    HKEY hKey = nullptr;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey,
+                      nullptr);
+    ::RegSetValueExW(hKey, pszName, 0, nType, static_cast<const BYTE*>(pData), nSize);
+    ::RegCloseKey(hKey);
+}
+
+inline void WriteRawText(const std::wstring& path, const wchar_t* pszName,
+                         const std::wstring& text) {
+    WriteRaw(path, pszName, REG_SZ, text.c_str(),
+             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+inline void WriteRawNumber(const std::wstring& path, const wchar_t* pszName, DWORD nValue) {
+    WriteRaw(path, pszName, REG_DWORD, &nValue, sizeof(nValue));
+}
+
+inline void CreateRawKey(const std::wstring& path) {
+    HKEY hKey = nullptr;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey,
+                      nullptr);
+    ::RegCloseKey(hKey);
+}
+
+// Value names / sub-key names of a key, in the registry's enumeration order.
+inline std::vector<std::wstring> RawValueNames(const std::wstring& path) {
+    std::vector<std::wstring> names;
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return names;
+    wchar_t name[16384];
+    for (DWORD i = 0;; ++i) {
+        DWORD nLength = 16384;
+        if (::RegEnumValueW(hKey, i, name, &nLength, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, nLength);
+    }
+    ::RegCloseKey(hKey);
+    return names;
+}
+
+inline std::vector<std::wstring> RawSubKeyNames(const std::wstring& path) {
+    std::vector<std::wstring> names;
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return names;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD nLength = 256;
+        if (::RegEnumKeyExW(hKey, i, name, &nLength, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, nLength);
+    }
+    ::RegCloseKey(hKey);
+    return names;
+}
