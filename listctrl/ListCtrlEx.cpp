@@ -1,0 +1,222 @@
+// The column catalogue of the list and what the list view shows of it.
+#include "ListCtrlEx.h"
+
+#include "ListProfile.h"
+#include "ListTrace.h"
+
+#include <windowsx.h>
+
+namespace {
+constexpr int kDefaultWidth = 85;
+}
+
+CListCtrlEx::CListCtrlEx() : m_pModuleState(AfxGetModuleState()) {}
+
+void CListCtrlEx::InitializeList(const CString& strName) {
+    SetName(strName);
+    ReadColumns();
+    if (m_hWnd && !m_ctlHeader.m_hWnd)
+        m_ctlHeader.SubclassDlgItem(0, this);
+    ReadControlSettings();
+}
+
+int CListCtrlEx::AddColumn(LPCTSTR name, LPCTSTR title, int width, int sortType, BOOL phoneNumber,
+                           BOOL remove, BOOL move, BOOL edit, int column, UINT mask, int format) {
+    ListTrace(L"::AddColumn(%s ...\n", name);
+    // A list that shows its columns at once puts the new one after the last shown
+    // one; until then it is hidden, so that it does not count itself as shown.
+    const int nPosition = m_bPersistColumns ? column : -1;
+    m_columns.push_back(std::make_unique<CListColumn>(name, title, nPosition, width, sortType, mask,
+                                                      format, phoneNumber, remove, move, edit));
+    if (m_bPersistColumns)
+        return m_bPersistColumns;
+    return DisplayColumn(name, -1, FALSE);
+}
+
+BOOL CListCtrlEx::DisplayColumn(LPCTSTR name, int index, BOOL bInsert) {
+    CListColumn* pColumn = FindColumn(name);
+    if (!pColumn)
+        return FALSE;
+    if (index == -1)
+        index = GetDisplayedColumnCount();
+    if (bInsert) {
+        for (const auto& p : m_columns) {
+            if (p->m_nColumn >= index)
+                ++p->m_nColumn;
+        }
+    }
+    pColumn->m_nColumn = index;
+    if (pColumn->m_nWidth == 0)
+        pColumn->m_nWidth = kDefaultWidth;
+
+    LVCOLUMNW lvc{};
+    lvc.mask = pColumn->m_nMask;
+    lvc.fmt = pColumn->m_nFormat;
+    lvc.cx = pColumn->m_nWidth;
+    lvc.pszText = const_cast<wchar_t*>(pColumn->m_szTitle.GetString());
+    lvc.iSubItem = index;
+    InsertColumn(index, &lvc);
+
+    if (bInsert && m_pNotifyWnd)
+        m_pNotifyWnd->SendMessage(WM_LIST_COLUMN_SHOWN, reinterpret_cast<WPARAM>(name));
+    return TRUE;
+}
+
+void CListCtrlEx::DisplayColumns() {
+    ListTrace(L"CListCtrlEx::DisplayColumns() entered\n");
+    const int nCount = GetDisplayedColumnCount();
+    ListTrace(L"nCount = %d\n", nCount);
+    for (int i = 0; i < nCount; ++i) {
+        const CString name = GetColumnName(i);
+        ListTrace(L"loop: index = %d, name = %s\n", i, name.GetString());
+        if (!name.IsEmpty()) {
+            ListTrace(L"displaying column\n");
+            DisplayColumn(name, i, FALSE);
+        }
+    }
+    ListTrace(L"CListCtrlEx::DisplayColumns() exiting\n");
+}
+
+BOOL CListCtrlEx::DeleteColumn(int column) {
+    const BOOL bDeleted = CListCtrl::DeleteColumn(column);
+    for (const auto& p : m_columns) {
+        if (p->m_nColumn == column)
+            p->m_nColumn = -1;
+        if (p->m_nColumn > column)
+            --p->m_nColumn;
+    }
+    return bDeleted;
+}
+
+void CListCtrlEx::RemoveAllColumns() {
+    if (m_ctlHeader.m_hWnd) {
+        for (int n = m_ctlHeader.GetItemCount(); n > 0; --n)
+            DeleteColumn(0);
+    }
+    m_columns.clear();
+    m_bColumnsChanged = FALSE;
+}
+
+CListColumn* CListCtrlEx::FindColumn(const CString& name) const {
+    for (const auto& p : m_columns) {
+        if (p->m_szName == name)
+            return p.get();
+    }
+    return nullptr;
+}
+
+CListColumn* CListCtrlEx::GetColumnAt(int column) const {
+    // -1 marks hidden definitions; it is no position to look up.
+    if (column < 0)
+        return nullptr;
+    for (const auto& p : m_columns) {
+        if (p->m_nColumn == column)
+            return p.get();
+    }
+    return nullptr;
+}
+
+int CListCtrlEx::GetColumnPosition(const CString& name) const {
+    const CListColumn* pColumn = FindColumn(name);
+    return pColumn ? pColumn->m_nColumn : -1;
+}
+
+CString CListCtrlEx::GetColumnName(int column) const {
+    const CListColumn* pColumn = GetColumnAt(column);
+    return pColumn ? pColumn->m_szName : CString();
+}
+
+int CListCtrlEx::GetColumnSortType(int column) const {
+    const CListColumn* pColumn = GetColumnAt(column);
+    return pColumn ? pColumn->m_nSortType : ListSortType::None;
+}
+
+BOOL CListCtrlEx::IsColumnEditable(int column) const {
+    const CListColumn* pColumn = GetColumnAt(column);
+    return pColumn ? pColumn->m_bEdit : FALSE;
+}
+
+BOOL CListCtrlEx::HasHiddenColumns() const {
+    for (const auto& p : m_columns) {
+        if (p->m_nColumn == -1)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+int CListCtrlEx::GetDisplayedColumnCount() const {
+    int nCount = 0;
+    for (const auto& p : m_columns) {
+        if (p->m_nColumn != -1)
+            ++nCount;
+    }
+    return nCount;
+}
+
+int CListCtrlEx::GetColumnWidthByTitle(const CString& title) const {
+    if (!m_ctlHeader.m_hWnd)
+        return -1;
+    // One character more than the title: a longer header text cannot pass for it.
+    std::vector<wchar_t> szText(title.GetLength() + 2);
+    const int nCount = m_ctlHeader.GetItemCount();
+    for (int k = 0; k < nCount; ++k) {
+        LVCOLUMNW lvc{};
+        lvc.mask = LVCF_WIDTH | LVCF_TEXT;
+        lvc.pszText = szText.data();
+        lvc.cchTextMax = static_cast<int>(szText.size());
+        szText[0] = L'\0';
+        if (GetColumn(k, &lvc) && title == lvc.pszText)
+            return lvc.cx;
+    }
+    return -1;
+}
+
+void CListCtrlEx::GetSubItemOffset(NMLISTVIEW* pNMListView, int& column, int& offset) const {
+    column = pNMListView->iSubItem;
+    offset = 0;
+    for (int i = 0; i < column; ++i)
+        offset += GetColumnWidth(i);
+}
+
+CListProfile CListCtrlEx::Profile() const {
+    return CListProfile(m_pModuleState, m_strName);
+}
+
+LRESULT CListCtrlEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    default:
+        return CListCtrl::WindowProc(message, wParam, lParam);
+    }
+}
+
+BOOL CListCtrlEx::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_NOTIFY) {
+        auto* pNMListView = reinterpret_cast<NMLISTVIEW*>(lParam);
+        switch (pNMListView->hdr.code) {
+        case LVN_COLUMNCLICK:
+            OnColumnclick(pNMListView, pResult);
+            return TRUE;
+        case NM_CLICK:
+            return OnClick(pNMListView, pResult);
+        case LVN_ITEMCHANGING:
+        case LVN_ITEMCHANGED:
+            // A sort's own swaps of item data stop here: the owner would read a
+            // pair as its row data, and a refused swap would leave the sort
+            // comparing something that is no pair.
+            if (m_bSwappingItemData) {
+                *pResult = 0;
+                return TRUE;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return CListCtrl::OnChildNotify(message, wParam, lParam, pResult);
+}

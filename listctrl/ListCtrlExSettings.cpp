@@ -1,0 +1,185 @@
+// Saving and restoring a list's catalogue, view style and sort state under its
+// settings name.
+#include "ListCtrlEx.h"
+
+#include "ColumnTitles.h"
+#include "ListProfile.h"
+#include "ListTrace.h"
+
+#include "Options.h"
+#include "Translation.h"
+
+namespace {
+
+constexpr UINT kInsertMask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+constexpr DWORD kViewTypeBits = 3; // LVS_ICON, LVS_REPORT, LVS_SMALLICON, LVS_LIST
+const wchar_t kUnknownTitle[] = L"Unknown";
+
+int LanguageSetting() {
+    return COptions::GetOptions()->GetNumber(HostOption::Language);
+}
+
+} // namespace
+
+BOOL CListCtrlEx::IsLocalized() const {
+    return m_strName.Find(L"Phone Directory") >= 0;
+}
+
+void CListCtrlEx::ReadColumns() {
+    if (!m_bPersistColumns || m_strName.IsEmpty())
+        return;
+    ListTrace(L"ReadColumns: %s\n", m_strName.GetString());
+    const BOOL bLocalized = IsLocalized();
+    const CListProfile profile = Profile();
+
+    int i = 0;
+    for (CString szName = profile.GetString(profile.ColumnKey(i), L"Name", L""); !szName.IsEmpty();
+         szName = profile.GetString(profile.ColumnKey(++i), L"Name", L"")) {
+        // A column the list already knows keeps its definition.
+        if (!FindColumn(szName))
+            ReadStoredColumn(profile, i, szName, bLocalized);
+    }
+    // A stray key without a name must not stay behind.
+    const CString szChild = CListProfile::ColumnKeyName(i);
+    CListProfile::DeleteKey(profile.ListKey(), szChild);
+    if (bLocalized)
+        ListTrace(L"ReadColumns: deleting %s - %s\n", profile.ListKey().GetString(),
+                  szChild.GetString());
+
+    if (!m_bNoDisplayOnRead)
+        DisplayColumns();
+}
+
+void CListCtrlEx::ReadStoredColumn(const CListProfile& profile, int nIndex, const CString& szName,
+                                   BOOL bLocalized) {
+    const CString szKey = profile.ColumnKey(nIndex);
+    const CString szTitle = bLocalized ? ReadLocalizedTitle(profile, nIndex, szName)
+                                       : profile.GetString(szKey, L"Title", L"");
+    const int nSortType = profile.GetInt(szKey, L"SortType", ListSortType::None);
+    const int nWidth = profile.GetInt(szKey, L"Width", -1);
+    const int nColumn = profile.GetInt(szKey, L"Column", -1);
+    const BOOL bRemove = profile.GetInt(szKey, L"Remove", 1);
+    const BOOL bMove = profile.GetInt(szKey, L"Move", 1);
+    const BOOL bEdit = profile.GetInt(szKey, L"Edit", 1);
+    const BOOL bPhoneNumber = profile.GetInt(szKey, L"PhoneNumber", 0);
+    AddColumn(szName, szTitle, nWidth, nSortType, bPhoneNumber, bRemove, bMove, bEdit, nColumn,
+              kInsertMask, LVCFMT_LEFT);
+    if (bLocalized)
+        ListTrace(L"adding col: name = %s, title = %s\n", szName.GetString(), szTitle.GetString());
+}
+
+CString CListCtrlEx::ReadLocalizedTitle(const CListProfile& profile, int nIndex,
+                                        const CString& szName) {
+    const int nLanguageSetting = LanguageSetting();
+    ListTrace(L"ReadColumns: nLanguageSetting = %d\n", nLanguageSetting);
+    CString szTitle = kUnknownTitle;
+    CString szLangTitle;
+    if (LPCTSTR pszValue = ColumnTitles::LanguageValueName(nLanguageSetting)) {
+        szLangTitle = profile.GetString(profile.LocalizedColumnKey(nIndex), pszValue, L"");
+        ListTrace(L"szLangTitle = %s\n", szLangTitle.GetString());
+    }
+    if (!szLangTitle.IsEmpty()) {
+        ListTrace(L"if (szLangTitle != _T())\n");
+        return szLangTitle;
+    }
+    ListTrace(L"if (szLangTitle == NULL)\n");
+    ListTrace(L"m_pTranslation = 0x%08llx\n",
+              static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(m_pTranslation)));
+    // Without translation tables a well-known column stays "Unknown" too.
+    const UINT nID = ColumnTitles::DefaultTitleId(szName, false);
+    if (nID && m_pTranslation)
+        szTitle = m_pTranslation->LoadStringW(nID, 512);
+    return szTitle;
+}
+
+void CListCtrlEx::ReadColumnsOnly() {
+    m_bNoDisplayOnRead = true;
+    ReadColumns();
+    m_bNoDisplayOnRead = false;
+}
+
+BOOL CListCtrlEx::ReadControlSettings() {
+    if (m_strName.IsEmpty())
+        return FALSE;
+    const CListProfile profile = Profile();
+    const CString szKey = profile.ListKey();
+    const int nStyle = profile.GetInt(szKey, L"Style", -1);
+    if (nStyle == -1)
+        return FALSE;
+
+    if (m_hWnd) {
+        // Only the view type comes from the store; no other style bit is taken from it.
+        const DWORD dwStyle = (GetStyle() & ~kViewTypeBits) | (nStyle & kViewTypeBits);
+        ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(dwStyle));
+        SetWindowPos(nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    }
+    const int nSortedColumn = profile.GetInt(szKey, L"SortedColumn", -1);
+    m_bSortAsending = profile.GetInt(szKey, L"SortAscending", -1);
+    if (nSortedColumn != -1)
+        SortColumn(nSortedColumn, FALSE, FALSE);
+    return TRUE;
+}
+
+BOOL CListCtrlEx::WriteControlSettings() {
+    if (m_strName.IsEmpty())
+        return FALSE;
+    CListProfile::DeleteKey(L"ListControl", m_strName);
+
+    const CListProfile profile = Profile();
+    const CString szKey = profile.ListKey();
+    const BOOL bLocalized = IsLocalized();
+    profile.WriteInt(szKey, L"Style", m_hWnd ? static_cast<int>(GetStyle() & kViewTypeBits) : 0);
+    if (m_nSortedColumn != -1)
+        profile.WriteInt(szKey, L"SortedColumn", m_nSortedColumn);
+    if (m_bSortAsending != -1)
+        profile.WriteInt(szKey, L"SortAscending", m_bSortAsending);
+
+    // A localized list saves its columns when the user can change them.
+    if (bLocalized ? m_bColumnMenu : m_bPersistColumns) {
+        int i = 0;
+        for (const auto& p : m_columns)
+            WriteColumn(profile, i++, *p, bLocalized);
+    }
+    return TRUE;
+}
+
+void CListCtrlEx::WriteColumn(const CListProfile& profile, int nIndex, const CListColumn& column,
+                              BOOL bLocalized) {
+    const CString szKey = profile.ColumnKey(nIndex);
+    profile.WriteString(szKey, L"Name", column.m_szName);
+    WriteTitle(profile, nIndex, column, bLocalized);
+    profile.WriteInt(szKey, L"Column", column.m_nColumn);
+    profile.WriteInt(szKey, L"SortType", column.m_nSortType);
+    profile.WriteInt(szKey, L"Remove", column.m_bRemove);
+    profile.WriteInt(szKey, L"Move", column.m_bMove);
+    profile.WriteInt(szKey, L"Edit", column.m_bEdit);
+    profile.WriteInt(szKey, L"PhoneNumber", column.m_bPhoneNumber);
+    const int nWidth = GetColumnWidthByTitle(column.m_szTitle);
+    profile.WriteInt(szKey, L"Width", nWidth != -1 ? nWidth : column.m_nWidth);
+}
+
+void CListCtrlEx::WriteTitle(const CListProfile& profile, int nIndex, const CListColumn& column,
+                             BOOL bLocalized) {
+    const CString szKey = profile.ColumnKey(nIndex);
+    if (!bLocalized) {
+        profile.WriteString(szKey, L"Title", column.m_szTitle);
+        return;
+    }
+    // A title that is still the default is stored plainly; a changed one is kept
+    // per language.
+    CString szTitle;
+    const UINT nID = ColumnTitles::DefaultTitleId(column.m_szName, true);
+    if (nID && m_pTranslation)
+        szTitle = m_pTranslation->LoadStringW(nID, 512);
+    ListTrace(L"szSubKey = %s\n", szKey.GetString());
+    ListTrace(L"szTitle = %s, m_szTitle = %s\n", szTitle.GetString(), column.m_szTitle.GetString());
+    if (szTitle == column.m_szTitle) {
+        profile.WriteString(szKey, L"Title", column.m_szTitle);
+        return;
+    }
+    const int nLanguageSetting = LanguageSetting();
+    ListTrace(L"WriteControlSettings: nLanguageSetting = %d\n", nLanguageSetting);
+    if (LPCTSTR pszValue = ColumnTitles::LanguageValueName(nLanguageSetting))
+        profile.WriteString(profile.LocalizedColumnKey(nIndex), pszValue, column.m_szTitle);
+}

@@ -1,0 +1,253 @@
+// The owner-drawn header with its sort arrow, and the header's column menu.
+#include "ListTestSupport.h"
+
+#include "UiKit.h"
+
+using namespace lctest;
+
+namespace {
+
+using Headers = std::vector<std::wstring>;
+
+class HeaderTest : public ListTest {
+protected:
+    void SetUp() override {
+        ListTest::SetUp();
+        ASSERT_TRUE(m_dlg.Open());
+        m_dlg.m_list.m_bColumnMenu = TRUE;
+        ASSERT_TRUE(m_dlg.m_list.m_ctlHeader.SubclassDlgItem(0, &m_dlg.m_list));
+    }
+    // Right-clicks header item `item`, or beside the last one; a catcher made
+    // before gets the menu.
+    void RightClickHeader(int item) {
+        RECT rc{};
+        const int count = Header_GetItemCount(m_dlg.Header());
+        if (item < count) {
+            Header_GetItemRect(m_dlg.Header(), item, &rc);
+        } else {
+            Header_GetItemRect(m_dlg.Header(), count - 1, &rc);
+            OffsetRect(&rc, rc.right - rc.left, 0);
+        }
+        ASSERT_TRUE(
+            kit::ClickAt(m_dlg.Header(), POINT{(rc.left + rc.right) / 2, rc.bottom / 2}, true));
+        ASSERT_TRUE(kit::PumpUntilInputDone());
+    }
+    void AddHidden(const wchar_t* name) {
+        m_dlg.m_list.AddColumn(name, name, 50, 2, FALSE, TRUE, TRUE, TRUE, -1, 15, 0);
+        m_dlg.m_list.DeleteColumn(m_dlg.m_list.GetColumnPosition(name));
+    }
+    ListHostDialog m_dlg;
+};
+
+// A 100 x 20 item drawn into a bitmap in a font whose space is 3 pixels wide.
+class ItemPicture {
+public:
+    explicit ItemPicture(HWND screen) : m_screen(screen), m_dc(m_screen) {
+        m_bitmap.CreateCompatibleBitmap(m_screen, 100, 20);
+        m_oldBitmap = SelectObject(m_dc, m_bitmap);
+        for (int height = 6; height < 30 && !m_font.GetSafeHandle(); ++height) {
+            LOGFONTW lf{};
+            lf.lfHeight = -height;
+            wcscpy(lf.lfFaceName, L"Tahoma");
+            CFont font;
+            font.CreateFontIndirect(&lf);
+            HGDIOBJ old = SelectObject(m_dc, font);
+            SIZE space{};
+            GetTextExtentPoint32W(m_dc, L" ", 1, &space);
+            SelectObject(m_dc, old);
+            if (space.cx == 3)
+                m_font = std::move(font);
+        }
+        m_oldFont = SelectObject(m_dc, m_font);
+    }
+    ~ItemPicture() {
+        SelectObject(m_dc, m_oldFont);
+        SelectObject(m_dc, m_oldBitmap);
+    }
+    bool HasFont() const { return m_font.GetSafeHandle() != nullptr; }
+    void Draw(CListHeaderCtrl& header, UINT state) {
+        DRAWITEMSTRUCT dis{};
+        dis.CtlType = ODT_HEADER;
+        dis.itemID = 0;
+        dis.itemState = state;
+        dis.hwndItem = header;
+        dis.hDC = m_dc;
+        dis.rcItem = RECT{0, 0, 100, 20};
+        header.DrawItem(&dis);
+    }
+    COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
+    bool IsFace(int x, int y) const { return At(x, y) == GetSysColor(COLOR_3DFACE); }
+    // The label's ink: leftmost, rightmost and lowest painted pixel left of the arrow.
+    RECT LabelInk() const {
+        RECT ink{100, 20, -1, -1};
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 80; ++x) {
+                if (!IsFace(x, y)) {
+                    ink.left = std::min<LONG>(ink.left, x);
+                    ink.right = std::max<LONG>(ink.right, x);
+                    ink.top = std::min<LONG>(ink.top, y);
+                    ink.bottom = std::max<LONG>(ink.bottom, y);
+                }
+            }
+        }
+        return ink;
+    }
+
+private:
+    CClientDC m_screen;
+    CMemoryDC m_dc;
+    CBitmap m_bitmap;
+    CFont m_font;
+    HGDIOBJ m_oldBitmap = nullptr;
+    HGDIOBJ m_oldFont = nullptr;
+};
+
+} // namespace
+
+TEST_F(HeaderTest, TheArrowSitsInsideTheRightEndOfTheSortedItem) {
+    m_dlg.AddTextColumn(L"WW", 100);
+    // A list view's first column is always left-aligned; its header item need not be.
+    HDITEMW format{};
+    format.mask = HDI_FORMAT;
+    format.fmt = HDF_STRING | HDF_RIGHT;
+    Header_SetItem(m_dlg.Header(), 0, &format);
+    CListHeaderCtrl& header = m_dlg.m_list.m_ctlHeader;
+    EXPECT_EQ(header.SetSortIndicator(0, TRUE), -1);
+
+    ItemPicture picture(nullptr);
+    ASSERT_TRUE(picture.HasFont());
+    picture.Draw(header, 0);
+    const COLORREF light = GetSysColor(COLOR_3DHILIGHT), dark = GetSysColor(COLOR_3DSHADOW);
+    EXPECT_FALSE(picture.IsFace(88, 5)); // apex
+    EXPECT_TRUE(picture.IsFace(88, 3));
+    for (int x = 84; x <= 91; ++x)
+        EXPECT_EQ(picture.At(x, 14), light) << x; // base
+    EXPECT_TRUE(picture.IsFace(92, 14));
+    EXPECT_TRUE(picture.IsFace(87, 15));
+    EXPECT_EQ(picture.At(84, 13), dark);
+    const RECT ink = picture.LabelInk();
+    EXPECT_LE(ink.right, 75); // the label ends at x 76
+    EXPECT_GE(ink.right, 70);
+
+    // Pressed: the label moves one right and two down, the arrow stays.
+    picture.Draw(header, ODS_SELECTED);
+    const RECT pressed = picture.LabelInk();
+    EXPECT_EQ(pressed.right, ink.right + 1);
+    EXPECT_GT(pressed.bottom, ink.bottom); // vertically centred below a top 2 lower
+    for (int x = 84; x <= 91; ++x)
+        EXPECT_EQ(picture.At(x, 14), light) << x;
+
+    // Descending: the triangle points down from a top edge at y 5.
+    header.SetSortIndicator(0, FALSE);
+    picture.Draw(header, 0);
+    EXPECT_EQ(picture.At(91, 5), light);
+    EXPECT_EQ(picture.At(86, 5), dark);
+    EXPECT_TRUE(picture.IsFace(88, 15));
+}
+
+TEST_F(HeaderTest, OnceSortedItemsStayOwnerDrawn) {
+    for (const wchar_t* name : {L"a", L"b", L"c", L"d", L"e"})
+        m_dlg.AddTextColumn(name, 50);
+    m_dlg.m_list.SortColumn(2, TRUE, FALSE);
+    m_dlg.m_list.SortColumn(4, TRUE, FALSE);
+    const auto items = kit::HeaderItems(m_dlg.Header());
+    EXPECT_TRUE(items[2].format & HDF_OWNERDRAW);
+    EXPECT_TRUE(items[4].format & HDF_OWNERDRAW);
+    EXPECT_FALSE(items[0].format & HDF_OWNERDRAW);
+    EXPECT_EQ(m_dlg.m_list.m_ctlHeader.m_nSortColumn, 4);
+    EXPECT_EQ(m_dlg.m_list.m_ctlHeader.SetSortIndicator(-1, TRUE), 4);
+    EXPECT_EQ(m_dlg.m_list.m_ctlHeader.m_nSortColumn, -1);
+}
+
+TEST_F(HeaderTest, TheMenuOffersRemoveTheHiddenColumnsAndTheFieldOrganizer) {
+    m_dlg.AddTextColumn(L"a", 60, TRUE, FALSE);
+    m_dlg.AddTextColumn(L"b", 60);
+    AddHidden(L"x");
+    AddHidden(L"y");
+
+    kit::PopupMenuCatcher fixed;
+    RightClickHeader(0);
+    ASSERT_TRUE(fixed.Shown());
+    const auto& items = fixed.Items();
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].id, 1u);
+    EXPECT_EQ(items[0].text, L"Remove Column");
+    EXPECT_TRUE(items[0].grayed); // "a" may not be removed
+    EXPECT_EQ(items[1].text, L"Show Column");
+    ASSERT_EQ(items[1].children.size(), 2u);
+    EXPECT_EQ(items[1].children[0].text, L"x");
+    EXPECT_EQ(items[1].children[0].id, 3u);
+    EXPECT_EQ(items[1].children[1].id, 4u);
+    EXPECT_TRUE(items[2].separator);
+    EXPECT_EQ(items[3].id, 2u);
+    EXPECT_EQ(items[3].text, L"Field &Organizer");
+    EXPECT_EQ(fixed.Owner(), m_dlg.List());
+
+    kit::PopupMenuCatcher removable;
+    removable.ChooseId(1);
+    RightClickHeader(1);
+    EXPECT_TRUE(removable.Chosen()) << removable.Problem();
+    EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Headers{L"a"}));
+    EXPECT_EQ(m_dlg.m_list.GetColumnPosition(L"b"), -1);
+
+    // The last column left cannot be removed, whatever its flag says.
+    m_dlg.m_list.FindColumn(L"a")->m_bRemove = TRUE;
+    kit::PopupMenuCatcher last;
+    last.ChooseId(2);
+    RightClickHeader(0);
+    EXPECT_TRUE(last.Items()[0].grayed);
+    EXPECT_EQ(m_dlg.m_organizerRequests, 1);
+}
+
+TEST_F(HeaderTest, AReshownColumnGoesRightAfterTheClickedOne) {
+    for (const wchar_t* name : {L"a", L"b", L"c"})
+        m_dlg.AddTextColumn(name, 50);
+    AddHidden(L"x");
+    kit::PopupMenuCatcher after;
+    after.ChooseText(L"x");
+    RightClickHeader(0);
+    EXPECT_TRUE(after.Chosen()) << after.Problem();
+    EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Headers{L"a", L"x", L"b", L"c"}));
+    EXPECT_EQ(m_dlg.m_list.GetColumnPosition(L"c"), 3);
+    EXPECT_EQ(m_dlg.m_shownColumns, (Headers{L"x"}));
+
+    m_dlg.m_list.DeleteColumn(1);
+    kit::PopupMenuCatcher atEnd;
+    atEnd.ChooseText(L"x");
+    RightClickHeader(2);
+    EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Headers{L"a", L"b", L"c", L"x"}));
+    EXPECT_EQ(m_dlg.m_shownColumns, (Headers{L"x", L"x"}));
+}
+
+TEST_F(HeaderTest, AtMostFortySevenHiddenColumnsAreOffered) {
+    m_dlg.AddTextColumn(L"shown", 50);
+    for (int i = 0; i < 60; ++i)
+        AddHidden((L"h" + std::to_wstring(i)).c_str());
+    kit::PopupMenuCatcher catcher;
+    RightClickHeader(0);
+    ASSERT_TRUE(catcher.Shown());
+    const auto& hidden = catcher.Items()[1].children;
+    ASSERT_EQ(hidden.size(), 47u);
+    for (size_t i = 0; i < hidden.size(); ++i) {
+        EXPECT_EQ(hidden[i].text, L"h" + std::to_wstring(i));
+        EXPECT_EQ(hidden[i].id, 3 + i);
+    }
+}
+
+TEST_F(HeaderTest, NoMenuWithoutTextsWhenDisabledOrBesideTheItems) {
+    m_dlg.AddTextColumn(L"a", 50);
+    kit::PopupMenuCatcher beside;
+    RightClickHeader(1);
+    EXPECT_FALSE(beside.Shown());
+
+    m_dlg.m_list.m_pTranslation = nullptr;
+    kit::PopupMenuCatcher noTexts;
+    RightClickHeader(0);
+    EXPECT_FALSE(noTexts.Shown());
+
+    m_dlg.m_list.m_pTranslation = Translation();
+    m_dlg.m_list.m_bColumnMenu = FALSE;
+    kit::PopupMenuCatcher disabled;
+    RightClickHeader(0);
+    EXPECT_FALSE(disabled.Shown());
+}

@@ -1,0 +1,225 @@
+#include "ListTestSupport.h"
+
+#include "ListTestDialog.h"
+#include "UiKit.h"
+
+#include "Options.h"
+#include "Translation.h"
+
+namespace lctest {
+
+const wchar_t kRootKey[] = L"Software\\Tovana\\Tovana Quillet";
+
+namespace {
+
+std::wstring FullPath(const std::wstring& path) {
+    return std::wstring(kRootKey) + L"\\" + path;
+}
+
+// Raw key handle, closed with the object.
+class Key {
+public:
+    explicit Key(const std::wstring& path) {
+        RegOpenKeyExW(HKEY_CURRENT_USER, FullPath(path).c_str(), 0, KEY_READ, &m_hKey);
+    }
+    ~Key() {
+        if (m_hKey)
+            RegCloseKey(m_hKey);
+    }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    operator HKEY() const { return m_hKey; }
+
+private:
+    HKEY m_hKey = nullptr;
+};
+
+// The module's application object as the tests make it: the same registry key and
+// name, so its profile root is the options root.
+struct TestApplication {
+    TestApplication() : app(L"Tovana Quillet", &state) {
+        app.SetRegistryKey(L"Tovana");
+        state.hResources = GetModuleHandleW(nullptr);
+    }
+    CModuleState state;
+    CWinApp app;
+};
+
+TestApplication& Application() {
+    static TestApplication application;
+    return application;
+}
+
+const wchar_t kLanguageKey[] = L"Config\\Options";
+const wchar_t kLanguageValue[] = L"Option110";
+
+} // namespace
+
+bool KeyExists(const std::wstring& path) {
+    Key key(path);
+    return key != nullptr;
+}
+
+std::optional<DWORD> ReadDword(const std::wstring& path, const wchar_t* name) {
+    DWORD value = 0, size = sizeof(value);
+    if (RegGetValueW(HKEY_CURRENT_USER, FullPath(path).c_str(), name, RRF_RT_REG_DWORD, nullptr,
+                     &value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::wstring> ReadString(const std::wstring& path, const wchar_t* name) {
+    wchar_t text[512] = L"";
+    DWORD size = sizeof(text);
+    if (RegGetValueW(HKEY_CURRENT_USER, FullPath(path).c_str(), name, RRF_RT_REG_SZ, nullptr, text,
+                     &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(text);
+}
+
+std::vector<std::wstring> ValueNames(const std::wstring& path) {
+    Key key(path);
+    std::vector<std::wstring> names;
+    wchar_t name[256];
+    DWORD length = 256;
+    for (DWORD i = 0; key && RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr,
+                                           nullptr) == ERROR_SUCCESS;
+         ++i, length = 256)
+        names.emplace_back(name, length);
+    return names;
+}
+
+void WriteDword(const std::wstring& path, const wchar_t* name, DWORD value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, FullPath(path).c_str(), name, REG_DWORD, &value,
+                    sizeof(value));
+}
+
+void WriteString(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, FullPath(path).c_str(), name, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+CTranslation* Translation() {
+    static CTranslation translation(COptions::GetOptions());
+    return &translation;
+}
+
+ListTest::ListTest() : m_state(&Application().state) {}
+
+void ListTest::SetUp() {
+    ClearSettings();
+}
+
+void ListTest::TearDown() {
+    kit::SetMessageFilter(nullptr);
+    ClearSettings();
+}
+
+void ListTest::ClearSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, FullPath(L"ListControl").c_str());
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, FullPath(kLanguageKey).c_str(), kLanguageValue);
+}
+
+void ListTest::SetLanguage(int nLanguage) {
+    WriteDword(kLanguageKey, kLanguageValue, static_cast<DWORD>(nLanguage));
+}
+
+BOOL PreTranslateThroughWindows(MSG* pMsg) {
+    static CWinThread thread;
+    return thread.PreTranslateMessage(pMsg);
+}
+
+// ---------------------------------------------------------------- ListHostDialog
+
+ListHostDialog::ListHostDialog() : CDialog(IDD_LIST_HOST) {
+    m_list.m_pNotifyWnd = this;
+    m_list.m_pTranslation = Translation();
+}
+
+ListHostDialog::~ListHostDialog() {
+    DestroyWindow();
+}
+
+bool ListHostDialog::Open(int width) {
+    if (!Create(IDD_LIST_HOST) || !m_list.SubclassDlgItem(IDC_TEST_LIST, this))
+        return false;
+    RECT rcWindow, rcClient;
+    m_list.GetWindowRect(&rcWindow);
+    m_list.GetClientRect(&rcClient);
+    ScreenToClient(&rcWindow);
+    const int border = (rcWindow.right - rcWindow.left) - rcClient.right;
+    ::MoveWindow(m_list, rcWindow.left, rcWindow.top, width + border,
+                 rcWindow.bottom - rcWindow.top, TRUE);
+    ShowWindow(SW_SHOW);
+    UpdateWindow();
+    return true;
+}
+
+void ListHostDialog::AddTextColumn(const wchar_t* name, int width, BOOL edit, BOOL remove) {
+    m_list.AddColumn(name, name, width, ListSortType::Text, FALSE, remove, TRUE, edit, -1, 15, 0);
+}
+
+void ListHostDialog::AddRow(const std::vector<std::wstring>& cells, LPARAM data) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = m_list.GetItemCount();
+    item.pszText = const_cast<wchar_t*>(cells[0].c_str());
+    item.lParam = data;
+    const int row = m_list.InsertItem(&item);
+    for (size_t c = 1; c < cells.size(); ++c)
+        m_list.SetItemText(row, static_cast<int>(c), cells[c].c_str());
+}
+
+std::vector<std::wstring> ListHostDialog::Column(int column) const {
+    std::vector<std::wstring> cells;
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+        cells.push_back(kit::ListCell(List(), row, column));
+    return cells;
+}
+
+POINT ListHostDialog::CellPoint(int row, int column) const {
+    RECT rc{};
+    m_list.GetSubItemRect(row, column, LVIR_BOUNDS, &rc);
+    // A row's first subitem reaches over the whole row; column 0 ends where 1 starts.
+    if (column == 0)
+        rc.right = rc.left + m_list.GetColumnWidth(0);
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+LRESULT ListHostDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LIST_COLUMN_SHOWN) {
+        m_shownColumns.emplace_back(reinterpret_cast<const wchar_t*>(wParam));
+        return 0;
+    }
+    if (message == WM_LIST_FIELD_ORGANIZER) {
+        ++m_organizerRequests;
+        return 0;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+BOOL ListHostDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (CDialog::OnNotify(wParam, lParam, pResult))
+        return TRUE;
+    const auto* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+    if (pHdr->code == LVN_ITEMCHANGING || pHdr->code == LVN_ITEMCHANGED) {
+        const auto* pChange = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if (pChange->uChanged & LVIF_PARAM) {
+            m_dataChanges += pHdr->code == LVN_ITEMCHANGED;
+            *pResult = m_bRefuseDataChanges;
+            return TRUE;
+        }
+    }
+    if (pHdr->code == NM_CLICK && pHdr->hwndFrom == List())
+        m_clickedRows.push_back(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+    if (pHdr->code == static_cast<UINT>(LVN_ENDLABELEDITW)) {
+        const auto* pInfo = reinterpret_cast<const NMLVDISPINFOW*>(lParam);
+        m_editEnds.push_back({pHdr->hwndFrom, pHdr->idFrom, wParam, pInfo->item.iItem,
+                              pInfo->item.iSubItem, pInfo->item.pszText != nullptr,
+                              pInfo->item.pszText ? pInfo->item.pszText : L"",
+                              pInfo->item.cchTextMax});
+    }
+    return FALSE;
+}
+
+} // namespace lctest

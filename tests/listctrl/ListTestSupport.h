@@ -1,0 +1,97 @@
+// What the list tests share: an application object with the module's profile
+// root, raw registry access below that root, and a dialog that holds a list and
+// records what the list tells its owner.
+#pragma once
+
+#include "ListCtrlEx.h"
+
+#include "Framework.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class CTranslation;
+
+namespace lctest {
+
+// HKCU\Software\Tovana\Tovana Quillet: the options root and the profile root.
+extern const wchar_t kRootKey[];
+
+// Raw registry, paths relative to kRootKey.
+bool KeyExists(const std::wstring& path);
+std::optional<DWORD> ReadDword(const std::wstring& path, const wchar_t* name);
+std::optional<std::wstring> ReadString(const std::wstring& path, const wchar_t* name);
+// Value names as the registry lists them.
+std::vector<std::wstring> ValueNames(const std::wstring& path);
+void WriteDword(const std::wstring& path, const wchar_t* name, DWORD value);
+void WriteString(const std::wstring& path, const wchar_t* name, const std::wstring& value);
+
+// The host's translation tables, in the language of option 110.
+CTranslation* Translation();
+
+// Every test runs with the tests' application object current, an empty
+// "ListControl" key and the language option unset.
+class ListTest : public testing::Test {
+protected:
+    ListTest();
+    void SetUp() override;
+    void TearDown() override;
+    static void SetLanguage(int nLanguage);
+
+private:
+    static void ClearSettings();
+    CModuleStateSwitch m_state;
+};
+
+// The message filter of a host: the windows from the message's own up to its
+// top-level window pre-translate it.
+BOOL PreTranslateThroughWindows(MSG* pMsg);
+
+class ListHostDialog : public CDialog {
+public:
+    struct EditEnd {
+        HWND hwndFrom;
+        UINT_PTR idFrom;
+        WPARAM wParam;
+        int item;
+        int subItem;
+        bool hasText;
+        std::wstring text;
+        int length;
+    };
+
+    ListHostDialog();
+    ~ListHostDialog() override;
+    // Creates and shows the dialog with the list attached; the list gets `width`
+    // pixels of client area.
+    bool Open(int width = 400);
+    HWND List() const { return m_list.m_hWnd; }
+    HWND Header() const { return m_list.GetHeaderCtrl(); }
+    // Adds a column that shows at once (the list does not persist here).
+    void AddTextColumn(const wchar_t* name, int width, BOOL edit = TRUE, BOOL remove = TRUE);
+    void AddRow(const std::vector<std::wstring>& cells, LPARAM data = 0);
+    std::vector<std::wstring> Column(int column) const;
+    // The middle of a cell, in list client coordinates.
+    POINT CellPoint(int row, int column) const;
+
+    CListCtrlEx m_list;
+    std::vector<std::wstring> m_shownColumns; // WM_USER+112
+    int m_organizerRequests = 0;              // WM_USER+113
+    std::vector<EditEnd> m_editEnds;
+    std::vector<int> m_clickedRows; // NM_CLICK as the owner sees it
+    int m_dataChanges = 0;          // LVN_ITEMCHANGED for item data
+    bool m_bRefuseDataChanges = false;
+    int m_okCount = 0;
+    int m_cancelCount = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnOK() override { ++m_okCount; }
+    void OnCancel() override { ++m_cancelCount; }
+};
+
+} // namespace lctest
