@@ -1,11 +1,14 @@
-// The telephone-application stand-in: loads the directory search module, runs the
-// user-interface thread's message loop through the module's filter, and unloads
-// the module when the user closes the main window.
+// The telephone-application stand-in: it loads the directory search module, runs
+// the user-interface thread's message loop through the module's filter, opens the
+// Directory Search window, and unloads the module when the user closes it.
 #include "HostWindow.h"
 
-namespace {
+#include "FilterDllMsg.h"
+#include "Options.h"
 
-using FilterDllMsgFunc = BOOL (*)(MSG*);
+#include <cstdlib>
+
+namespace {
 
 class CDemoHostApp : public CWinApp {
 public:
@@ -14,10 +17,32 @@ public:
 
 CDemoHostApp theApp;
 
-int RunMessageLoop(FilterDllMsgFunc filter) {
+// The bundled sample directory, served by the demo's own LDAP server on the port
+// that scripts/demo passes in LDAP_TEST_PORT, becomes the current server.
+void AddSampleDirectory(CHostWindow& window) {
+    const char* pszPort = std::getenv("LDAP_TEST_PORT");
+    if (!pszPort) {
+        window.Log(L"LDAP_TEST_PORT is not set: the servers already configured are used.");
+        return;
+    }
+    COptions& options = *COptions::GetOptions();
+    const CString description = L"Quillet Sample Directory";
+    const CString key = options.GetRootKey() + L"\\Config\\LDapServers\\" + description;
+    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"address", L"127.0.0.1", 0);
+    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"port", std::atoi(pszPort));
+    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"searchRoot", L"dc=quillet,dc=test", 0);
+    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"ldapVersion", 3);
+    CRegKey servers;
+    if (servers.Create(HKEY_CURRENT_USER, options.GetRootKey() + L"\\Config\\LDAPServers") ==
+        ERROR_SUCCESS)
+        servers.SetString(L"Current", description);
+    window.Log(L"Sample directory: 127.0.0.1:%S, search root dc=quillet,dc=test.", pszPort);
+}
+
+int RunMessageLoop() {
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (filter && filter(&msg))
+        if (FilterDllMsg(&msg))
             continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
@@ -37,20 +62,11 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nCmdShow) {
         return 1;
     theApp.m_pMainWnd = pMainWnd;
     pMainWnd->ShowWindow(nCmdShow);
+    pMainWnd->Log(L"Loaded the directory search module (dirsearch.dll).");
+    AddSampleDirectory(*pMainWnd);
+    pMainWnd->OpenDirectory();
 
-    HMODULE hModule = ::LoadLibraryW(L"dirsearch.dll");
-    FilterDllMsgFunc filter = nullptr;
-    if (hModule) {
-        filter = reinterpret_cast<FilterDllMsgFunc>(
-            reinterpret_cast<void*>(::GetProcAddress(hModule, "FilterDllMsg")));
-        pMainWnd->Log(L"Loaded the directory search module (dirsearch.dll).");
-    } else {
-        pMainWnd->Log(L"Could not load dirsearch.dll (error %lu).", ::GetLastError());
-    }
-
-    int result = RunMessageLoop(filter);
+    int result = RunMessageLoop();
     theApp.m_pMainWnd = nullptr;
-    if (hModule)
-        ::FreeLibrary(hModule);
     return result;
 }

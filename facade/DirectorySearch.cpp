@@ -1,5 +1,6 @@
 #include "DirectorySearch.h"
 
+#include "DirectorySearchDialog.h"
 #include "LdapVersionProbe.h"
 
 // The host classes whose inline accessors the module exports: including them here
@@ -9,7 +10,98 @@
 #include "Options.h"
 #include "Translation.h"
 
+#include <cstdlib>
+#include <new>
+
+CDirectorySearch::CDirectorySearch(HWND hHostControlWnd) : m_hHostControlWnd(hHostControlWnd) {}
+
+CDirectorySearch::~CDirectorySearch() = default;
+
+void* CDirectorySearch::operator new(size_t nSize) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    void* p = std::malloc(nSize);
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
+
+void CDirectorySearch::operator delete(void* p) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    std::free(p);
+}
+
+void CDirectorySearch::SetManager(CManager* pManager) {
+    m_pManager = pManager;
+}
+
+void CDirectorySearch::SetNativeFont(CFont* pFont) {
+    m_pNativeFont = pFont;
+}
+
+void CDirectorySearch::SetEventLog(CEventLog* pEventLog) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    m_pEventLog = pEventLog;
+}
+
+void CDirectorySearch::SetTranslation(CTranslation* pTranslation) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    m_pTranslation = pTranslation;
+}
+
+void CDirectorySearch::SetMainFrame(CFrameWnd* pMainFrame) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    m_pMainFrame = pMainFrame;
+}
+
+void CDirectorySearch::EnableCalls(BOOL bEnable) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    m_bCallsEnabled = bEnable;
+    if (m_pSearchWindow)
+        m_pSearchWindow->EnableCalls(bEnable);
+}
+
+CWnd* CDirectorySearch::DisplaySearchDialog() {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (m_pSearchWindow) {
+        if (m_pSearchWindow->IsIconic())
+            m_pSearchWindow->ShowWindow(SW_RESTORE);
+        m_pSearchWindow->SetFocus();
+    } else {
+        // A top-level window of its own, not owned by the host's frame.
+        auto* pWindow = new CDirectorySearchDialog(nullptr);
+        pWindow->m_pDirectorySearch = this;
+        pWindow->m_pEventLog = m_pEventLog;
+        pWindow->m_pTranslation = m_pTranslation;
+        pWindow->m_pManager = m_pManager;
+        pWindow->m_pNativeFont = m_pNativeFont;
+        if (!pWindow->Create()) {
+            delete pWindow;
+            return nullptr;
+        }
+        m_pSearchWindow = pWindow;
+        if (!m_pSearchWindow->IsZoomed())
+            m_pSearchWindow->ShowWindow(SW_RESTORE);
+    }
+    m_pSearchWindow->EnableCalls(m_bCallsEnabled);
+    return m_pSearchWindow;
+}
+
+void CDirectorySearch::CloseDialogs() {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (m_pSearchWindow)
+        m_pSearchWindow->SendMessage(WM_CLOSE);
+}
+
 int CDirectorySearch::ldapCheckVersion(CString server, int port) {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
     return ProbeLdapVersion(server, port);
+}
+
+LRESULT CDirectorySearch::SendHostMessage(WPARAM nCode, LPARAM lParam) const {
+    return ::SendMessageW(m_hHostControlWnd, kHostMessage, nCode, lParam);
+}
+
+void CDirectorySearch::OnSearchWindowDestroyed() {
+    m_pSearchWindow = nullptr;
+    SendHostMessage(kHostWindowDestroyed, CDirectorySearchDialog::kWindowKind);
 }

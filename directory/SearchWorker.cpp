@@ -1,0 +1,246 @@
+#include "SearchWorker.h"
+
+#include "EventLog.h"
+#include "LdapVersionProbe.h"
+#include "Translation.h"
+
+#include "WinApp.h"
+
+#include <rpc.h>
+
+// ---------------------------------------------------------------- CSearchHandOff
+
+CSearchHandOff::CSearchHandOff(HWND hWnd, UINT nStartedMessage, UINT nFailedMessage)
+    : m_hWnd(hWnd), m_nStartedMessage(nStartedMessage), m_nFailedMessage(nFailedMessage) {}
+
+CSearchHandOff::~CSearchHandOff() {
+    CloseWaiting();
+}
+
+void CSearchHandOff::CloseWaiting() {
+    if (m_waiting.pConnection)
+        LdapApi().Unbind(m_waiting.pConnection);
+    m_waiting = {};
+}
+
+void CSearchHandOff::SetCurrentWorker(DWORD nWorkerId) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_nCurrentWorker = nWorkerId;
+    CloseWaiting();
+}
+
+DWORD CSearchHandOff::GetCurrentWorker() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_nCurrentWorker;
+}
+
+void CSearchHandOff::WindowGone() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_hWnd = nullptr;
+    m_nCurrentWorker = 0;
+    CloseWaiting();
+}
+
+bool CSearchHandOff::TakeStarted(CStartedSearch& started) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_waiting.pConnection || m_waiting.nWorkerId != m_nCurrentWorker)
+        return false;
+    started = m_waiting;
+    m_waiting = {};
+    return true;
+}
+
+bool CSearchHandOff::IsCurrent(DWORD nWorkerId) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_hWnd && nWorkerId == m_nCurrentWorker;
+}
+
+bool CSearchHandOff::HandOver(const CStartedSearch& started) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_hWnd || started.nWorkerId != m_nCurrentWorker)
+        return false;
+    CloseWaiting();
+    m_waiting = started;
+    if (!::PostMessageW(m_hWnd, m_nStartedMessage, 0, 0)) {
+        m_waiting = {};
+        return false;
+    }
+    return true;
+}
+
+bool CSearchHandOff::ReportFailure(DWORD nWorkerId) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_hWnd && nWorkerId == m_nCurrentWorker &&
+           ::PostMessageW(m_hWnd, m_nFailedMessage, nWorkerId, 0);
+}
+
+HWND CSearchHandOff::GetWindow() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_hWnd;
+}
+
+// ---------------------------------------------------------------- the worker
+
+void LogSearchFailure(CEventLog* pEventLog, const char* pszFile, int nLine,
+                      const wchar_t* pszText) {
+    if (pEventLog)
+        pEventLog->EventLog(kSearchEventCode, pszFile, nLine, 10001, 3, 0, pszText, 0);
+}
+
+namespace {
+
+struct CSearchJob {
+    std::shared_ptr<CSearchHandOff> pHandOff;
+    CSearchRequest request;
+};
+
+CString Text(const CTranslation* pTranslation, UINT nID) {
+    return pTranslation ? pTranslation->LoadStringW(nID, 512) : CString();
+}
+
+class CSearchWorker {
+public:
+    explicit CSearchWorker(CSearchJob& job)
+        : m_handOff(*job.pHandOff), m_request(job.request), m_account(job.request.account),
+          m_api(LdapApi()), m_connection(m_api), m_nId(::GetCurrentThreadId()) {}
+
+    void Run();
+
+private:
+    enum class Failure { Init, Connect, Bind, Search };
+    void Trace(const wchar_t* pszFormat, ...);
+    void Fail(Failure failure, const char* pszFile, int nLine);
+
+    CSearchHandOff& m_handOff;
+    CSearchRequest& m_request;
+    CLDapAccount& m_account;
+    ILdapApi& m_api;
+    CLdapConnection m_connection; // closed here unless handed over
+    const DWORD m_nId;
+    SEC_WINNT_AUTH_IDENTITY_W m_identity{};
+};
+
+void CSearchWorker::Trace(const wchar_t* pszFormat, ...) {
+    if (!m_request.pEventLog)
+        return;
+    CString line;
+    va_list args;
+    va_start(args, pszFormat);
+    line.FormatV(pszFormat, args);
+    va_end(args);
+    m_request.pEventLog->Trace(L"%s", line.GetString());
+}
+
+void CSearchWorker::Run() {
+    int nVersion = m_account.ldapVersion;
+    if (nVersion == 0)
+        nVersion = ProbeLdapVersion(m_account.address, m_account.port);
+    Trace(L" description: <%s> ldapVersion: %d ldapReferral: %d\n",
+          m_account.description.GetString(), nVersion, m_account.ldapReferral);
+
+    m_connection.Reset(m_api.Init(m_account.address, static_cast<ULONG>(m_account.port)));
+    if (!m_connection)
+        return Fail(Failure::Init, __FILE__, __LINE__);
+    if (nVersion == 3) {
+        Trace(L"ldap register as V3 client with referral : %d\n", m_account.ldapReferral);
+        ULONG version = LDAP_VERSION3;
+        m_api.SetOption(m_connection.Get(), LDAP_OPT_PROTOCOL_VERSION, &version);
+        m_api.SetOption(m_connection.Get(), LDAP_OPT_REFERRALS,
+                        m_account.ldapReferral ? LDAP_OPT_ON : LDAP_OPT_OFF);
+    }
+    Trace(L"ldap bind Option: %x\n", m_account.bindMethod);
+
+    const wchar_t* pszName = nullptr;
+    const wchar_t* pszCredential = nullptr;
+    if (m_account.bindMethod == CLDapAccount::kNegotiateBind) {
+        if (!m_account.logon.IsEmpty() && !m_account.password.IsEmpty()) {
+            m_identity.User = reinterpret_cast<unsigned short*>(
+                const_cast<wchar_t*>(m_account.logon.GetString()));
+            m_identity.UserLength = static_cast<unsigned long>(m_account.logon.GetLength());
+            m_identity.Password = reinterpret_cast<unsigned short*>(
+                const_cast<wchar_t*>(m_account.password.GetString()));
+            m_identity.PasswordLength = static_cast<unsigned long>(m_account.password.GetLength());
+            m_identity.Flags = SEC_WINNT_AUTH_IDENTITY_UNICODE;
+            pszCredential = reinterpret_cast<const wchar_t*>(&m_identity);
+        }
+    } else {
+        pszName = m_account.logon;
+        pszCredential = m_account.password;
+    }
+
+    if (m_api.Connect(m_connection.Get(), nullptr) != LDAP_SUCCESS)
+        return Fail(Failure::Connect, __FILE__, __LINE__);
+    if (m_api.BindS(m_connection.Get(), pszName, pszCredential,
+                    static_cast<ULONG>(m_account.bindMethod)) != LDAP_SUCCESS)
+        return Fail(Failure::Bind, __FILE__, __LINE__);
+    if (!m_handOff.IsCurrent(m_nId))
+        return;
+
+    ULONG sizeLimit = static_cast<ULONG>(m_account.maximumHits);
+    ULONG timeLimit = static_cast<ULONG>(m_account.timeout);
+    m_api.SetOption(m_connection.Get(), LDAP_OPT_SIZELIMIT, &sizeLimit);
+    m_api.SetOption(m_connection.Get(), LDAP_OPT_TIMELIMIT, &timeLimit);
+
+    CWinApp* pApp = AfxGetApp();
+    if (pApp)
+        pApp->BeginWaitCursor();
+    ULONG nMessageId =
+        m_api.Search(m_connection.Get(), m_account.searchRoot, static_cast<ULONG>(m_account.scope),
+                     m_account.filter, nullptr, 0);
+    if (pApp)
+        pApp->EndWaitCursor();
+    if (nMessageId == static_cast<ULONG>(-1))
+        return Fail(Failure::Search, __FILE__, __LINE__);
+    if (m_handOff.HandOver({m_nId, m_connection.Get(), nMessageId}))
+        m_connection.Release(); // the window's thread closes it now
+}
+
+void CSearchWorker::Fail(Failure failure, const char* pszFile, int nLine) {
+    if (!m_handOff.IsCurrent(m_nId))
+        return;
+    const CTranslation* pTranslation = m_request.pTranslation;
+    const wchar_t* pszLogText = L"";
+    switch (failure) {
+    case Failure::Init:
+        AfxMessageBox(Text(pTranslation, 2815), MB_OK);
+        pszLogText = L"Error connecting";
+        break;
+    case Failure::Connect:
+        AfxMessageBox(Text(pTranslation, 2814), MB_OK);
+        pszLogText = L"Error Connecting";
+        break;
+    case Failure::Bind:
+        AfxMessageBox(Text(pTranslation, 2814), MB_OK);
+        pszLogText = L"Error binding";
+        break;
+    case Failure::Search:
+        ::MessageBoxW(m_handOff.GetWindow(), Text(pTranslation, 2817), L"", MB_ICONINFORMATION);
+        pszLogText = L"Error searching";
+        break;
+    }
+    LogSearchFailure(m_request.pEventLog, pszFile, nLine, pszLogText);
+    m_handOff.ReportFailure(m_nId);
+}
+
+UINT __cdecl SearchThreadProc(LPVOID pParam) {
+    std::unique_ptr<CSearchJob> pJob(static_cast<CSearchJob*>(pParam));
+    CSearchWorker(*pJob).Run();
+    return 0;
+}
+
+} // namespace
+
+DWORD StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request) {
+    auto* pJob = new CSearchJob{pHandOff, std::move(request)};
+    // Started suspended so that it is the current worker before it runs.
+    CWinThread* pThread =
+        AfxBeginThread(SearchThreadProc, pJob, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!pThread) {
+        delete pJob;
+        return 0;
+    }
+    DWORD nId = pThread->m_nThreadID;
+    pHandOff->SetCurrentWorker(nId);
+    ::ResumeThread(pThread->m_hThread);
+    return nId;
+}

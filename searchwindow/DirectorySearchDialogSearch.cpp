@@ -1,0 +1,251 @@
+// The search of the Directory Search window: turning the search text into a
+// filter, starting the worker, and collecting the results on the window's thread.
+#include "DirectorySearchDialog.h"
+
+#include "EntryMap.h"
+#include "Options.h"
+#include "RecentSearches.h"
+#include "SearchFilter.h"
+#include "Translation.h"
+#include "resource.h"
+
+namespace {
+
+constexpr UINT_PTR kResultTimer = 1;
+constexpr UINT kResultTimerPeriod = 10;
+constexpr int kEntryColumnWidth = 85;
+
+// Column titles of the attributes a directory entry commonly has.
+struct AttributeTitle {
+    const wchar_t* pszAttribute;
+    UINT nTextId;
+};
+const AttributeTitle kAttributeTitles[] = {
+    {L"dn", 3106},   {L"cn", 3119},        {L"telephonenumber", 3121},
+    {L"mail", 3110}, {L"givenname", 3114}, {L"sn", 3127},
+    {L"o", 3122},    {L"ou", 3123},        {L"l", 3101},
+    {L"c", 3103},    {L"st", 3125},        {L"street", 3126},
+};
+
+const wchar_t* const kDefaultColumns[] = {L"cn", L"telephonenumber", L"mail", L"o", L"l"};
+
+} // namespace
+
+void CDirectorySearchDialog::OnFileSearch(UINT) {
+    ::OutputDebugStringW(L"in CDirectorySearchDialog::OnFileSearch()\n");
+    if (!m_pCurrentAccount) {
+        AfxMessageBox(Text(3848), MB_OK);
+        return;
+    }
+    ClearRowData();
+    m_listCtrl.DeleteAllItems();
+    m_strSearchText = m_pSearchBox ? m_pSearchBox->GetWindowText() : CString();
+    if (m_strSearchText.IsEmpty())
+        return;
+    SetWindowText(m_pCurrentAccount->description + L" - " + Text(3195) + L" " + m_strSearchText);
+
+    CStringList stored;
+    if (RecordRecentSearch(*m_pOptions, m_strSearchAttribute, m_strSearchText, stored) &&
+        m_pSearchBox) {
+        m_pSearchBox->ResetContent();
+        for (POSITION pos = stored.GetHeadPosition(); pos;)
+            m_pSearchBox->AddString(stored.GetNext(pos));
+    }
+    m_pCurrentAccount->filter = BuildSearchFilter(m_strSearchAttribute, m_strSearchText);
+    if (m_pSearchBox)
+        m_pSearchBox->SetWindowText(m_strSearchText);
+    BeginSearch();
+}
+
+void CDirectorySearchDialog::StartSearch() {
+    if (!m_pCurrentAccount) {
+        AfxMessageBox(Text(3848), MB_OK);
+        return;
+    }
+    ClearRowData();
+    if (m_pSearchBox) {
+        m_pSearchBox->ResetContent();
+        m_pSearchBox->SetWindowText(L"");
+    }
+    m_listCtrl.DeleteAllItems();
+    if (m_strAdvancedFilter.IsEmpty())
+        return;
+    SetWindowText(m_pCurrentAccount->description + L" - " + Text(3195) + L" " +
+                  m_strAdvancedFilter);
+    m_pCurrentAccount->filter = m_strAdvancedFilter;
+    BeginSearch();
+}
+
+void CDirectorySearchDialog::BeginSearch() {
+    CloseConnection();
+    m_pHandOff->SetCurrentWorker(0);
+    KillTimer(kResultTimer);
+    // The worker gets its own copy: the servers may be edited while it runs.
+    CSearchRequest request{*m_pCurrentAccount, m_pEventLog, m_pTranslation};
+    request.account.connection = nullptr;
+    request.account.bound = false;
+    StartSearchWorker(m_pHandOff, std::move(request));
+}
+
+void CDirectorySearchDialog::AbandonSearch() {
+    if (m_pHandOff)
+        m_pHandOff->SetCurrentWorker(0);
+    KillTimer(kResultTimer);
+    SetWindowText(m_strBaseTitle);
+    CloseConnection();
+}
+
+void CDirectorySearchDialog::CloseConnection() {
+    if (m_pCurrentAccount && m_pCurrentAccount->bound) {
+        LdapApi().Unbind(m_pCurrentAccount->connection);
+        m_pCurrentAccount->connection = nullptr;
+        m_pCurrentAccount->bound = false;
+    }
+}
+
+void CDirectorySearchDialog::OnSearchStarted() {
+    CStartedSearch started;
+    if (!m_pHandOff->TakeStarted(started))
+        return;
+    if (!m_pCurrentAccount) {
+        LdapApi().Unbind(started.pConnection);
+        return;
+    }
+    CloseConnection();
+    m_pCurrentAccount->connection = started.pConnection;
+    m_pCurrentAccount->bound = true;
+    m_nSearchMessageId = started.nMessageId;
+    m_nEntriesReceived = 0;
+    SetTimer(kResultTimer, kResultTimerPeriod);
+}
+
+void CDirectorySearchDialog::OnSearchFailed(DWORD nWorkerId) {
+    if (nWorkerId == m_pHandOff->GetCurrentWorker())
+        SetWindowText(m_strBaseTitle);
+}
+
+CString CDirectorySearchDialog::ResultCaption() const {
+    return m_pCurrentAccount->description + L" - " + m_strSearchText;
+}
+
+void CDirectorySearchDialog::OnTimer() {
+    // Only an account with a bound connection is polled.
+    if (!m_pCurrentAccount || !m_pCurrentAccount->bound) {
+        KillTimer(kResultTimer);
+        return;
+    }
+    ILdapApi& api = LdapApi();
+    LDAP* pConnection = m_pCurrentAccount->connection;
+    l_timeval poll{0, 0};
+    LDAPMessage* pMessage = nullptr;
+    ULONG nType = api.Result(pConnection, m_nSearchMessageId, 0, &poll, &pMessage);
+    if (nType == LDAP_RES_SEARCH_ENTRY) {
+        ++m_nEntriesReceived;
+        auto* pEntry = new CMapStringToString;
+        BuildEntryMap(api, pConnection, pMessage, *pEntry);
+        api.MsgFree(pMessage);
+        AddEntryRow(pEntry);
+        return;
+    }
+    if (nType == 0)
+        return; // nothing has arrived yet
+    if (nType != static_cast<ULONG>(-1) &&
+        api.Result2Error(pConnection, pMessage, 0) == LDAP_TIMEOUT) {
+        if (pMessage)
+            api.MsgFree(pMessage);
+        return;
+    }
+    KillTimer(kResultTimer);
+    if (nType == static_cast<ULONG>(-1)) {
+        MessageBox(Text(2816), Text(3232) + L"...", MB_ICONINFORMATION);
+        LogSearchFailure(m_pEventLog, __FILE__, __LINE__, L"Error on ldap_result");
+        SetWindowText(m_strBaseTitle);
+        return;
+    }
+    FinishSearch(pMessage, api.Result2Error(pConnection, pMessage, 0));
+}
+
+void CDirectorySearchDialog::FinishSearch(LDAPMessage* pMessage, ULONG nError) {
+    ILdapApi& api = LdapApi();
+    if (nError == LDAP_SUCCESS && m_nEntriesReceived == 0) {
+        MessageBox(Text(2822) + L"...", Text(3232) + L"...", MB_ICONINFORMATION);
+        SetWindowText(m_strBaseTitle);
+    } else if (nError == LDAP_SUCCESS || nError == LDAP_SIZELIMIT_EXCEEDED) {
+        SetWindowText(ResultCaption());
+    } else {
+        MessageBox(Text(2847) + L"\n\n" + api.Err2String(nError), Text(3232) + L"...",
+                   MB_ICONINFORMATION);
+        SetWindowText(ResultCaption());
+    }
+    if (pMessage)
+        api.MsgFree(pMessage);
+    int nNameColumn = m_listCtrl.GetColumnPosition(L"cn");
+    if (nNameColumn >= 0)
+        m_listCtrl.SortColumn(nNameColumn, TRUE, TRUE);
+    CloseConnection();
+    if (m_listCtrl.GetItemCount() == 1)
+        m_listCtrl.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+// ---------------------------------------------------------------- rows
+
+void CDirectorySearchDialog::AddEntryRow(CMapStringToString* pEntry) {
+    if (pEntry->GetCount() != m_listCtrl.GetColumnCount()) {
+        CString key, value;
+        for (POSITION pos = pEntry->GetStartPosition(); pos;) {
+            pEntry->GetNextAssoc(pos, key, value);
+            if (m_listCtrl.FindColumn(key))
+                continue;
+            CString title = key;
+            for (const auto& t : kAttributeTitles) {
+                if (key == t.pszAttribute)
+                    title = Text(t.nTextId);
+            }
+            m_listCtrl.AddColumn(key, title, kEntryColumnWidth, 2, key == L"telephonenumber", TRUE,
+                                 TRUE, TRUE, -1, LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM,
+                                 LVCFMT_LEFT);
+        }
+    }
+    ShowDefaultColumns();
+
+    const int nShown = m_listCtrl.GetDisplayedColumnCount();
+    if (nShown == 0) {
+        delete pEntry; // no column to show it in
+        return;
+    }
+    for (int i = 0; i < nShown; ++i) {
+        CString value;
+        pEntry->Lookup(m_listCtrl.GetColumnName(i), value);
+        if (i == 0) {
+            m_listCtrl.InsertItem(0, value);
+            m_listCtrl.SetItemData(0, reinterpret_cast<DWORD_PTR>(pEntry));
+        } else {
+            m_listCtrl.SetItemText(0, i, value);
+        }
+    }
+}
+
+void CDirectorySearchDialog::ShowDefaultColumns() {
+    CString layoutKey;
+    layoutKey.Format(L"ListControl\\%s\\%s\\Column 0", L"DirectorySearch",
+                     m_strCurrentServer.GetString());
+    if (m_pOptions->IsSubKeyPresent(layoutKey))
+        return;
+    for (const wchar_t* pszName : kDefaultColumns) {
+        if (m_listCtrl.FindColumn(pszName) && m_listCtrl.GetColumnPosition(pszName) < 0)
+            m_listCtrl.DisplayColumn(pszName, -1, FALSE);
+    }
+}
+
+void CDirectorySearchDialog::ClearRowData() {
+    if (!m_listCtrl.m_hWnd)
+        return;
+    for (int nItem = m_listCtrl.GetNextItem(-1, LVNI_ALL); nItem >= 0;
+         nItem = m_listCtrl.GetNextItem(nItem, LVNI_ALL)) {
+        auto* pEntry = reinterpret_cast<CMapStringToString*>(m_listCtrl.GetItemData(nItem));
+        if (pEntry) {
+            delete pEntry;
+            m_listCtrl.SetItemData(nItem, 0);
+        }
+    }
+}
