@@ -86,6 +86,10 @@ ILdapApi& LdapApi() {
     return pApi ? *pApi : s_platformApi;
 }
 
+ILdapApi& PlatformLdapApi() {
+    return s_platformApi;
+}
+
 ILdapApi* SetLdapApi(ILdapApi* pApi) {
     return s_pReplacement.exchange(pApi);
 }

@@ -8,6 +8,8 @@
 // pointer is atomic because search workers read it on their own threads.
 #pragma once
 
+#include "ModuleApi.h"
+
 #include <windows.h>
 
 // winber.h needs the types of winldap.h.
@@ -52,10 +54,12 @@ public:
 };
 
 // The implementation in use.
-ILdapApi& LdapApi();
+DIRSEARCH_API ILdapApi& LdapApi();
 // Puts pApi in place (null: the platform library again); returns the one replaced,
 // or null when that was the platform library.
-ILdapApi* SetLdapApi(ILdapApi* pApi);
+DIRSEARCH_API ILdapApi* SetLdapApi(ILdapApi* pApi);
+// The platform library itself, for a replacement that passes calls on to it.
+DIRSEARCH_API ILdapApi& PlatformLdapApi();
 
 // How each kind of library-owned object is given back.
 template <class T> struct LdapRelease;

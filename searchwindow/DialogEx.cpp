@@ -4,10 +4,9 @@
 
 namespace {
 
-UINT IdleUpdateMessage() {
-    static const UINT message = ::RegisterWindowMessageW(L"DirectorySearch.IdleUpdate");
-    return message;
-}
+// Timers come only when the queue holds nothing else, which is what idle means;
+// a posted message would keep the queue busy and starve every timer of the window.
+constexpr UINT_PTR kIdleUpdateTimer = 0x4944;
 
 const wchar_t kPlacementSection[] = L"Settings";
 
@@ -326,15 +325,22 @@ BOOL CDialogEx::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
     return DispatchCommand(this, map, nID, nCode, pCmdUI) || CDialog::OnCmdMsg(nID, nCode, pCmdUI);
 }
 
+BOOL CDialogEx::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message != WM_TIMER)
+        ScheduleIdleUpdate();
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
 void CDialogEx::ScheduleIdleUpdate() {
     if (!m_bIdleUpdatePending && !m_bInIdleUpdate && m_hWnd) {
         m_bIdleUpdatePending = TRUE;
-        PostMessage(IdleUpdateMessage());
+        SetTimer(kIdleUpdateTimer, USER_TIMER_MINIMUM);
     }
 }
 
 LRESULT CDialogEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == IdleUpdateMessage()) {
+    if (message == WM_TIMER && wParam == kIdleUpdateTimer) {
+        KillTimer(kIdleUpdateTimer);
         m_bIdleUpdatePending = FALSE;
         m_bInIdleUpdate = TRUE;
         SendMessage(WM_IDLEUPDATECMDUI, TRUE);

@@ -33,6 +33,9 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
+    // Every message of the window and its controls passes here through the host's
+    // filter, so the command states are refreshed after user input anywhere in it.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnClose();
 
@@ -78,9 +81,9 @@ private:
     }
     void ScheduleIdleUpdate();
 
-    // The framework has no idle loop of its own inside a host: the dialog posts
-    // itself this message after handling others and refreshes its command states
-    // when it arrives.
+    // The framework has no idle loop of its own inside a host: after handling a
+    // message the dialog sets itself a short timer and refreshes its command
+    // states when it fires, that is, once the queue is empty.
     BOOL m_bIdleUpdatePending = FALSE;
     BOOL m_bInIdleUpdate = FALSE;
 };

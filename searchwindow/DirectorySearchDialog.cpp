@@ -364,6 +364,8 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         OnClose();
         return 0;
     case WM_TIMER:
+        if (wParam != kResultTimer)
+            break; // the base's own timer
         OnTimer();
         return 0;
     case WM_SETFOCUS: {
@@ -383,8 +385,9 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         return result;
     }
     default:
-        return CDialogEx::WindowProc(message, wParam, lParam);
+        break;
     }
+    return CDialogEx::WindowProc(message, wParam, lParam);
 }
 
 void CDirectorySearchDialog::PostNcDestroy() {

@@ -22,6 +22,8 @@ class CDirectorySearchDialog : public CDialogEx {
 public:
     // Kind code of this window in the host's "window destroyed" message.
     static constexpr int kWindowKind = 7;
+    // Collects the results of a running search, one message per tick.
+    static constexpr UINT_PTR kResultTimer = 1;
 
     explicit CDirectorySearchDialog(CWnd* pParent);
     ~CDirectorySearchDialog() override;

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr UINT_PTR kResultTimer = 1;
 constexpr UINT kResultTimerPeriod = 10;
 constexpr int kEntryColumnWidth = 85;
 
@@ -145,6 +144,14 @@ void CDirectorySearchDialog::OnTimer() {
         BuildEntryMap(api, pConnection, pMessage, *pEntry);
         api.MsgFree(pMessage);
         AddEntryRow(pEntry);
+        // The size limit is the server's to apply, but not every LDAP library passes
+        // it on with the request; a limit reached here ends the search as the
+        // server's would.
+        if (m_pCurrentAccount->maximumHits > 0 &&
+            m_nEntriesReceived >= m_pCurrentAccount->maximumHits) {
+            KillTimer(kResultTimer);
+            FinishSearch(nullptr, LDAP_SIZELIMIT_EXCEEDED);
+        }
         return;
     }
     if (nType == 0)

@@ -1,0 +1,141 @@
+#include "HostSession.h"
+
+#include "FilterDllMsg.h"
+
+#include <cstdlib>
+
+namespace host {
+
+const wchar_t kServer[] = L"Test Directory";
+
+LRESULT ControlWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == CDirectorySearch::kHostMessage) {
+        m_messages.emplace_back(wParam, lParam);
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+LDAP* RecordingLdapApi::Init(const wchar_t* pszHost, ULONG nPort) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (nRedirectFirstInitTo && !m_bRedirected) {
+            m_bRedirected = true;
+            nPort = nRedirectFirstInitTo;
+        }
+    }
+    return Real().Init(pszHost, nPort);
+}
+
+ULONG RecordingLdapApi::Search(LDAP* p, const wchar_t* b, ULONG s, const wchar_t* f,
+                               const wchar_t* const* a, ULONG o) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_filters.push_back(f ? f : L"");
+    }
+    return Real().Search(p, b, s, f, a, o);
+}
+
+std::vector<std::wstring> RecordingLdapApi::Filters() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_filters;
+}
+
+int SearchWindowTest::DirectoryPort() {
+    const char* port = std::getenv("LDAP_TEST_PORT");
+    return port ? std::atoi(port) : 0;
+}
+
+void SearchWindowTest::SetUp() {
+    ASSERT_NE(DirectoryPort(), 0)
+        << "LDAP_TEST_PORT is not set: run the tests through scripts/test";
+    RegDeleteTreeW(HKEY_CURRENT_USER, Root().c_str());
+    ASSERT_TRUE(m_host.CreateEx(0, nullptr, L"Host", WS_OVERLAPPEDWINDOW, 0, 600, 500, 200, nullptr,
+                                nullptr));
+    m_pSearch = new CDirectorySearch(m_host.m_hWnd);
+    m_pSearch->SetEventLog(&m_eventLog);
+    m_pSearch->SetTranslation(&m_translation);
+    m_pSearch->SetManager(&m_manager);
+    m_pSearch->EnableCalls(TRUE);
+    kit::SetMessageFilter(FilterDllMsg);
+}
+
+void SearchWindowTest::TearDown() {
+    m_pSearch->CloseDialogs();
+    delete m_pSearch;
+    m_host.DestroyWindow();
+    kit::SetMessageFilter(nullptr);
+    SetLdapApi(nullptr);
+    RegDeleteTreeW(HKEY_CURRENT_USER, Root().c_str());
+}
+
+void SearchWindowTest::AddAccount(const std::wstring& name, int port, const wchar_t* pszLogon,
+                                  const wchar_t* pszPassword, int maximumHits) {
+    COptions& options = *COptions::GetOptions();
+    CString key = options.GetRootKey() + L"\\Config\\LDapServers\\" + name.c_str();
+    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"address", L"127.0.0.1", 0);
+    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"port", port);
+    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"searchRoot", L"dc=quillet,dc=test", 0);
+    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"logon", pszLogon, 0);
+    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"password", pszPassword, 0);
+    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"maximumHits", maximumHits);
+    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"ldapVersion", 3);
+    CRegKey servers;
+    ASSERT_EQ(servers.Create(HKEY_CURRENT_USER, (Root() + L"\\Config\\LDAPServers").c_str()),
+              ERROR_SUCCESS);
+    servers.SetString(L"Current", name.c_str());
+}
+
+void SearchWindowTest::SetOption(int nOption, DWORD value) {
+    CRegKey key;
+    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, (Root() + L"\\Config\\Options").c_str()),
+              ERROR_SUCCESS);
+    CString name;
+    name.Format(L"Option%d", nOption);
+    key.SetDword(name, value);
+}
+
+HWND SearchWindowTest::Open() {
+    CWnd* pWindow = m_pSearch->DisplaySearchDialog();
+    m_hWnd = pWindow ? pWindow->m_hWnd : nullptr;
+    kit::PumpFor(50);
+    return m_hWnd;
+}
+
+HWND SearchWindowTest::SearchEdit() const {
+    HWND combo = kit::FindChild(m_hWnd, 105);
+    return combo ? kit::FindChildByClass(combo, L"Edit") : nullptr;
+}
+
+bool SearchWindowTest::ToolbarEnabled(int nCommand) const {
+    auto button = kit::FindToolbarButton(ToolBar(), nCommand);
+    return button && button->enabled();
+}
+
+void SearchWindowTest::TypeSearch(const std::wstring& text) {
+    HWND edit = SearchEdit();
+    ::SetFocus(edit);
+    kit::TypeText(edit, text);
+    kit::PressKey(edit, VK_RETURN);
+    kit::PumpUntilInputDone();
+}
+
+testing::AssertionResult SearchWindowTest::WaitForCaption(const std::wstring& caption,
+                                                          DWORD timeoutMs) {
+    if (kit::PumpUntil([&] { return kit::WindowText(m_hWnd) == caption; }, timeoutMs))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the caption is still \""
+                                       << CString(kit::WindowText(m_hWnd).c_str()).ToUtf8() << "\"";
+}
+
+std::vector<std::wstring> SearchWindowTest::SearchFailures() const {
+    std::vector<std::wstring> texts;
+    CArray<CEventRecord> records = m_eventLog.GetRecentRecords();
+    for (int i = 0; i < records.GetSize(); ++i) {
+        if (records[i].kind == EventKind::Event && records[i].nCode == 1224)
+            texts.push_back(records[i].strText.str());
+    }
+    return texts;
+}
+
+} // namespace host
