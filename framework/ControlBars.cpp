@@ -170,8 +170,9 @@ void AfxRepositionBars(CWnd* pParent, BOOL bLayout, RECT* pFree) {
     for (HWND hChild = ::GetWindow(pParent->m_hWnd, GW_CHILD); hChild;
          hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
         UINT nID = static_cast<UINT>(::GetDlgCtrlID(hChild));
+        // The bar's own style: its parent may not be shown yet.
         if (nID < AFX_IDW_CONTROLBAR_FIRST || nID > AFX_IDW_CONTROLBAR_LAST ||
-            !::IsWindowVisible(hChild))
+            !(::GetWindowLongPtrW(hChild, GWL_STYLE) & WS_VISIBLE))
             continue;
         // Both bar controls size and place themselves on WM_SIZE / TB_AUTOSIZE.
         if (bLayout) {

@@ -102,6 +102,8 @@ protected:
     HWND List() const { return kit::FindChild(m_hWnd, 1013); }
     HWND ToolBar() const { return kit::FindChild(m_hWnd, 59392); }
     bool ToolbarEnabled(int nCommand) const;
+    // The toolbar above the list and the status bar below it, neither covered.
+    void ExpectBarsBesideTheList() const;
     // Types the text into the search box and presses Enter, as a user does.
     void TypeSearch(const std::wstring& text);
     testing::AssertionResult WaitForCaption(const std::wstring& caption, DWORD timeoutMs = 15000);

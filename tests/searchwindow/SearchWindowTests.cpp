@@ -170,7 +170,9 @@ TEST_F(SearchWindowTest, MenusAndToolbarFollowTheUsersRights) {
 TEST_F(SearchWindowTest, PlacementIsStoredAndRestored) {
     AddAccount(kServer, DirectoryPort());
     ASSERT_NE(Open(), nullptr);
-    ::SetWindowPos(m_hWnd, nullptr, 40, 50, 600, 300, SWP_NOZORDER);
+    ExpectBarsBesideTheList();
+    // Larger than the window's minimum, its size when first laid out.
+    ::SetWindowPos(m_hWnd, nullptr, 40, 50, 900, 500, SWP_NOZORDER);
     m_pSearch->CloseDialogs();
     std::wstring stored = ReadProfile(L"Settings", L"DirectorySearch");
     unsigned flags = 9, show = 0;
@@ -182,15 +184,16 @@ TEST_F(SearchWindowTest, PlacementIsStoredAndRestored) {
     EXPECT_EQ(flags, 0u);
     EXPECT_EQ(v[4], 40);
     EXPECT_EQ(v[5], 50);
-    EXPECT_EQ(v[6], 640);
-    EXPECT_EQ(v[7], 350);
+    EXPECT_EQ(v[6], 940);
+    EXPECT_EQ(v[7], 550);
 
     ASSERT_NE(Open(), nullptr);
+    ExpectBarsBesideTheList();
     RECT rc;
     ::GetWindowRect(m_hWnd, &rc);
     EXPECT_EQ(rc.left, 40);
     EXPECT_EQ(rc.top, 50);
-    EXPECT_EQ(rc.right - rc.left, 600);
+    EXPECT_EQ(rc.right - rc.left, 900);
     ::ShowWindow(m_hWnd, SW_MAXIMIZE);
     kit::PumpFor(50);
     m_pSearch->CloseDialogs();
