@@ -321,14 +321,6 @@ void CDirectorySearchDialog::OnUpdateFileSearch(CCmdUI* pCmdUI) {
                    m_pSearchBox->GetWindowTextLength() > 0);
 }
 
-BOOL CDirectorySearchDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
-    return CDialogEx::OnCommand(wParam, lParam);
-}
-
-BOOL CDirectorySearchDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    return CDialogEx::OnNotify(wParam, lParam, pResult);
-}
-
 void CDirectorySearchDialog::OnHelp(UINT) {
     if (m_pDirectorySearch)
         m_pDirectorySearch->SendHostMessage(CDirectorySearch::kHostHelp, 0);

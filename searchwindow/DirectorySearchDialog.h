@@ -9,8 +9,6 @@
 #include "SearchBox.h"
 #include "SearchWorker.h"
 
-#include <rpc.h>
-
 #include <memory>
 
 class CDirectorySearch;
@@ -82,8 +80,6 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCancel() override;
