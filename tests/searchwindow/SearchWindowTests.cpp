@@ -1,5 +1,6 @@
 // The Directory Search window as a user and the host meet it: opening, searching
 // the test directory, menus and toolbar by rights, placement and closing.
+#include "FakeLdapApi.h"
 #include "HostSession.h"
 
 #include <cwchar>
@@ -38,7 +39,7 @@ bool KeyExists(const std::wstring& path) {
 TEST_F(SearchWindowTest, TypingANameAndEnterFindsThePerson) {
     AddAccount(kServer, DirectoryPort());
     RecordingLdapApi recorder;
-    SetLdapApi(&recorder);
+    CInstalledLdapApi installed(recorder);
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(kit::WindowText(m_hWnd), Text(3231));
 
