@@ -98,22 +98,22 @@ BOOL CHostWindow::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
 
 void CHostWindow::OnHostMessage(WPARAM nCode, LPARAM lParam) {
     switch (nCode) {
-    case CDirectorySearch::kHostDial:
+    case HostMessage::kDial:
         Log(L"Dial %s", reinterpret_cast<const wchar_t*>(lParam));
         break;
-    case CDirectorySearch::kHostAddToDirectory: {
+    case HostMessage::kAddToDirectory: {
         const auto* pRecord = reinterpret_cast<const HostEntryRecord*>(lParam);
         Log(L"Add to the phone directory: %s, %s, %s", pRecord->name.GetString(),
             pRecord->number.GetString(), pRecord->email.GetString());
         break;
     }
-    case CDirectorySearch::kHostWindowDestroyed:
+    case HostMessage::kWindowDestroyed:
         Log(L"The directory window (kind %d) has closed.", static_cast<int>(lParam));
         break;
-    case CDirectorySearch::kHostHelp:
+    case HostMessage::kHelp:
         Log(L"Help requested.");
         break;
-    case CDirectorySearch::kHostDialConfirm: {
+    case HostMessage::kDialConfirm: {
         // The record is ours now.
         auto* pRecord = reinterpret_cast<HostEntryRecord*>(lParam);
         Log(L"Dial after confirmation: %s, %s", pRecord->name.GetString(),
@@ -152,7 +152,7 @@ void CHostWindow::OnSize(int cx, int cy) {
 
 LRESULT CHostWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case CDirectorySearch::kHostMessage:
+    case HostMessage::kId:
         OnHostMessage(wParam, lParam);
         return 0;
     case kEventLogMessage:

@@ -8,9 +8,15 @@
 // pointer is atomic because search workers read it on their own threads.
 #pragma once
 
-#include "ModuleApi.h"
-
 #include <windows.h>
+
+// The module DLL exports the switch, so that a test that drives the module
+// through the DLL can put its own implementation in place there.
+#ifdef LDAP_SEAM_EXPORT
+#define LDAP_SEAM_API __declspec(dllexport)
+#else
+#define LDAP_SEAM_API
+#endif
 
 // winber.h needs the types of winldap.h.
 #include <winldap.h>
@@ -54,12 +60,12 @@ public:
 };
 
 // The implementation in use.
-DIRSEARCH_API ILdapApi& LdapApi();
+LDAP_SEAM_API ILdapApi& LdapApi();
 // Puts pApi in place (null: the platform library again); returns the one replaced,
 // or null when that was the platform library.
-DIRSEARCH_API ILdapApi* SetLdapApi(ILdapApi* pApi);
+LDAP_SEAM_API ILdapApi* SetLdapApi(ILdapApi* pApi);
 // The platform library itself, for a replacement that passes calls on to it.
-DIRSEARCH_API ILdapApi& PlatformLdapApi();
+LDAP_SEAM_API ILdapApi& PlatformLdapApi();
 
 // How each kind of library-owned object is given back.
 template <class T> struct LdapRelease;

@@ -23,41 +23,52 @@ void CSearchHandOff::CloseWaiting() {
     m_waiting = {};
 }
 
-void CSearchHandOff::SetCurrentWorker(DWORD nWorkerId) {
+UINT CSearchHandOff::NewSearch() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_nCurrentWorker = nWorkerId;
+    if (++m_nLastSearchId == 0)
+        ++m_nLastSearchId; // 0 means "none"
+    SetCurrent(m_nLastSearchId);
+    return m_nLastSearchId;
+}
+
+void CSearchHandOff::AbandonSearch() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    SetCurrent(0);
+}
+
+void CSearchHandOff::SetCurrent(UINT nSearchId) {
+    m_nCurrentSearch = nSearchId;
     CloseWaiting();
 }
 
-DWORD CSearchHandOff::GetCurrentWorker() const {
+UINT CSearchHandOff::GetCurrentSearch() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_nCurrentWorker;
+    return m_nCurrentSearch;
 }
 
 void CSearchHandOff::WindowGone() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_hWnd = nullptr;
-    m_nCurrentWorker = 0;
-    CloseWaiting();
+    SetCurrent(0);
 }
 
 bool CSearchHandOff::TakeStarted(CStartedSearch& started) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_waiting.pConnection || m_waiting.nWorkerId != m_nCurrentWorker)
+    if (!m_waiting.pConnection || m_waiting.nSearchId != m_nCurrentSearch)
         return false;
     started = m_waiting;
     m_waiting = {};
     return true;
 }
 
-bool CSearchHandOff::IsCurrent(DWORD nWorkerId) const {
+bool CSearchHandOff::IsCurrent(UINT nSearchId) const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_hWnd && nWorkerId == m_nCurrentWorker;
+    return m_hWnd && nSearchId == m_nCurrentSearch;
 }
 
 bool CSearchHandOff::HandOver(const CStartedSearch& started) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_hWnd || started.nWorkerId != m_nCurrentWorker)
+    if (!m_hWnd || started.nSearchId != m_nCurrentSearch)
         return false;
     CloseWaiting();
     m_waiting = started;
@@ -68,10 +79,10 @@ bool CSearchHandOff::HandOver(const CStartedSearch& started) {
     return true;
 }
 
-bool CSearchHandOff::ReportFailure(DWORD nWorkerId) {
+bool CSearchHandOff::ReportFailure(UINT nSearchId) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_hWnd && nWorkerId == m_nCurrentWorker &&
-           ::PostMessageW(m_hWnd, m_nFailedMessage, nWorkerId, 0);
+    return m_hWnd && nSearchId == m_nCurrentSearch &&
+           ::PostMessageW(m_hWnd, m_nFailedMessage, nSearchId, 0);
 }
 
 HWND CSearchHandOff::GetWindow() const {
@@ -92,6 +103,7 @@ namespace {
 struct CSearchJob {
     std::shared_ptr<CSearchHandOff> pHandOff;
     CSearchRequest request;
+    UINT nSearchId;
 };
 
 CString Text(const CTranslation* pTranslation, UINT nID) {
@@ -102,7 +114,7 @@ class CSearchWorker {
 public:
     explicit CSearchWorker(CSearchJob& job)
         : m_handOff(*job.pHandOff), m_request(job.request), m_account(job.request.account),
-          m_api(LdapApi()), m_connection(m_api), m_nId(::GetCurrentThreadId()) {}
+          m_api(LdapApi()), m_connection(m_api), m_nId(job.nSearchId) {}
 
     void Run();
 
@@ -116,7 +128,7 @@ private:
     CLDapAccount& m_account;
     ILdapApi& m_api;
     CLdapConnection m_connection; // closed here unless handed over
-    const DWORD m_nId;
+    const UINT m_nId;
     SEC_WINNT_AUTH_IDENTITY_W m_identity{};
 };
 
@@ -181,14 +193,9 @@ void CSearchWorker::Run() {
     m_api.SetOption(m_connection.Get(), LDAP_OPT_SIZELIMIT, &sizeLimit);
     m_api.SetOption(m_connection.Get(), LDAP_OPT_TIMELIMIT, &timeLimit);
 
-    CWinApp* pApp = AfxGetApp();
-    if (pApp)
-        pApp->BeginWaitCursor();
     ULONG nMessageId =
         m_api.Search(m_connection.Get(), m_account.searchRoot, static_cast<ULONG>(m_account.scope),
                      m_account.filter, nullptr, 0);
-    if (pApp)
-        pApp->EndWaitCursor();
     if (nMessageId == static_cast<ULONG>(-1))
         return Fail(Failure::Search, __FILE__, __LINE__);
     if (m_handOff.HandOver({m_nId, m_connection.Get(), nMessageId}))
@@ -230,17 +237,13 @@ UINT __cdecl SearchThreadProc(LPVOID pParam) {
 
 } // namespace
 
-DWORD StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request) {
-    auto* pJob = new CSearchJob{pHandOff, std::move(request)};
-    // Started suspended so that it is the current worker before it runs.
-    CWinThread* pThread =
-        AfxBeginThread(SearchThreadProc, pJob, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    if (!pThread) {
+UINT StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request) {
+    const UINT nSearchId = pHandOff->NewSearch();
+    auto* pJob = new CSearchJob{pHandOff, std::move(request), nSearchId};
+    if (!AfxBeginThread(SearchThreadProc, pJob)) {
         delete pJob;
+        pHandOff->AbandonSearch();
         return 0;
     }
-    DWORD nId = pThread->m_nThreadID;
-    pHandOff->SetCurrentWorker(nId);
-    ::ResumeThread(pThread->m_hThread);
-    return nId;
+    return nSearchId;
 }

@@ -1,11 +1,12 @@
 // The slow half of a search: a worker thread opens, binds and sends the request,
 // then hands the connection to the window's thread, which collects the results.
 //
-// Only the most recently started worker counts. The window and its workers share a
-// CSearchHandOff: the window records there which worker is current and whether the
-// window still exists; a worker hands its connection over, or reports a failure,
-// only through it, so a superseded worker, or one whose window has gone, releases
-// its own connection and shows nothing.
+// Only the most recently started search counts. The window and its workers share a
+// CSearchHandOff: it numbers the searches, knows which one is current and whether
+// the window still exists; a worker hands its connection over, or reports a
+// failure, only through it, so a superseded worker, or one whose window has gone,
+// releases its own connection and shows nothing. Searches are numbered by a counter
+// of their own: thread ids are reused by the system, search numbers are not.
 #pragma once
 
 #include "LDapAccount.h"
@@ -19,7 +20,7 @@ class CTranslation;
 
 // A connection handed over by the current worker: bound, with its search sent.
 struct CStartedSearch {
-    DWORD nWorkerId = 0;
+    UINT nSearchId = 0;
     LDAP* pConnection = nullptr;
     ULONG nMessageId = 0;
 };
@@ -27,7 +28,7 @@ struct CStartedSearch {
 class CSearchHandOff {
 public:
     // Worker results reach hWnd as nStartedMessage (a connection is ready to be
-    // taken) and nFailedMessage (wParam: the worker id; the window shows its base
+    // taken) and nFailedMessage (wParam: the search id; the window shows its base
     // title again).
     CSearchHandOff(HWND hWnd, UINT nStartedMessage, UINT nFailedMessage);
     ~CSearchHandOff();
@@ -35,33 +36,38 @@ public:
     CSearchHandOff& operator=(const CSearchHandOff&) = delete;
 
     // ---- window thread
-    // From now on only worker nWorkerId counts (0: none). A connection handed over
-    // by an earlier worker and not yet taken is closed.
-    void SetCurrentWorker(DWORD nWorkerId);
-    DWORD GetCurrentWorker() const;
-    // The window is being destroyed: no worker counts any more.
+    // Numbers a new search and makes it the current one.
+    UINT NewSearch();
+    // No search counts any more, until the next NewSearch.
+    void AbandonSearch();
+    UINT GetCurrentSearch() const;
+    // The window is being destroyed: no search counts any more.
     void WindowGone();
     // The connection the current worker handed over, if it is there.
     bool TakeStarted(CStartedSearch& started);
 
     // ---- worker threads
-    bool IsCurrent(DWORD nWorkerId) const;
+    bool IsCurrent(UINT nSearchId) const;
     // Gives the window a bound connection with its search sent; false when the
     // worker no longer counts, and the caller keeps (and closes) the connection.
     bool HandOver(const CStartedSearch& started);
     // Asks the window to show that the search failed; false when the worker no
     // longer counts.
-    bool ReportFailure(DWORD nWorkerId);
+    bool ReportFailure(UINT nSearchId);
     HWND GetWindow() const;
 
 private:
+    // The current search changes: a connection handed over by an earlier one and
+    // not yet taken is closed.
+    void SetCurrent(UINT nSearchId);
     void CloseWaiting();
 
     mutable std::mutex m_mutex;
     HWND m_hWnd;
     const UINT m_nStartedMessage;
     const UINT m_nFailedMessage;
-    DWORD m_nCurrentWorker = 0;
+    UINT m_nLastSearchId = 0;
+    UINT m_nCurrentSearch = 0;
     CStartedSearch m_waiting; // handed over, not yet taken
 };
 
@@ -73,9 +79,9 @@ struct CSearchRequest {
     CTranslation* pTranslation = nullptr;
 };
 
-// Starts a worker for request and makes it the current one; its thread id, or 0
-// when no thread could be started.
-DWORD StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request);
+// Numbers a new search, makes it the current one and starts its worker; the
+// search id, or 0 when no thread could be started.
+UINT StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request);
 
 // Event code of every search failure in the host's event log.
 constexpr UINT kSearchEventCode = 1224;

@@ -3,15 +3,23 @@
 #include "DirectorySearchDialog.h"
 #include "LdapVersionProbe.h"
 
-// The host classes whose inline accessors the module exports: including them here
-// compiles the module's copies.
-#include "EventLog.h"
-#include "Manager.h"
-#include "Options.h"
-#include "Translation.h"
-
 #include <cstdlib>
 #include <new>
+
+// The search window's link to the façade that made it.
+class CSearchWindowLink : public ISearchWindowHost {
+public:
+    explicit CSearchWindowLink(CDirectorySearch& facade) : m_facade(facade) {}
+    LRESULT SendHostMessage(WPARAM nCode, LPARAM lParam) override {
+        return m_facade.SendHostMessage(nCode, lParam);
+    }
+    void OnSearchWindowDestroyed(int nWindowKind) override {
+        m_facade.OnSearchWindowDestroyed(nWindowKind);
+    }
+
+private:
+    CDirectorySearch& m_facade;
+};
 
 CDirectorySearch::CDirectorySearch(HWND hHostControlWnd) : m_hHostControlWnd(hHostControlWnd) {}
 
@@ -68,12 +76,9 @@ CWnd* CDirectorySearch::DisplaySearchDialog() {
         m_pSearchWindow->SetFocus();
     } else {
         // A top-level window of its own, not owned by the host's frame.
-        auto* pWindow = new CDirectorySearchDialog(nullptr);
-        pWindow->m_pDirectorySearch = this;
-        pWindow->m_pEventLog = m_pEventLog;
-        pWindow->m_pTranslation = m_pTranslation;
-        pWindow->m_pManager = m_pManager;
-        pWindow->m_pNativeFont = m_pNativeFont;
+        auto* pWindow = new CDirectorySearchDialog(
+            std::make_unique<CSearchWindowLink>(*this),
+            CSearchWindowServices{m_pEventLog, m_pTranslation, m_pManager, m_pNativeFont});
         if (!pWindow->Create()) {
             delete pWindow;
             return nullptr;
@@ -98,10 +103,10 @@ int CDirectorySearch::ldapCheckVersion(CString server, int port) {
 }
 
 LRESULT CDirectorySearch::SendHostMessage(WPARAM nCode, LPARAM lParam) const {
-    return ::SendMessageW(m_hHostControlWnd, kHostMessage, nCode, lParam);
+    return ::SendMessageW(m_hHostControlWnd, HostMessage::kId, nCode, lParam);
 }
 
-void CDirectorySearch::OnSearchWindowDestroyed() {
+void CDirectorySearch::OnSearchWindowDestroyed(int nWindowKind) {
     m_pSearchWindow = nullptr;
-    SendHostMessage(kHostWindowDestroyed, CDirectorySearchDialog::kWindowKind);
+    SendHostMessage(HostMessage::kWindowDestroyed, nWindowKind);
 }

@@ -1,10 +1,11 @@
 // CDirectorySearch: the one class through which the host drives the directory
 // search module. The host creates one, bound to its control window, hands it its
 // services, and asks it to show the Directory Search window; the module answers
-// with synchronous messages to that control window.
+// with synchronous messages to that control window (HostMessages.h).
 #pragma once
 
-#include "ModuleApi.h"
+#include "DirectorySearchApi.h"
+#include "HostMessages.h"
 
 #include "Wnd.h"
 
@@ -15,30 +16,8 @@ class CFrameWnd;
 class CManager;
 class CTranslation;
 
-// An entry handed to the host with host messages 12 and 36. The host and the
-// module share one C++ runtime, so either side may delete what the other made.
-struct HostEntryRecord {
-    CString name; // "last name, first name"
-    CString number;
-    CString email;
-    int flagA = 0;
-    int flagB = 1;
-    int flagC = 1;
-    int flagD = 0;
-};
-
 class DIRSEARCH_API CDirectorySearch : public CWnd {
 public:
-    // Sent (never posted) to the host control window, the code in wParam.
-    static constexpr UINT kHostMessage = WM_USER + 105;
-    enum HostCode : WPARAM {
-        kHostDial = 11,            // lParam: the number, valid during the call
-        kHostAddToDirectory = 12,  // lParam: HostEntryRecord*, freed by the module
-        kHostWindowDestroyed = 15, // lParam: the window's kind code (7)
-        kHostHelp = 19,            // lParam: 0
-        kHostDialConfirm = 36,     // lParam: HostEntryRecord*, the host frees it
-    };
-
     explicit CDirectorySearch(HWND hHostControlWnd);
     ~CDirectorySearch() override;
 
@@ -62,11 +41,11 @@ public:
     // library gives up.
     static int ldapCheckVersion(CString server, int port);
 
-    // For the module's windows.
-    LRESULT SendHostMessage(WPARAM nCode, LPARAM lParam) const;
-    void OnSearchWindowDestroyed();
-
 private:
+    friend class CSearchWindowLink; // the window's way back to the host
+    LRESULT SendHostMessage(WPARAM nCode, LPARAM lParam) const;
+    void OnSearchWindowDestroyed(int nWindowKind);
+
     CDirectorySearchDialog* m_pSearchWindow = nullptr;
     CEventLog* m_pEventLog = nullptr;
     CTranslation* m_pTranslation = nullptr;

@@ -2,7 +2,7 @@
 // user-interface thread before translating and dispatching it.
 #pragma once
 
-#include "ModuleApi.h"
+#include "DirectorySearchApi.h"
 
 #include <windows.h>
 

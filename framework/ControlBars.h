@@ -57,7 +57,7 @@ public:
 class FW_API CStatusBar : public CWnd {
 public:
     BOOL Create(CWnd* pParent, UINT nID = AFX_IDW_STATUS_BAR);
-    // One pane per id; the first pane stretches, the others fit their text.
+    // One pane per id; the first pane stretches, the others are 80 pixels wide.
     BOOL SetIndicators(const UINT* pIDs, int nCount);
     BOOL SetPaneText(int nIndex, const wchar_t* pszText);
     CString GetPaneText(int nIndex) const;

@@ -186,10 +186,6 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
     return !dx.Failed();
 }
 
-LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CWnd::WindowProc(message, wParam, lParam);
-}
-
 BOOL CDialog::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
     if (nCode == CN_COMMAND || nCode == CN_QUERY_HANDLER) {
         if (nID == IDOK || nID == IDCANCEL) {

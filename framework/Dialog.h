@@ -51,7 +51,6 @@ public:
     virtual void DoDataExchange(CDataExchange* pDX);
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
     // Dialog keyboard handling (Tab, Enter, Escape, mnemonics) for modeless use.
     BOOL PreTranslateMessage(MSG* pMsg) override;

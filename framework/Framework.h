@@ -10,5 +10,6 @@
 #include "ModuleState.h"
 #include "Registry.h"
 #include "String.h"
+#include "Trace.h"
 #include "WinApp.h"
 #include "Wnd.h"

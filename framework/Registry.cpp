@@ -74,17 +74,11 @@ LONG CRegKey::DeleteValue(const wchar_t* pszName) {
 }
 
 LONG CRegKey::DeleteSubKeyTree(const wchar_t* pszChild) {
-    // RegDeleteTree is not on every system this runs on; delete depth first by hand.
-    CRegKey child;
-    LONG result = child.Open(m_hKey, pszChild, KEY_READ | KEY_WRITE);
-    if (result != ERROR_SUCCESS)
-        return result;
-    CNodeList<CString> names;
-    child.EnumSubKeys(names);
-    for (POSITION pos = names.GetHeadPosition(); pos;)
-        child.DeleteSubKeyTree(names.GetNext(pos));
-    child.Close();
-    return RegDeleteKeyW(m_hKey, pszChild);
+    // RegDeleteTree would empty the key itself for an empty name; only a named
+    // child is ever removed here.
+    if (!pszChild || !*pszChild)
+        return ERROR_INVALID_PARAMETER;
+    return RegDeleteTreeW(m_hKey, pszChild);
 }
 
 void CRegKey::EnumSubKeys(CNodeList<CString>& names) const {

@@ -8,11 +8,9 @@
 #define HOSTSUPPORT_API __declspec(dllimport)
 #endif
 
-// The host's small inline accessors are compiled into every binary that uses them;
-// the directory search module exports its copies, so a host that looks them up in
-// the module finds them there.
-#ifdef DIRSEARCH_BUILD
-#define HOSTSUPPORT_INLINE __declspec(dllexport)
-#else
+// The host's small inline accessors are compiled into every binary that uses them.
+// A binary that must export its copies (the directory search module does) defines
+// HOSTSUPPORT_INLINE as an export before it includes these headers.
+#ifndef HOSTSUPPORT_INLINE
 #define HOSTSUPPORT_INLINE
 #endif

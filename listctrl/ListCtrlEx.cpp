@@ -2,7 +2,7 @@
 #include "ListCtrlEx.h"
 
 #include "ListProfile.h"
-#include "ListTrace.h"
+#include "Trace.h"
 
 #include <windowsx.h>
 
@@ -22,7 +22,7 @@ void CListCtrlEx::InitializeList(const CString& strName) {
 
 int CListCtrlEx::AddColumn(LPCTSTR name, LPCTSTR title, int width, int sortType, BOOL phoneNumber,
                            BOOL remove, BOOL move, BOOL edit, int column, UINT mask, int format) {
-    ListTrace(L"::AddColumn(%s ...\n", name);
+    TRACE(L"::AddColumn(%s ...\n", name);
     // A list that shows its columns at once puts the new one after the last shown
     // one; until then it is hidden, so that it does not count itself as shown.
     const int nPosition = m_bPersistColumns ? column : -1;
@@ -63,18 +63,18 @@ BOOL CListCtrlEx::DisplayColumn(LPCTSTR name, int index, BOOL bInsert) {
 }
 
 void CListCtrlEx::DisplayColumns() {
-    ListTrace(L"CListCtrlEx::DisplayColumns() entered\n");
+    TRACE(L"CListCtrlEx::DisplayColumns() entered\n");
     const int nCount = GetDisplayedColumnCount();
-    ListTrace(L"nCount = %d\n", nCount);
+    TRACE(L"nCount = %d\n", nCount);
     for (int i = 0; i < nCount; ++i) {
         const CString name = GetColumnName(i);
-        ListTrace(L"loop: index = %d, name = %s\n", i, name.GetString());
+        TRACE(L"loop: index = %d, name = %s\n", i, name.GetString());
         if (!name.IsEmpty()) {
-            ListTrace(L"displaying column\n");
+            TRACE(L"displaying column\n");
             DisplayColumn(name, i, FALSE);
         }
     }
-    ListTrace(L"CListCtrlEx::DisplayColumns() exiting\n");
+    TRACE(L"CListCtrlEx::DisplayColumns() exiting\n");
 }
 
 BOOL CListCtrlEx::DeleteColumn(int column) {

@@ -2,7 +2,7 @@
 // clicked cell; the list holds the mouse while the editor is open.
 #include "ListCtrlEx.h"
 
-#include "ListTrace.h"
+#include "Trace.h"
 #include "SubItemEdit.h"
 
 #include <algorithm>
@@ -24,7 +24,7 @@ BOOL CListCtrlEx::OnClick(NMLISTVIEW* pNMListView, LRESULT* pResult) {
 }
 
 CSubItemEdit* CListCtrlEx::EditSubLabel(int nItem, int nCol) {
-    ListTrace(L"in CListCtrlEx::EditSubLabel()\n");
+    TRACE(L"in CListCtrlEx::EditSubLabel()\n");
     if (!EnsureVisible(nItem, TRUE))
         return nullptr;
     const int nColumnCount =
@@ -38,35 +38,35 @@ CSubItemEdit* CListCtrlEx::EditSubLabel(int nItem, int nCol) {
     int offset = 0;
     for (int i = 0; i < nCol; ++i)
         offset += GetColumnWidth(i);
-    ListTrace(L"nItem = %d, nCol = %d, offset = %d\n", nItem, nCol, offset);
+    TRACE(L"nItem = %d, nCol = %d, offset = %d\n", nItem, nCol, offset);
 
     RECT rect{};
     GetItemRect(nItem, &rect, LVIR_BOUNDS);
-    ListTrace(L"right = %d, left = %d\n", rect.right, rect.left);
+    TRACE(L"right = %d, left = %d\n", rect.right, rect.left);
     const int nWidth = GetColumnWidth(nCol);
-    ListTrace(L"nWidth = %d\n", nWidth);
+    TRACE(L"nWidth = %d\n", nWidth);
     RECT client{};
     GetClientRect(&client);
-    ListTrace(L"client.right = %d, client.left = %d\n", client.right, client.left);
+    TRACE(L"client.right = %d, client.left = %d\n", client.right, client.left);
 
     // Scroll sideways so that the whole cell is in view: a cell cut off on the
     // left meets the left edge, one cut off on the right meets the right edge.
     const int x = rect.left + offset;
     int dx = 0;
     if (x < 0) {
-        ListTrace(L"scrolling-1\n");
+        TRACE(L"scrolling-1\n");
         dx = x;
     } else if (x > client.right) {
-        ListTrace(L"scrolling-2\n");
+        TRACE(L"scrolling-2\n");
         dx = x + nWidth - client.right;
     } else if (x + nWidth > client.right) {
-        ListTrace(L"scrolling-3\n");
+        TRACE(L"scrolling-3\n");
         dx = x + nWidth - client.right;
     }
     if (dx != 0) {
         Scroll(dx, 0);
         rect.left -= dx;
-        ListTrace(L"size.cx = %d, left = %d\n", dx, rect.left);
+        TRACE(L"size.cx = %d, left = %d\n", dx, rect.left);
     }
 
     LVCOLUMNW lvc{};
@@ -80,7 +80,7 @@ CSubItemEdit* CListCtrlEx::EditSubLabel(int nItem, int nCol) {
     // From 4 pixels inside the cell's left edge to 1 pixel beyond its right edge.
     rect.left += offset + 4;
     rect.right = std::min<LONG>(rect.left + GetColumnWidth(nCol) - 3, client.right);
-    ListTrace(L"right = %d, left = %d\n", rect.right, rect.left);
+    TRACE(L"right = %d, left = %d\n", rect.right, rect.left);
 
     const DWORD dwStyle = dwAlign | WS_BORDER | WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL;
     auto* pEdit = new CSubItemEdit(nItem, nCol, GetItemText(nItem, nCol));

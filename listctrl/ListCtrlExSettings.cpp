@@ -4,7 +4,7 @@
 
 #include "ColumnTitles.h"
 #include "ListProfile.h"
-#include "ListTrace.h"
+#include "Trace.h"
 
 #include "Options.h"
 #include "Translation.h"
@@ -28,7 +28,7 @@ BOOL CListCtrlEx::IsLocalized() const {
 void CListCtrlEx::ReadColumns() {
     if (!m_bPersistColumns || m_strName.IsEmpty())
         return;
-    ListTrace(L"ReadColumns: %s\n", m_strName.GetString());
+    TRACE(L"ReadColumns: %s\n", m_strName.GetString());
     const BOOL bLocalized = IsLocalized();
     const CListProfile profile = Profile();
 
@@ -43,7 +43,7 @@ void CListCtrlEx::ReadColumns() {
     const CString szChild = CListProfile::ColumnKeyName(i);
     CListProfile::DeleteKey(profile.ListKey(), szChild);
     if (bLocalized)
-        ListTrace(L"ReadColumns: deleting %s - %s\n", profile.ListKey().GetString(),
+        TRACE(L"ReadColumns: deleting %s - %s\n", profile.ListKey().GetString(),
                   szChild.GetString());
 
     if (!m_bNoDisplayOnRead)
@@ -65,25 +65,25 @@ void CListCtrlEx::ReadStoredColumn(const CListProfile& profile, int nIndex, cons
     AddColumn(szName, szTitle, nWidth, nSortType, bPhoneNumber, bRemove, bMove, bEdit, nColumn,
               kInsertMask, LVCFMT_LEFT);
     if (bLocalized)
-        ListTrace(L"adding col: name = %s, title = %s\n", szName.GetString(), szTitle.GetString());
+        TRACE(L"adding col: name = %s, title = %s\n", szName.GetString(), szTitle.GetString());
 }
 
 CString CListCtrlEx::ReadLocalizedTitle(const CListProfile& profile, int nIndex,
                                         const CString& szName) {
     const int nLanguageSetting = LanguageSetting();
-    ListTrace(L"ReadColumns: nLanguageSetting = %d\n", nLanguageSetting);
+    TRACE(L"ReadColumns: nLanguageSetting = %d\n", nLanguageSetting);
     CString szTitle = kUnknownTitle;
     CString szLangTitle;
     if (LPCTSTR pszValue = ColumnTitles::LanguageValueName(nLanguageSetting)) {
         szLangTitle = profile.GetString(profile.LocalizedColumnKey(nIndex), pszValue, L"");
-        ListTrace(L"szLangTitle = %s\n", szLangTitle.GetString());
+        TRACE(L"szLangTitle = %s\n", szLangTitle.GetString());
     }
     if (!szLangTitle.IsEmpty()) {
-        ListTrace(L"if (szLangTitle != _T())\n");
+        TRACE(L"if (szLangTitle != _T())\n");
         return szLangTitle;
     }
-    ListTrace(L"if (szLangTitle == NULL)\n");
-    ListTrace(L"m_pTranslation = 0x%08llx\n",
+    TRACE(L"if (szLangTitle == NULL)\n");
+    TRACE(L"m_pTranslation = 0x%08llx\n",
               static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(m_pTranslation)));
     // Without translation tables a well-known column stays "Unknown" too.
     const UINT nID = ColumnTitles::DefaultTitleId(szName, false);
@@ -172,14 +172,14 @@ void CListCtrlEx::WriteTitle(const CListProfile& profile, int nIndex, const CLis
     const UINT nID = ColumnTitles::DefaultTitleId(column.m_szName, true);
     if (nID && m_pTranslation)
         szTitle = m_pTranslation->LoadStringW(nID, 512);
-    ListTrace(L"szSubKey = %s\n", szKey.GetString());
-    ListTrace(L"szTitle = %s, m_szTitle = %s\n", szTitle.GetString(), column.m_szTitle.GetString());
+    TRACE(L"szSubKey = %s\n", szKey.GetString());
+    TRACE(L"szTitle = %s, m_szTitle = %s\n", szTitle.GetString(), column.m_szTitle.GetString());
     if (szTitle == column.m_szTitle) {
         profile.WriteString(szKey, L"Title", column.m_szTitle);
         return;
     }
     const int nLanguageSetting = LanguageSetting();
-    ListTrace(L"WriteControlSettings: nLanguageSetting = %d\n", nLanguageSetting);
+    TRACE(L"WriteControlSettings: nLanguageSetting = %d\n", nLanguageSetting);
     if (LPCTSTR pszValue = ColumnTitles::LanguageValueName(nLanguageSetting))
         profile.WriteString(profile.LocalizedColumnKey(nIndex), pszValue, column.m_szTitle);
 }

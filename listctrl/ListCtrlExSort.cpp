@@ -2,13 +2,13 @@
 #include "ListCtrlEx.h"
 
 #include "ListSorter.h"
-#include "ListTrace.h"
+#include "Trace.h"
 
 void CListCtrlEx::OnColumnclick(NMLISTVIEW* pNMListView, LRESULT* pResult) {
-    ListTrace(L"in CListCtrlEx::OnColumnclick()\n");
+    TRACE(L"in CListCtrlEx::OnColumnclick()\n");
     *pResult = 0;
     if (!m_bSortColumns) {
-        ListTrace(L"!m_bSortColumns: returning\n");
+        TRACE(L"!m_bSortColumns: returning\n");
         return;
     }
     int column = pNMListView->iSubItem;
@@ -23,9 +23,9 @@ void CListCtrlEx::OnColumnclick(NMLISTVIEW* pNMListView, LRESULT* pResult) {
 }
 
 void CListCtrlEx::SortColumn(int column, BOOL bFlip, BOOL bSave) {
-    ListTrace(L"in CListCtrlEx::SortColumn()\n");
+    TRACE(L"in CListCtrlEx::SortColumn()\n");
     if (column == m_nSortedColumn && !bFlip) {
-        ListTrace(L"m_nSortedColumn == column && !bFlip: returnng\n");
+        TRACE(L"m_nSortedColumn == column && !bFlip: returnng\n");
         return;
     }
     if (column == m_nSortedColumn)
@@ -37,8 +37,8 @@ void CListCtrlEx::SortColumn(int column, BOOL bFlip, BOOL bSave) {
     CListSorter sorter(this, column);
     const int nSortType = GetColumnSortType(column);
     sorter.Sort(m_bSortAsending ? nSortType : -nSortType);
-    ListTrace(L"column = %d, m_bSortAsending = %d\n", column, m_bSortAsending);
-    ListTrace(L"GetColumnName(column) = %s\n", GetColumnName(column).GetString());
+    TRACE(L"column = %d, m_bSortAsending = %d\n", column, m_bSortAsending);
+    TRACE(L"GetColumnName(column) = %s\n", GetColumnName(column).GetString());
 
     m_ctlHeader.SetSortIndicator(ArrowColumn(column), m_bSortAsending);
     if (bSave)

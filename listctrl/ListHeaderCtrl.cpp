@@ -73,7 +73,7 @@ void CListHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
 
     const bool bSorted = static_cast<int>(lpDIS->itemID) == m_nSortColumn;
     RECT rcLabel = rcItem;
-    if (lpDIS->itemState == ODS_SELECTED) {
+    if (lpDIS->itemState & ODS_SELECTED) {
         // A pressed item's label moves as the platform's own items do.
         rcLabel.left += 1;
         rcLabel.top += 2;

@@ -51,15 +51,13 @@ CDialogEx::~CDialogEx() {
 }
 
 BOOL CDialogEx::Create() {
-    ::OutputDebugStringW(L"in CDialogEx::Create()\n");
+    TRACE(L"in CDialogEx::Create()\n");
     if (!m_nIDTemplate)
-        ::OutputDebugStringW(L"CDialogEx::Create() - !m_nID\n");
+        TRACE(L"CDialogEx::Create() - !m_nID\n");
     if (!m_pParentWnd)
-        ::OutputDebugStringW(L"CDialogEx::Create() -!m_pParent\n");
-    CString trace;
-    trace.Format(L"CDialogEx::Create() -m_nID = %d, m_pParent = %d\n", m_nIDTemplate,
-                 static_cast<int>(reinterpret_cast<INT_PTR>(m_pParentWnd)));
-    ::OutputDebugStringW(trace);
+        TRACE(L"CDialogEx::Create() -!m_pParent\n");
+    TRACE(L"CDialogEx::Create() -m_nID = %d, m_pParent = %d\n", m_nIDTemplate,
+          static_cast<int>(reinterpret_cast<INT_PTR>(m_pParentWnd)));
     return CDialog::Create(m_nIDTemplate, m_pParentWnd);
 }
 
@@ -70,6 +68,11 @@ void CDialogEx::AddAnchor(CWnd* pControl, int nHorizontalMode, int nVerticalMode
 BOOL CDialogEx::OnInitDialog() {
     CDialog::OnInitDialog();
     ModifyStyle(WS_POPUP, 0, SWP_FRAMECHANGED);
+    // The size the window was created with, before the bars enlarge it, is its
+    // minimum. Its creation's WM_SIZE came before this object was attached.
+    RECT client;
+    GetClientRect(&client);
+    RecordMinimumSize(client.right - client.left, client.bottom - client.top);
 
     if (m_pIndicators) {
         m_statusBar.Create(this);
@@ -135,7 +138,7 @@ void CDialogEx::RecordAnchors() {
 }
 
 void CDialogEx::RestorePlacement() {
-    ::OutputDebugStringW(L"in CDialogEx::RestorePlacement()\n");
+    TRACE(L"in CDialogEx::RestorePlacement()\n");
     if (m_strPlacementEntry.IsEmpty())
         return;
     const bool bFixedSize = (GetStyle() & DS_MODALFRAME) != 0;
@@ -178,29 +181,44 @@ void CDialogEx::RestorePlacement() {
 }
 
 void CDialogEx::OnClose() {
-    ::OutputDebugStringW(L"CDialogEx::OnClose\n");
+    TRACE(L"CDialogEx::OnClose\n");
     WINDOWPLACEMENT wp{};
     if (m_hWnd && GetWindowPlacement(&wp)) {
-        ::OutputDebugStringW(L"CDialogEx::OnClose() - in if-statement\n");
+        TRACE(L"CDialogEx::OnClose() - in if-statement\n");
         wp.flags = IsZoomed() ? WPF_RESTORETOMAXIMIZED : 0;
         if (!m_strPlacementEntry.IsEmpty()) {
-            ::OutputDebugStringW(L"CDialogEx::OnClose() - calling WriteWindowPlacement()\n");
+            TRACE(L"CDialogEx::OnClose() - calling WriteWindowPlacement()\n");
             if (CWinApp* pApp = AfxGetApp())
                 pApp->WriteProfileString(kPlacementSection, m_strPlacementEntry,
                                          FormatPlacement(wp));
-            ::OutputDebugStringW(L"back from WriteWindowPlacement\n");
+            TRACE(L"back from WriteWindowPlacement\n");
         }
     }
-    ::OutputDebugStringW(L"calling DestroyWindow()\n");
+    TRACE(L"calling DestroyWindow()\n");
     DestroyWindow();
-    ::OutputDebugStringW(L"back from DestroyWindow()\n");
+    TRACE(L"back from DestroyWindow()\n");
 }
 
-void CDialogEx::OnSize(UINT nType, int cx, int cy) {
+void CDialogEx::RecordMinimumSize(int cx, int cy) {
     if (m_nMinClientWidth == 0)
         m_nMinClientWidth = cx;
     if (m_nMinClientHeight == 0)
         m_nMinClientHeight = cy;
+}
+
+void CDialogEx::OnGetMinMaxInfo(MINMAXINFO* pInfo) const {
+    if (!m_nMinClientWidth && !m_nMinClientHeight)
+        return;
+    // The minimum is a client size; the tracking size counts the frame, caption
+    // and menu bar too.
+    RECT rc{0, 0, m_nMinClientWidth, m_nMinClientHeight};
+    ::AdjustWindowRectEx(&rc, GetStyle(), GetMenu() != nullptr, GetExStyle());
+    pInfo->ptMinTrackSize.x = rc.right - rc.left;
+    pInfo->ptMinTrackSize.y = rc.bottom - rc.top;
+}
+
+void CDialogEx::OnSize(UINT nType, int cx, int cy) {
+    RecordMinimumSize(cx, cy);
     AfxRepositionBars(this, TRUE, nullptr);
     if (nType != SIZE_MINIMIZED) {
         RECT window;
@@ -357,11 +375,7 @@ LRESULT CDialogEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
         break;
     case WM_GETMINMAXINFO:
-        if (m_nMinClientWidth || m_nMinClientHeight) {
-            auto* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
-            pInfo->ptMinTrackSize.x = m_nMinClientWidth + 6;
-            pInfo->ptMinTrackSize.y = m_nMinClientHeight + 6;
-        }
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         break;
     case WM_ERASEBKGND:
         if (IsIconic() && m_hIcon)

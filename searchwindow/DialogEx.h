@@ -25,9 +25,6 @@ public:
     // Vertical mode: 0 stretch, 1 keep the height and follow the bottom edge.
     void AddAnchor(CWnd* pControl, int nHorizontalMode, int nVerticalMode);
 
-    CToolTipToolBar& ToolBar() { return m_toolBar; }
-    CStatusBar& StatusBar() { return m_statusBar; }
-
 protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -66,6 +63,8 @@ protected:
     int m_nButtons = 0;
 
 private:
+    void RecordMinimumSize(int cx, int cy);
+    void OnGetMinMaxInfo(MINMAXINFO* pInfo) const;
     void OnSize(UINT nType, int cx, int cy);
     void OnInitMenuPopup(HMENU hMenu, BOOL bSystemMenu);
     void OnMenuSelect(UINT nItem, UINT nFlags, HMENU hMenu);

@@ -2,8 +2,8 @@
 // closing. The search itself is in DirectorySearchDialogSearch.cpp.
 #include "DirectorySearchDialog.h"
 
-#include "DirectorySearch.h"
 #include "EventLog.h"
+#include "HostMessages.h"
 #include "Options.h"
 #include "RecentSearches.h"
 #include "Translation.h"
@@ -38,10 +38,26 @@ const PromptText kPrompts[] = {
     {ID_CLOSE_WINDOW, 3437, false, false},
 };
 
+// Messages of the hand-off between a search worker and the window, registered
+// once, on first use.
+UINT SearchStartedMessage() {
+    static const UINT nMessage = ::RegisterWindowMessageW(L"DirectorySearch.SearchStarted");
+    return nMessage;
+}
+UINT SearchFailedMessage() {
+    static const UINT nMessage = ::RegisterWindowMessageW(L"DirectorySearch.SearchFailed");
+    return nMessage;
+}
+
 } // namespace
 
-CDirectorySearchDialog::CDirectorySearchDialog(CWnd* pParent)
-    : CDialogEx(IDD_DIRECTORY_SEARCH, pParent) {
+CDirectorySearchDialog::CDirectorySearchDialog(std::unique_ptr<ISearchWindowHost> pHost,
+                                               const CSearchWindowServices& services)
+    : CDialogEx(IDD_DIRECTORY_SEARCH, nullptr), m_pHost(std::move(pHost)),
+      m_pNativeFont(services.pNativeFont), m_pEventLog(services.pEventLog),
+      m_pTranslation(services.pTranslation), m_pOptions(COptions::GetOptions()),
+      m_pManager(services.pManager), m_bMayModify(m_pOptions->ModifyPublicSearch()),
+      m_bMayModifyPhoneDirectory(m_pOptions->ModifyPhoneDirectory()) {
     m_nWindowKind = kWindowKind;
     m_strPlacementEntry = L"DirectorySearch";
     m_pIndicators = kIndicators;
@@ -51,11 +67,6 @@ CDirectorySearchDialog::CDirectorySearchDialog(CWnd* pParent)
     m_pButtons = kToolbarButtons;
     m_nButtons = static_cast<int>(std::size(kToolbarButtons));
     m_hIcon = ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_DIRECTORY_SEARCH));
-
-    m_pOptions = COptions::GetOptions();
-    m_bMayModify = m_pOptions->ModifyPublicSearch();
-    m_bMayModifyPhoneDirectory = m_pOptions->ModifyPhoneDirectory();
-    m_bOption196 = m_pOptions->Is(196);
 }
 
 CDirectorySearchDialog::~CDirectorySearchDialog() {
@@ -73,9 +84,8 @@ void CDirectorySearchDialog::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CDirectorySearchDialog::OnInitDialog() {
     CDialogEx::OnInitDialog();
-    m_pHandOff = std::make_shared<CSearchHandOff>(
-        m_hWnd, ::RegisterWindowMessageW(L"DirectorySearch.SearchStarted"),
-        ::RegisterWindowMessageW(L"DirectorySearch.SearchFailed"));
+    m_pHandOff = std::make_shared<CSearchHandOff>(m_hWnd, SearchStartedMessage(),
+                                                  SearchFailedMessage());
 
     m_strNameModeLabel = Text(3119);
     m_strTelephoneModeLabel = Text(3121);
@@ -322,8 +332,7 @@ void CDirectorySearchDialog::OnUpdateFileSearch(CCmdUI* pCmdUI) {
 }
 
 void CDirectorySearchDialog::OnHelp(UINT) {
-    if (m_pDirectorySearch)
-        m_pDirectorySearch->SendHostMessage(CDirectorySearch::kHostHelp, 0);
+    m_pHost->SendHostMessage(HostMessage::kHelp, 0);
 }
 
 void CDirectorySearchDialog::OnCloseWindow(UINT) {
@@ -341,14 +350,12 @@ void CDirectorySearchDialog::OnCancel() {
 }
 
 LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    static const UINT startedMessage = ::RegisterWindowMessageW(L"DirectorySearch.SearchStarted");
-    static const UINT failedMessage = ::RegisterWindowMessageW(L"DirectorySearch.SearchFailed");
-    if (message == startedMessage) {
+    if (message == SearchStartedMessage()) {
         OnSearchStarted();
         return 0;
     }
-    if (message == failedMessage) {
-        OnSearchFailed(static_cast<DWORD>(wParam));
+    if (message == SearchFailedMessage()) {
+        OnSearchFailed(static_cast<UINT>(wParam));
         return 0;
     }
     switch (message) {
@@ -360,6 +367,10 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
             break; // the base's own timer
         OnTimer();
         return 0;
+    case WM_SETCURSOR:
+        if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam)))
+            return TRUE;
+        break;
     case WM_SETFOCUS: {
         LRESULT result = CDialogEx::WindowProc(message, wParam, lParam);
         if (m_pSearchBox && m_pSearchBox->m_hWnd)
@@ -371,7 +382,7 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         // Workers still running must not report to a window that is gone.
         if (m_pHandOff)
             m_pHandOff->WindowGone();
-        KillTimer(1);
+        KillTimer(kResultTimer);
         CloseConnection();
         ClearRowData();
         return result;
@@ -383,7 +394,6 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
 }
 
 void CDirectorySearchDialog::PostNcDestroy() {
-    if (m_pDirectorySearch)
-        m_pDirectorySearch->OnSearchWindowDestroyed();
+    m_pHost->OnSearchWindowDestroyed(m_nWindowKind);
     delete this;
 }

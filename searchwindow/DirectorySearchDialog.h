@@ -7,14 +7,10 @@
 #include "LDapAccount.h"
 #include "ListCtrlEx.h"
 #include "SearchBox.h"
+#include "SearchWindowHost.h"
 #include "SearchWorker.h"
 
 #include <memory>
-
-class CDirectorySearch;
-class CEventLog;
-class CManager;
-class CTranslation;
 
 class CDirectorySearchDialog : public CDialogEx {
 public:
@@ -23,7 +19,9 @@ public:
     // Collects the results of a running search, one message per tick.
     static constexpr UINT_PTR kResultTimer = 1;
 
-    explicit CDirectorySearchDialog(CWnd* pParent);
+    // A top-level window that reports back through pHost and borrows the services.
+    CDirectorySearchDialog(std::unique_ptr<ISearchWindowHost> pHost,
+                           const CSearchWindowServices& services);
     ~CDirectorySearchDialog() override;
 
     BOOL GetMessageString(UINT nID, CString& tip, CString& prompt) override;
@@ -46,36 +44,6 @@ public:
 
     // Deletes the entry maps of all rows (the rows stay).
     void ClearRowData();
-
-    CListCtrlEx m_listCtrl;
-    CFont* m_pNativeFont = nullptr;
-    CLDapAccount* m_pCurrentAccount = nullptr;
-    CLDapAccountArray m_servers;
-    CDirectorySearch* m_pDirectorySearch = nullptr;
-    CEventLog* m_pEventLog = nullptr;
-    CTranslation* m_pTranslation = nullptr;
-    COptions* m_pOptions = nullptr;
-    CManager* m_pManager = nullptr;
-    CString m_strNameModeLabel;
-    CString m_strTelephoneModeLabel;
-    CString m_strEmailModeLabel;
-    CString m_strSearchFieldLabel;
-    CString m_strSearchAttribute;
-    CString m_strCurrentServer;
-    CString m_strBaseTitle;
-    CString m_strSearchText;
-    std::unique_ptr<CSearchBox> m_pSearchBox;
-    CMenu m_serverMenu;
-    BOOL m_bCallsEnabled = FALSE;
-    BOOL m_bMayModify = FALSE;
-    BOOL m_bMayModifyPhoneDirectory = FALSE;
-    int m_nEntriesReceived = 0;
-    CString m_strAdvancedFilter;
-    BOOL m_bOption196 = FALSE;
-    BOOL m_bCustomizeOpen = FALSE;
-
-    // The search worker whose results count; 0 when none.
-    DWORD GetSearchWorkerId() const { return m_pHandOff ? m_pHandOff->GetCurrentWorker() : 0; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -103,14 +71,42 @@ private:
     // The search.
     void BeginSearch();
     void OnSearchStarted();
-    void OnSearchFailed(DWORD nWorkerId);
+    void OnSearchFailed(UINT nSearchId);
     void OnTimer();
     void FinishSearch(LDAPMessage* pMessage, ULONG nError);
     void CloseConnection();
     void AddEntryRow(CMapStringToString* pEntry);
     void ShowDefaultColumns();
     CString ResultCaption() const;
+    // The wait cursor shows over the window while a search connects and binds.
+    void SetSearchStarting(bool bStarting);
+    BOOL OnSetCursor(HWND hWnd, UINT nHitTest);
+
+    std::unique_ptr<ISearchWindowHost> m_pHost;
+    CListCtrlEx m_listCtrl;
+    CFont* m_pNativeFont;
+    CLDapAccount* m_pCurrentAccount = nullptr;
+    CLDapAccountArray m_servers;
+    CEventLog* m_pEventLog;
+    CTranslation* m_pTranslation;
+    COptions* m_pOptions;
+    CManager* m_pManager; // the host's; only kept
+    CString m_strNameModeLabel;
+    CString m_strTelephoneModeLabel;
+    CString m_strEmailModeLabel;
+    CString m_strSearchFieldLabel;
+    CString m_strSearchAttribute;
+    CString m_strCurrentServer;
+    CString m_strBaseTitle;
+    CString m_strSearchText;
+    std::unique_ptr<CSearchBox> m_pSearchBox;
+    BOOL m_bCallsEnabled = FALSE;
+    BOOL m_bMayModify;
+    BOOL m_bMayModifyPhoneDirectory;
+    int m_nEntriesReceived = 0;
+    CString m_strAdvancedFilter;
 
     std::shared_ptr<CSearchHandOff> m_pHandOff;
     ULONG m_nSearchMessageId = 0;
+    bool m_bSearchStarting = false;
 };

@@ -31,7 +31,7 @@ const wchar_t* const kDefaultColumns[] = {L"cn", L"telephonenumber", L"mail", L"
 } // namespace
 
 void CDirectorySearchDialog::OnFileSearch(UINT) {
-    ::OutputDebugStringW(L"in CDirectorySearchDialog::OnFileSearch()\n");
+    TRACE(L"in CDirectorySearchDialog::OnFileSearch()\n");
     if (!m_pCurrentAccount) {
         AfxMessageBox(Text(3848), MB_OK);
         return;
@@ -77,21 +77,44 @@ void CDirectorySearchDialog::StartSearch() {
 
 void CDirectorySearchDialog::BeginSearch() {
     CloseConnection();
-    m_pHandOff->SetCurrentWorker(0);
+    m_pHandOff->AbandonSearch();
     KillTimer(kResultTimer);
     // The worker gets its own copy: the servers may be edited while it runs.
     CSearchRequest request{*m_pCurrentAccount, m_pEventLog, m_pTranslation};
     request.account.connection = nullptr;
     request.account.bound = false;
-    StartSearchWorker(m_pHandOff, std::move(request));
+    SetSearchStarting(StartSearchWorker(m_pHandOff, std::move(request)) != 0);
 }
 
 void CDirectorySearchDialog::AbandonSearch() {
     if (m_pHandOff)
-        m_pHandOff->SetCurrentWorker(0);
+        m_pHandOff->AbandonSearch();
+    SetSearchStarting(false);
     KillTimer(kResultTimer);
     SetWindowText(m_strBaseTitle);
     CloseConnection();
+}
+
+void CDirectorySearchDialog::SetSearchStarting(bool bStarting) {
+    if (m_bSearchStarting == bStarting)
+        return;
+    m_bSearchStarting = bStarting;
+    // Show the change at once when the mouse is over the window.
+    POINT pt;
+    ::GetCursorPos(&pt);
+    HWND hUnder = ::WindowFromPoint(pt);
+    if (hUnder && (hUnder == m_hWnd || ::IsChild(m_hWnd, hUnder)))
+        SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(hUnder),
+                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+BOOL CDirectorySearchDialog::OnSetCursor(HWND, UINT nHitTest) {
+    // The window stays usable while a search connects: the arrow keeps its
+    // hourglass only as a sign that something is on its way.
+    if (!m_bSearchStarting || nHitTest != HTCLIENT)
+        return FALSE;
+    ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
+    return TRUE;
 }
 
 void CDirectorySearchDialog::CloseConnection() {
@@ -110,6 +133,7 @@ void CDirectorySearchDialog::OnSearchStarted() {
         LdapApi().Unbind(started.pConnection);
         return;
     }
+    SetSearchStarting(false);
     CloseConnection();
     m_pCurrentAccount->connection = started.pConnection;
     m_pCurrentAccount->bound = true;
@@ -118,9 +142,11 @@ void CDirectorySearchDialog::OnSearchStarted() {
     SetTimer(kResultTimer, kResultTimerPeriod);
 }
 
-void CDirectorySearchDialog::OnSearchFailed(DWORD nWorkerId) {
-    if (nWorkerId == m_pHandOff->GetCurrentWorker())
-        SetWindowText(m_strBaseTitle);
+void CDirectorySearchDialog::OnSearchFailed(UINT nSearchId) {
+    if (nSearchId != m_pHandOff->GetCurrentSearch())
+        return;
+    SetSearchStarting(false);
+    SetWindowText(m_strBaseTitle);
 }
 
 CString CDirectorySearchDialog::ResultCaption() const {

@@ -9,8 +9,6 @@ class CDialogEx;
 class CToolTipToolBar : public CToolBar {
 public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    BOOL HasToolTips() const { return m_bToolTipsBuilt; }
-    CToolTipCtrl& ToolTips() { return m_toolTips; }
 
 private:
     void BuildToolTips();

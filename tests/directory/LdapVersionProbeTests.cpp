@@ -3,7 +3,6 @@
 // demand.
 #include "ProbeSupport.h"
 
-#include "DirectorySearch.h"
 #include "FakeLdapApi.h"
 #include "LdapVersionProbe.h"
 #include "TestStrings.h"
@@ -35,7 +34,6 @@ int ProbeThrough(CFakeLdapApi& fake) {
 TEST(LdapVersionProbeTest, TestDirectoryAnswersVersion3) {
     int nPort = TestDirectoryPort();
     ASSERT_NE(nPort, 0) << "LDAP_TEST_PORT is not set: run the tests through scripts/test";
-    EXPECT_EQ(CDirectorySearch::ldapCheckVersion(L"127.0.0.1", nPort), 3);
     CapturedDebugLines().clear();
     EXPECT_EQ(ProbeLdapVersion(L"localhost", nPort, &CaptureDebugLine), 3);
     EXPECT_TRUE(CapturedDebugLines().empty());
@@ -48,7 +46,7 @@ TEST(LdapVersionProbeTest, NobodyListeningAnswers2) {
 }
 
 TEST(LdapVersionProbeTest, UnknownHostAnswers2) {
-    EXPECT_EQ(CDirectorySearch::ldapCheckVersion(L"no-such-host.quillet.invalid", 389), 2);
+    EXPECT_EQ(ProbeLdapVersion(L"no-such-host.quillet.invalid", 389), 2);
 }
 
 TEST(LdapVersionProbeTest, AsksTheRootDseForItsVersionsOnly) {

@@ -9,7 +9,7 @@ namespace host {
 const wchar_t kServer[] = L"Test Directory";
 
 LRESULT ControlWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == CDirectorySearch::kHostMessage) {
+    if (message == HostMessage::kId) {
         m_messages.emplace_back(wParam, lParam);
         return 0;
     }

@@ -1,4 +1,5 @@
-// Export/import switch of the directory search module.
+// Export/import switch of the directory search module: the module exports, a host
+// imports.
 #pragma once
 
 #ifdef DIRSEARCH_BUILD

@@ -1,8 +1,8 @@
-#include "ListTrace.h"
+#include "Trace.h"
 
 #include "String.h"
 
-void ListTrace(const wchar_t* pszFormat, ...) {
+void AfxTrace(const wchar_t* pszFormat, ...) {
     CString line;
     va_list args;
     va_start(args, pszFormat);
