@@ -31,8 +31,8 @@ void ProvideSampleDirectory(CHostWindow& window) {
                    L"are offered.");
         return;
     }
-    window.Log(L"%s", CSampleAccounts::Provide(*COptions::GetOptions(), std::atoi(pszPort))
-                          .GetString());
+    window.Log(L"%s",
+               CSampleAccounts::Provide(*COptions::GetOptions(), std::atoi(pszPort)).GetString());
 }
 
 // The folder after "/tour", or empty.

@@ -53,7 +53,10 @@ const CDemoTour::Step CDemoTour::kSteps[] = {
     {L"Search for \"Wang\": names in Chinese characters", &CDemoTour::SearchCjkNames,
      Shot::Directory, L"cjk-names"},
     {L"Ask for help", &CDemoTour::AskForHelp, Shot::None, nullptr},
-    {L"Close the directory", &CDemoTour::CloseDirectory, Shot::Host, L"host-messages"},
+    {L"Close the directory", &CDemoTour::CloseDirectory, Shot::None, nullptr},
+    {L"Without access to the public search: no Edit menu", &CDemoTour::OpenWithoutPublicSearch,
+     Shot::None, nullptr},
+    {L"In German", &CDemoTour::OpenInGerman, Shot::Host, L"host-messages"},
 };
 
 CDemoTour::CDemoTour(CHostWindow& host, const CString& outputFolder)
@@ -149,7 +152,82 @@ bool CDemoTour::CloseDirectory() {
                  L"the telephone was told the window closed (host message 15, kind 7)");
 }
 
+bool CDemoTour::OpenWithoutPublicSearch() {
+    int nMenus = 0;
+    if (!WithDirectoryOpen(
+            [&](HWND hWnd) { return (nMenus = ::GetMenuItemCount(::GetMenu(hWnd))) > 0; }))
+        return false;
+    const wchar_t kSetting[] = L"Access to the Public Search";
+    if (!ChooseHostMenuItem(kSetting))
+        return false;
+    const bool bPassed = WithDirectoryOpen([&](HWND hWnd) {
+        return Check(::GetMenuItemCount(::GetMenu(hWnd)) == nMenus - 1,
+                     L"the window has %d menus instead of %d", ::GetMenuItemCount(::GetMenu(hWnd)),
+                     nMenus);
+    });
+    return ChooseHostMenuItem(kSetting) && bPassed;
+}
+
+bool CDemoTour::OpenInGerman() {
+    auto firstMenu = [](HWND hWnd) {
+        wchar_t szText[64] = {};
+        ::GetMenuStringW(::GetMenu(hWnd), 0, szText, 64, MF_BYPOSITION);
+        return CString(szText);
+    };
+    CString english, german;
+    if (!WithDirectoryOpen([&](HWND hWnd) { return !(english = firstMenu(hWnd)).IsEmpty(); }) ||
+        !ChooseHostMenuItem(L"Deutsch"))
+        return false;
+    const bool bPassed = WithDirectoryOpen([&](HWND hWnd) {
+        german = firstMenu(hWnd);
+        return Check(!german.IsEmpty() && german != english,
+                     L"the first menu is \"%s\", not \"%s\"", german.GetString(),
+                     english.GetString());
+    });
+    return ChooseHostMenuItem(L"English") && bPassed;
+}
+
 // ---------------------------------------------------------------- acting
+
+bool CDemoTour::WithDirectoryOpen(const std::function<bool(HWND)>& check) {
+    const int nClosedBefore = m_host.Activity().nWindowsClosed;
+    ::SendMessageW(m_host.SearchButton(), BM_CLICK, 0, 0);
+    HWND hWnd = m_host.DirectoryWindow();
+    if (!Check(hWnd != nullptr, L"the Directory Search window is open"))
+        return false;
+    PumpUntil([] { return false; }, 100);
+    const bool bPassed = check(hWnd);
+    ::PostMessageW(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    const bool bClosed =
+        PumpUntil([&] { return m_host.Activity().nWindowsClosed > nClosedBefore; }, kStepTimeoutMs);
+    return Check(bClosed, L"the window closed again") && bPassed;
+}
+
+bool CDemoTour::ChooseHostMenuItem(const wchar_t* pszLabel) {
+    // Depth first through the menu bar and its popups.
+    std::function<UINT(HMENU)> find = [&](HMENU hMenu) -> UINT {
+        for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+            if (HMENU hPopup = ::GetSubMenu(hMenu, i)) {
+                if (UINT nID = find(hPopup))
+                    return nID;
+                continue;
+            }
+            wchar_t szText[128] = {};
+            ::GetMenuStringW(hMenu, i, szText, 128, MF_BYPOSITION);
+            CString label(szText);
+            label.Remove(L'&');
+            if (label == pszLabel)
+                return ::GetMenuItemID(hMenu, i);
+        }
+        return 0;
+    };
+    const UINT nID = find(::GetMenu(m_host.m_hWnd));
+    if (!Check(nID != 0, L"the telephone's menu has \"%s\"", pszLabel))
+        return false;
+    ::SendMessageW(m_host.m_hWnd, WM_INITMENUPOPUP, 0, 0);
+    ::SendMessageW(m_host.m_hWnd, WM_COMMAND, MAKEWPARAM(nID, 0), 0);
+    return true;
+}
 
 bool CDemoTour::Search(const wchar_t* pszText) {
     HWND hWnd = m_host.DirectoryWindow();
@@ -166,8 +244,8 @@ bool CDemoTour::Search(const wchar_t* pszText) {
     ::PostMessageW(hEdit, WM_KEYDOWN, VK_RETURN, 1);
     ::PostMessageW(hEdit, WM_KEYUP, VK_RETURN, 0xC0000001);
     const CString finished = CString(L" - ") + pszText;
-    const bool bDone = PumpUntil([&] { return EndsWith(WindowText(hWnd), finished); },
-                                 kStepTimeoutMs);
+    const bool bDone =
+        PumpUntil([&] { return EndsWith(WindowText(hWnd), finished); }, kStepTimeoutMs);
     return Check(bDone, L"the search for \"%s\" finished (caption \"%s\")", pszText,
                  WindowText(hWnd).GetString());
 }
@@ -239,8 +317,8 @@ bool CDemoTour::DrawnWithGlyphs(int nRow, int nColumn) {
     HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(hList, WM_GETFONT, 0, 0));
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
     const CScreenImage missing = CScreenImage::DrawText(boxes, hFont, cx, cy).Ink();
-    Report(L"  the cell has %d inked pixels; the same length of boxes has %d",
-           drawn.InkPixels(), missing.InkPixels());
+    Report(L"  the cell has %d inked pixels; the same length of boxes has %d", drawn.InkPixels(),
+           missing.InkPixels());
     return drawn.InkPixels() > 0 && !(drawn == missing);
 }
 

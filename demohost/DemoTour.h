@@ -6,6 +6,8 @@
 
 #include "HostWindow.h"
 
+#include <functional>
+
 class CDemoTour {
 public:
     // Screenshots go to outputFolder as .bmp files.
@@ -31,11 +33,17 @@ private:
     bool SearchCjkNames();
     bool AskForHelp();
     bool CloseDirectory();
+    bool OpenWithoutPublicSearch();
+    bool OpenInGerman();
 
     // Acting as the user.
     bool Search(const wchar_t* pszText);
     bool ClickHeader(int nColumn);
     bool ChooseMenuItem(HWND hWnd, int nTopLevel, int nItem);
+    // The telephone's menu item with this label (without '&'), as a user picks it.
+    bool ChooseHostMenuItem(const wchar_t* pszLabel);
+    // Opens the directory, runs check on it, and closes it again.
+    bool WithDirectoryOpen(const std::function<bool(HWND)>& check);
     // Reading the search window.
     HWND ResultList() const;
     int FindColumn(const wchar_t* pszTitlePart) const;

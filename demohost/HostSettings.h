@@ -17,7 +17,9 @@ public:
     BOOL AdvancedSearch() const { return m_options.Is(HostOption::AdvancedSearch); }
     BOOL German() const { return m_options.GetNumber(HostOption::Language) == kGerman; }
 
-    void SetPhoneDirectoryAccess(BOOL bAccess) { SetAccess(HostOption::PhoneDirectoryRights, bAccess); }
+    void SetPhoneDirectoryAccess(BOOL bAccess) {
+        SetAccess(HostOption::PhoneDirectoryRights, bAccess);
+    }
     void SetPublicSearchAccess(BOOL bAccess) { SetAccess(HostOption::PublicSearchRights, bAccess); }
     void SetConfirmDial(BOOL bConfirm);
     void SetAdvancedSearch(BOOL bOn) { SetNumber(HostOption::AdvancedSearch, bOn ? 1 : 0); }

@@ -66,8 +66,8 @@ CHostWindow::CHostWindow()
     : m_translation(COptions::GetOptions()), m_settings(*COptions::GetOptions()) {}
 
 BOOL CHostWindow::Create() {
-    if (!CreateEx(0, nullptr, L"Tovana Softphone", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40,
-                  560, 760, 440, nullptr, BuildMenuBar()))
+    if (!CreateEx(0, nullptr, L"Tovana Softphone", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 560,
+                  760, 440, nullptr, BuildMenuBar()))
         return FALSE;
     CreateControls();
     RECT rc;
@@ -99,8 +99,8 @@ void CHostWindow::CreateControls() {
     m_nativeFont.CreateFontIndirect(&names);
 
     const DWORD child = WS_CHILD | WS_VISIBLE;
-    m_searchButton.CreateEx(0, L"BUTTON", L"Search &Directory...", child | WS_TABSTOP, 0, 0, 0,
-                            0, m_hWnd, ChildId(IDC_SEARCH_BUTTON));
+    m_searchButton.CreateEx(0, L"BUTTON", L"Search &Directory...", child | WS_TABSTOP, 0, 0, 0, 0,
+                            m_hWnd, ChildId(IDC_SEARCH_BUTTON));
     m_display.CreateEx(WS_EX_STATICEDGE, L"STATIC", nullptr,
                        child | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE, 0, 0, 0, 0, m_hWnd,
                        ChildId(IDC_DISPLAY));
@@ -113,8 +113,8 @@ void CHostWindow::CreateControls() {
     m_log.CreateEx(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr,
                    child | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, 0, 0, 0, 0, m_hWnd,
                    ChildId(IDC_LOG));
-    for (CWnd* pControl : {static_cast<CWnd*>(&m_searchButton), &m_display,
-                           &m_phoneDirectoryLabel, &m_logLabel, static_cast<CWnd*>(&m_log)})
+    for (CWnd* pControl : {static_cast<CWnd*>(&m_searchButton), &m_display, &m_phoneDirectoryLabel,
+                           &m_logLabel, static_cast<CWnd*>(&m_log)})
         pControl->SetFont(m_uiFont);
     m_phoneDirectory.SetFont(m_nativeFont);
     m_phoneDirectory.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -345,9 +345,9 @@ LRESULT CHostWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         m_eventLog.SetNotifyWindow(nullptr, 0);
         break;
     case WM_DESTROY:
-        for (CWnd* pControl : {static_cast<CWnd*>(&m_searchButton), &m_display,
-                               &m_phoneDirectoryLabel, static_cast<CWnd*>(&m_phoneDirectory),
-                               &m_logLabel, static_cast<CWnd*>(&m_log)})
+        for (CWnd* pControl :
+             {static_cast<CWnd*>(&m_searchButton), &m_display, &m_phoneDirectoryLabel,
+              static_cast<CWnd*>(&m_phoneDirectory), &m_logLabel, static_cast<CWnd*>(&m_log)})
             pControl->DestroyWindow();
         break;
     default:

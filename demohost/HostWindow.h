@@ -15,13 +15,13 @@
 
 // What the host has done for the module so far, for the tour's checks.
 struct CHostActivity {
-    int nCalls = 0;           // host messages 11 and 36
-    CString strLastNumber;    // the number last called
-    CString strLastName;      // the name that came with it (36 only)
-    int nRecordsFreed = 0;    // records of message 36, which the host frees
-    int nHelpRequests = 0;    // host message 19
-    int nWindowsClosed = 0;   // host message 15
-    int nLastClosedKind = 0;  // its window kind
+    int nCalls = 0;          // host messages 11 and 36
+    CString strLastNumber;   // the number last called
+    CString strLastName;     // the name that came with it (36 only)
+    int nRecordsFreed = 0;   // records of message 36, which the host frees
+    int nHelpRequests = 0;   // host message 19
+    int nWindowsClosed = 0;  // host message 15
+    int nLastClosedKind = 0; // its window kind
 };
 
 class CHostWindow : public CWnd {
