@@ -45,6 +45,9 @@ bool HasCjk(const CString& text) {
 
 } // namespace
 
+// In order; a step may rely on the ones before it. The host's side of later features
+// is ready to be checked: CHostWindow::Activity() counts calls (11, 36) and the
+// records it freed, and PhoneDirectory() lists what message 12 added.
 const CDemoTour::Step CDemoTour::kSteps[] = {
     {L"Open the directory from the telephone", &CDemoTour::OpenDirectory, Shot::None, nullptr},
     {L"Search for \"Le\": people from every site", &CDemoTour::SearchMixedNames, Shot::Directory,
