@@ -1,10 +1,16 @@
-// The telephone-application stand-in: it loads the directory search module, runs
-// the user-interface thread's message loop through the module's filter, opens the
-// Directory Search window, and unloads the module when the user closes it.
+// The telephone-application stand-in: it loads the directory search module, gives a
+// user without servers the bundled sample directories, runs the user-interface
+// thread's message loop through the module's filter, and opens the Directory Search
+// window. Started as "demohost.exe /tour FOLDER" it runs the scripted tour instead,
+// writes its screenshots to FOLDER and exits with the number of failed checks.
+#include "DemoTour.h"
 #include "HostWindow.h"
+#include "MessagePump.h"
+#include "SampleAccounts.h"
 
-#include "FilterDllMsg.h"
 #include "Options.h"
+
+#include <shellapi.h>
 
 #include <cstdlib>
 
@@ -17,37 +23,29 @@ public:
 
 CDemoHostApp theApp;
 
-// The bundled sample directory, served by the demo's own LDAP server on the port
-// that scripts/demo passes in LDAP_TEST_PORT, becomes the current server.
-void AddSampleDirectory(CHostWindow& window) {
-    const char* pszPort = std::getenv("LDAP_TEST_PORT");
-    if (!pszPort) {
-        window.Log(L"LDAP_TEST_PORT is not set: the servers already configured are used.");
+// scripts/demo passes the port of the sample directory's server.
+void ProvideSampleDirectory(CHostWindow& window) {
+    const char* pszPort = std::getenv("QUILLET_SAMPLE_PORT");
+    if (!pszPort || std::atoi(pszPort) <= 0) {
+        window.Log(L"QUILLET_SAMPLE_PORT is not set: only the servers already configured "
+                   L"are offered.");
         return;
     }
-    COptions& options = *COptions::GetOptions();
-    const CString description = L"Quillet Sample Directory";
-    const CString key = options.GetRootKey() + L"\\Config\\LDapServers\\" + description;
-    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"address", L"127.0.0.1", 0);
-    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"port", std::atoi(pszPort));
-    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"searchRoot", L"dc=quillet,dc=test", 0);
-    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"ldapVersion", 3);
-    CRegKey servers;
-    if (servers.Create(HKEY_CURRENT_USER, options.GetRootKey() + L"\\Config\\LDAPServers") ==
-        ERROR_SUCCESS)
-        servers.SetString(L"Current", description);
-    window.Log(L"Sample directory: 127.0.0.1:%S, search root dc=quillet,dc=test.", pszPort);
+    window.Log(L"%s",
+               CSampleAccounts::Provide(*COptions::GetOptions(), std::atoi(pszPort)).GetString());
 }
 
-int RunMessageLoop() {
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (FilterDllMsg(&msg))
-            continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+// The folder after "/tour", or empty.
+CString TourFolder() {
+    int nArgs = 0;
+    LPWSTR* ppArgs = ::CommandLineToArgvW(::GetCommandLineW(), &nArgs);
+    CString folder;
+    for (int i = 1; i + 1 < nArgs; ++i) {
+        if (::_wcsicmp(ppArgs[i], L"/tour") == 0)
+            folder = ppArgs[i + 1];
     }
-    return static_cast<int>(msg.wParam);
+    ::LocalFree(ppArgs);
+    return folder;
 }
 
 } // namespace
@@ -63,10 +61,18 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nCmdShow) {
     theApp.m_pMainWnd = pMainWnd;
     pMainWnd->ShowWindow(nCmdShow);
     pMainWnd->Log(L"Loaded the directory search module (dirsearch.dll).");
-    AddSampleDirectory(*pMainWnd);
-    pMainWnd->OpenDirectory();
+    ProvideSampleDirectory(*pMainWnd);
 
-    int result = RunMessageLoop();
+    const CString tourFolder = TourFolder();
+    int nResult = 0;
+    if (tourFolder.IsEmpty()) {
+        pMainWnd->OpenDirectory();
+        nResult = RunMessageLoop();
+    } else {
+        nResult = CDemoTour(*pMainWnd, tourFolder).Run();
+        pMainWnd->SendMessage(WM_CLOSE);
+        RunMessageLoop();
+    }
     theApp.m_pMainWnd = nullptr;
-    return result;
+    return nResult;
 }

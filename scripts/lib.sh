@@ -9,7 +9,8 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINELOADER=/usr/lib/wine/wine64
 
 required_packages=(g++-mingw-w64-x86-64-posix cmake ninja-build wine wine64 fonts-wine xvfb xauth
-                   slapd ldap-utils googletest)
+                   slapd ldap-utils googletest python3 fonts-dejavu-core fonts-noto-core
+                   fonts-noto-cjk)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -57,11 +58,29 @@ start_display() {
     log "Xvfb on $DISPLAY"
 }
 
+# Another initialised prefix that a new one may start as a copy of (seconds instead of
+# minutes); WINEPREFIX itself when there is none.
+wine_template=${WINE_TEMPLATE:-$build/wineprefix}
+
 start_wine() {
+    local fresh=""
+    if [ ! -f "$WINEPREFIX/.initialised" ] && [ "$wine_template" != "$WINEPREFIX" ] &&
+        [ -f "$wine_template/.initialised" ]; then
+        # Copied before its server starts, which would otherwise save an empty
+        # registry over the copy.
+        log "creating the Wine prefix $WINEPREFIX from $wine_template (once)"
+        rm -rf "$WINEPREFIX"
+        cp -a --reflink=auto "$wine_template" "$WINEPREFIX"
+        fresh=1
+    fi
     mkdir -p "$WINEPREFIX"
     /usr/lib/wine/wineserver -f -p &
     started_pids+=($!)
     wine_started=1
+    if [ -n "$fresh" ]; then
+        # What the template's programs stored is not this prefix's.
+        /usr/lib/wine/wine64 reg delete 'HKCU\Software\Tovana' /f >/dev/null 2>&1 </dev/null || true
+    fi
     if [ ! -f "$WINEPREFIX/.initialised" ]; then
         log "creating the Wine prefix $WINEPREFIX (once)"
         WINEDLLOVERRIDES="mscoree,mshtml=" /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 </dev/null
@@ -74,9 +93,54 @@ start_wine() {
         done
         touch "$WINEPREFIX/.initialised"
     fi
+    install_prefix_fonts
     # Wine's own service processes start with the first program of a session; start
     # them here, away from ctest's output pipe, which they would otherwise hold open.
     /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 </dev/null
+}
+
+# Fonts of the prefix. Wine's own fonts (Tahoma, and Marlett, whose symbols draw the
+# caption buttons) go into its Fonts folder. Names come in many scripts: the dialog
+# font becomes DejaVu Sans, which has Latin with accents, Greek, Cyrillic, Hebrew and
+# Arabic of its own (right-to-left text is drawn from the font itself, without links),
+# and the Noto fonts are linked behind it and behind Tahoma for CJK and the rest.
+font_links=(
+    "NotoSansCJK-Regular.ttc,Noto Sans CJK JP"
+    "NotoSans-Regular.ttf,Noto Sans"
+    "NotoSansArabic-Regular.ttf,Noto Sans Arabic"
+    "NotoSansHebrew-Regular.ttf,Noto Sans Hebrew"
+    "NotoSansMath-Regular.ttf,Noto Sans Math"
+    "DejaVuSans.ttf,DejaVu Sans"
+)
+linked_faces=("DejaVu Sans" "Tahoma" "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2")
+
+install_prefix_fonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts font
+    mkdir -p "$fonts"
+    for font in /usr/share/wine/fonts/*.ttf; do
+        [ -e "$fonts/${font##*/}" ] || ln -s "$font" "$fonts/"
+    done
+    local settings stamp=$WINEPREFIX/.font-settings
+    settings=$(printf '%s\n' "${font_links[@]}" -- "${linked_faces[@]}")
+    [ "$(cat "$stamp" 2>/dev/null)" = "$settings" ] && return 0
+    log "linking fonts into the Wine prefix"
+    python3 - "$WINEPREFIX/fonts.reg" "${#font_links[@]}" "${font_links[@]}" "${linked_faces[@]}" <<'PY'
+import sys
+path, count = sys.argv[1], int(sys.argv[2])
+links, faces = sys.argv[3:3 + count], sys.argv[3 + count:]
+data = ("\0".join(links) + "\0\0").encode("utf-16-le")
+multi = "hex(7):" + ",".join("%02x" % b for b in data)
+key = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion"
+lines = ["Windows Registry Editor Version 5.00", "",
+         "[%s\\FontSubstitutes]" % key,
+         '"MS Shell Dlg"="DejaVu Sans"', '"MS Shell Dlg 2"="DejaVu Sans"', "",
+         "[%s\\FontLink\\SystemLink]" % key]
+lines += ['"%s"=%s' % (face, multi) for face in faces]
+open(path, "w", encoding="utf-16").write("\r\n".join(lines) + "\r\n")
+PY
+    /usr/lib/wine/wine64 regedit /S "$WINEPREFIX/fonts.reg" >/dev/null 2>&1 </dev/null
+    rm -f "$WINEPREFIX/fonts.reg"
+    printf '%s' "$settings" >"$stamp"
 }
 
 slapd_dir=""

@@ -1,0 +1,367 @@
+#include "DemoTour.h"
+
+#include "MessagePump.h"
+#include "ScreenImage.h"
+
+#include <cstdarg>
+#include <cwchar>
+
+namespace {
+
+constexpr DWORD kStepTimeoutMs = 30000;
+constexpr wchar_t kUnknownGlyph = 0xE000; // private use: no font draws it
+
+// The first descendant of hParent of the class, depth first.
+HWND FindDescendant(HWND hParent, const wchar_t* pszClass) {
+    for (HWND hChild = ::GetWindow(hParent, GW_CHILD); hChild;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        wchar_t szClass[64] = {};
+        ::GetClassNameW(hChild, szClass, 64);
+        if (::_wcsicmp(szClass, pszClass) == 0)
+            return hChild;
+        if (HWND hFound = FindDescendant(hChild, pszClass))
+            return hFound;
+    }
+    return nullptr;
+}
+
+CString WindowText(HWND hWnd) {
+    wchar_t szText[512] = {};
+    ::GetWindowTextW(hWnd, szText, 512);
+    return szText;
+}
+
+bool EndsWith(const CString& text, const CString& end) {
+    return text.GetLength() >= end.GetLength() && text.Right(end.GetLength()) == end;
+}
+
+bool HasCjk(const CString& text) {
+    for (int i = 0; i < text.GetLength(); ++i) {
+        if (text[i] >= 0x4E00 && text[i] <= 0x9FFF)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// In order; a step may rely on the ones before it. The host's side of later features
+// is ready to be checked: CHostWindow::Activity() counts calls (11, 36) and the
+// records it freed, and PhoneDirectory() lists what message 12 added.
+const CDemoTour::Step CDemoTour::kSteps[] = {
+    {L"Open the directory from the telephone", &CDemoTour::OpenDirectory, Shot::None, nullptr},
+    {L"Search for \"Le\": people from every site", &CDemoTour::SearchMixedNames, Shot::Directory,
+     L"search-results"},
+    {L"Sort by e-mail address", &CDemoTour::SortByEmail, Shot::Directory, L"sorted-by-email"},
+    {L"Search for \"Wang\": names in Chinese characters", &CDemoTour::SearchCjkNames,
+     Shot::Directory, L"cjk-names"},
+    {L"Ask for help", &CDemoTour::AskForHelp, Shot::None, nullptr},
+    {L"Close the directory", &CDemoTour::CloseDirectory, Shot::None, nullptr},
+    {L"Without access to the public search: no Edit menu", &CDemoTour::OpenWithoutPublicSearch,
+     Shot::None, nullptr},
+    {L"In German", &CDemoTour::OpenInGerman, Shot::Host, L"host-messages"},
+};
+
+CDemoTour::CDemoTour(CHostWindow& host, const CString& outputFolder)
+    : m_host(host), m_strOutputFolder(outputFolder) {}
+
+int CDemoTour::Run() {
+    ::CreateDirectoryW(m_strOutputFolder, nullptr);
+    int nStep = 0;
+    for (const Step& step : kSteps) {
+        Report(L"Step %d: %s", ++nStep, step.pszTitle);
+        const int nFailuresBefore = m_nFailures;
+        if (!(this->*step.pfnRun)() || m_nFailures > nFailuresBefore) {
+            m_nFailures += m_nFailures == nFailuresBefore;
+            Report(L"The tour stops: step %d failed.", nStep);
+            break;
+        }
+        PumpUntil([] { return false; }, 200); // let the windows finish painting
+        if (step.shot != Shot::None)
+            SaveScreenshot(step.shot, step.pszScreenshot);
+    }
+    Report(m_nFailures ? L"Tour failed (%d)." : L"Tour passed.", m_nFailures);
+    return m_nFailures;
+}
+
+// ---------------------------------------------------------------- steps
+
+bool CDemoTour::OpenDirectory() {
+    const int nClosedBefore = m_host.Activity().nWindowsClosed;
+    ::SendMessageW(m_host.SearchButton(), BM_CLICK, 0, 0);
+    HWND hWnd = m_host.DirectoryWindow();
+    if (!Check(hWnd && ::IsWindowVisible(hWnd), L"the Directory Search window is open"))
+        return false;
+    // Side by side with the telephone, as a person would arrange them.
+    RECT host;
+    ::GetWindowRect(m_host.m_hWnd, &host);
+    ::SetWindowPos(hWnd, HWND_TOP, host.left, 10, 760, host.top - 20, SWP_SHOWWINDOW);
+    ::SetForegroundWindow(hWnd);
+    return Check(m_host.Activity().nWindowsClosed == nClosedBefore, L"no window closed");
+}
+
+bool CDemoTour::SearchMixedNames() {
+    if (!Search(L"Le"))
+        return false;
+    const int nRows = ListView_GetItemCount(ResultList());
+    return Check(nRows > 50, L"the search found %d people", nRows);
+}
+
+bool CDemoTour::SortByEmail() {
+    const int nColumn = FindColumn(L"mail");
+    if (!Check(nColumn >= 0, L"the list has an e-mail column") || !ClickHeader(nColumn))
+        return false;
+    const int nRows = ListView_GetItemCount(ResultList());
+    int nAscending = 0, nDescending = 0;
+    for (int i = 1; i < nRows; ++i) {
+        const int nOrder = ::_wcsicmp(Cell(i - 1, nColumn), Cell(i, nColumn));
+        nAscending += nOrder <= 0;
+        nDescending += nOrder >= 0;
+    }
+    return Check(nRows > 1 && (nAscending == nRows - 1 || nDescending == nRows - 1),
+                 L"the %d rows are in e-mail order", nRows);
+}
+
+bool CDemoTour::SearchCjkNames() {
+    if (!Search(L"Wang"))
+        return false;
+    const int nRows = ListView_GetItemCount(ResultList());
+    int nRow = 0;
+    while (nRow < nRows && !HasCjk(Cell(nRow, 0)))
+        ++nRow;
+    if (!Check(nRow < nRows, L"a name in Chinese characters is listed"))
+        return false;
+    return Check(DrawnWithGlyphs(nRow, 0), L"\"%s\" is drawn with glyphs, not boxes",
+                 Cell(nRow, 0).GetString());
+}
+
+bool CDemoTour::AskForHelp() {
+    const int nBefore = m_host.Activity().nHelpRequests;
+    // Help is the first item of the last menu.
+    HWND hWnd = m_host.DirectoryWindow();
+    if (!ChooseMenuItem(hWnd, ::GetMenuItemCount(::GetMenu(hWnd)) - 1, 0))
+        return false;
+    PumpUntil([&] { return m_host.Activity().nHelpRequests > nBefore; }, kStepTimeoutMs);
+    return Check(m_host.Activity().nHelpRequests == nBefore + 1,
+                 L"the telephone was asked for help (host message 19)");
+}
+
+bool CDemoTour::CloseDirectory() {
+    const int nBefore = m_host.Activity().nWindowsClosed;
+    ::PostMessageW(m_host.DirectoryWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpUntil([&] { return m_host.Activity().nWindowsClosed > nBefore; }, kStepTimeoutMs);
+    return Check(m_host.Activity().nWindowsClosed == nBefore + 1 &&
+                     m_host.Activity().nLastClosedKind == 7 && !m_host.DirectoryWindow(),
+                 L"the telephone was told the window closed (host message 15, kind 7)");
+}
+
+bool CDemoTour::OpenWithoutPublicSearch() {
+    int nMenus = 0;
+    if (!WithDirectoryOpen(
+            [&](HWND hWnd) { return (nMenus = ::GetMenuItemCount(::GetMenu(hWnd))) > 0; }))
+        return false;
+    const wchar_t kSetting[] = L"Access to the Public Search";
+    if (!ChooseHostMenuItem(kSetting))
+        return false;
+    const bool bPassed = WithDirectoryOpen([&](HWND hWnd) {
+        return Check(::GetMenuItemCount(::GetMenu(hWnd)) == nMenus - 1,
+                     L"the window has %d menus instead of %d", ::GetMenuItemCount(::GetMenu(hWnd)),
+                     nMenus);
+    });
+    return ChooseHostMenuItem(kSetting) && bPassed;
+}
+
+bool CDemoTour::OpenInGerman() {
+    auto firstMenu = [](HWND hWnd) {
+        wchar_t szText[64] = {};
+        ::GetMenuStringW(::GetMenu(hWnd), 0, szText, 64, MF_BYPOSITION);
+        return CString(szText);
+    };
+    CString english, german;
+    if (!WithDirectoryOpen([&](HWND hWnd) { return !(english = firstMenu(hWnd)).IsEmpty(); }) ||
+        !ChooseHostMenuItem(L"Deutsch"))
+        return false;
+    const bool bPassed = WithDirectoryOpen([&](HWND hWnd) {
+        german = firstMenu(hWnd);
+        return Check(!german.IsEmpty() && german != english,
+                     L"the first menu is \"%s\", not \"%s\"", german.GetString(),
+                     english.GetString());
+    });
+    return ChooseHostMenuItem(L"English") && bPassed;
+}
+
+// ---------------------------------------------------------------- acting
+
+bool CDemoTour::WithDirectoryOpen(const std::function<bool(HWND)>& check) {
+    const int nClosedBefore = m_host.Activity().nWindowsClosed;
+    ::SendMessageW(m_host.SearchButton(), BM_CLICK, 0, 0);
+    HWND hWnd = m_host.DirectoryWindow();
+    if (!Check(hWnd != nullptr, L"the Directory Search window is open"))
+        return false;
+    PumpUntil([] { return false; }, 100);
+    const bool bPassed = check(hWnd);
+    ::PostMessageW(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    const bool bClosed =
+        PumpUntil([&] { return m_host.Activity().nWindowsClosed > nClosedBefore; }, kStepTimeoutMs);
+    return Check(bClosed, L"the window closed again") && bPassed;
+}
+
+bool CDemoTour::ChooseHostMenuItem(const wchar_t* pszLabel) {
+    // Depth first through the menu bar and its popups.
+    std::function<UINT(HMENU)> find = [&](HMENU hMenu) -> UINT {
+        for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+            if (HMENU hPopup = ::GetSubMenu(hMenu, i)) {
+                if (UINT nID = find(hPopup))
+                    return nID;
+                continue;
+            }
+            wchar_t szText[128] = {};
+            ::GetMenuStringW(hMenu, i, szText, 128, MF_BYPOSITION);
+            CString label(szText);
+            label.Remove(L'&');
+            if (label == pszLabel)
+                return ::GetMenuItemID(hMenu, i);
+        }
+        return 0;
+    };
+    const UINT nID = find(::GetMenu(m_host.m_hWnd));
+    if (!Check(nID != 0, L"the telephone's menu has \"%s\"", pszLabel))
+        return false;
+    ::SendMessageW(m_host.m_hWnd, WM_INITMENUPOPUP, 0, 0);
+    ::SendMessageW(m_host.m_hWnd, WM_COMMAND, MAKEWPARAM(nID, 0), 0);
+    return true;
+}
+
+bool CDemoTour::Search(const wchar_t* pszText) {
+    HWND hWnd = m_host.DirectoryWindow();
+    HWND hCombo = FindDescendant(hWnd, L"ComboBox");
+    HWND hEdit = hCombo ? FindDescendant(hCombo, L"Edit") : nullptr;
+    if (!Check(hEdit != nullptr, L"the search box is there"))
+        return false;
+    ::SetForegroundWindow(hWnd);
+    ::SetFocus(hEdit);
+    ::SendMessageW(hEdit, EM_SETSEL, 0, -1);
+    // Typed, then Enter: the keys reach the window through the telephone's loop.
+    for (const wchar_t* p = pszText; *p; ++p)
+        ::PostMessageW(hEdit, WM_CHAR, *p, 1);
+    ::PostMessageW(hEdit, WM_KEYDOWN, VK_RETURN, 1);
+    ::PostMessageW(hEdit, WM_KEYUP, VK_RETURN, 0xC0000001);
+    const CString finished = CString(L" - ") + pszText;
+    const bool bDone =
+        PumpUntil([&] { return EndsWith(WindowText(hWnd), finished); }, kStepTimeoutMs);
+    return Check(bDone, L"the search for \"%s\" finished (caption \"%s\")", pszText,
+                 WindowText(hWnd).GetString());
+}
+
+bool CDemoTour::ClickHeader(int nColumn) {
+    HWND hHeader = ListView_GetHeader(ResultList());
+    RECT rc;
+    if (!Check(hHeader && Header_GetItemRect(hHeader, nColumn, &rc), L"column %d has a header",
+               nColumn))
+        return false;
+    // A click; the header reports it to the list, which sorts before this returns.
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::SendMessageW(hHeader, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(hHeader, WM_LBUTTONUP, 0, at);
+    return true;
+}
+
+bool CDemoTour::ChooseMenuItem(HWND hWnd, int nTopLevel, int nItem) {
+    const UINT nID = ::GetMenuItemID(::GetSubMenu(::GetMenu(hWnd), nTopLevel), nItem);
+    if (!Check(nID != 0 && nID != static_cast<UINT>(-1), L"the menu has the item"))
+        return false;
+    ::PostMessageW(hWnd, WM_COMMAND, MAKEWPARAM(nID, 0), 0);
+    return true;
+}
+
+// ---------------------------------------------------------------- reading
+
+HWND CDemoTour::ResultList() const {
+    return FindDescendant(m_host.DirectoryWindow(), WC_LISTVIEWW);
+}
+
+int CDemoTour::FindColumn(const wchar_t* pszTitlePart) const {
+    HWND hHeader = ListView_GetHeader(ResultList());
+    for (int i = 0; i < Header_GetItemCount(hHeader); ++i) {
+        wchar_t szTitle[128] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT;
+        item.pszText = szTitle;
+        item.cchTextMax = 128;
+        Header_GetItem(hHeader, i, &item);
+        CString title(szTitle);
+        title.MakeLower();
+        if (title.Find(pszTitlePart) >= 0)
+            return i;
+    }
+    return -1;
+}
+
+CString CDemoTour::Cell(int nRow, int nColumn) const {
+    wchar_t szText[512] = {};
+    ListView_GetItemText(ResultList(), nRow, nColumn, szText, 512);
+    return szText;
+}
+
+// Compares the cell as the screen shows it with the same text drawn in the list's
+// font with characters no font has: if the list drew boxes, the two are the same.
+bool CDemoTour::DrawnWithGlyphs(int nRow, int nColumn) {
+    HWND hList = ResultList();
+    ListView_EnsureVisible(hList, nRow, FALSE);
+    ::SetForegroundWindow(m_host.DirectoryWindow());
+    ::RedrawWindow(hList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpUntil([] { return false; }, 100);
+    RECT rc;
+    ListView_GetSubItemRect(hList, nRow, nColumn, LVIR_LABEL, &rc);
+    ::MapWindowPoints(hList, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    const CScreenImage drawn = CScreenImage::Capture(rc).Ink();
+    const CString text = Cell(nRow, nColumn);
+    const CString boxes(kUnknownGlyph, text.GetLength());
+    HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(hList, WM_GETFONT, 0, 0));
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    const CScreenImage missing = CScreenImage::DrawText(boxes, hFont, cx, cy).Ink();
+    Report(L"  the cell has %d inked pixels; the same length of boxes has %d", drawn.InkPixels(),
+           missing.InkPixels());
+    return drawn.InkPixels() > 0 && !(drawn == missing);
+}
+
+// ---------------------------------------------------------------- reporting
+
+bool CDemoTour::Check(bool bPassed, const wchar_t* pszFormat, ...) {
+    CString what;
+    va_list args;
+    va_start(args, pszFormat);
+    what.FormatV(pszFormat, args);
+    va_end(args);
+    Report(L"  %s: %s", bPassed ? L"ok" : L"FAILED", what.GetString());
+    m_nFailures += !bPassed;
+    return bPassed;
+}
+
+void CDemoTour::Report(const wchar_t* pszFormat, ...) {
+    CString line;
+    va_list args;
+    va_start(args, pszFormat);
+    line.FormatV(pszFormat, args);
+    va_end(args);
+    m_host.Log(L"Tour: %s", line.GetString());
+    const std::string utf8 = line.ToUtf8() + "\n";
+    DWORD nWritten = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()),
+                &nWritten, nullptr);
+}
+
+void CDemoTour::SaveScreenshot(Shot shot, const wchar_t* pszName) {
+    HWND hWnd = shot == Shot::Directory ? m_host.DirectoryWindow() : m_host.m_hWnd;
+    ::SetForegroundWindow(hWnd);
+    ::RedrawWindow(hWnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpUntil([] { return false; }, 200);
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    const CString path = m_strOutputFolder + L"\\" + pszName + L".bmp";
+    if (CScreenImage::Capture(rc).SaveBitmap(path))
+        Report(L"  screenshot %s", path.GetString());
+    else
+        Check(false, L"the screenshot %s was written", path.GetString());
+}

@@ -1,0 +1,60 @@
+// The demo's scripted tour: it drives the telephone and the Directory Search window
+// as a person would (clicks, keystrokes, menu commands), checks what the host sees,
+// and saves a screenshot after the steps worth showing. The steps are rows of a
+// table, so each feature that arrives adds its own.
+#pragma once
+
+#include "HostWindow.h"
+
+#include <functional>
+
+class CDemoTour {
+public:
+    // Screenshots go to outputFolder as .bmp files.
+    CDemoTour(CHostWindow& host, const CString& outputFolder);
+    // Runs the steps in order, each after the one before has passed; returns how
+    // many failed (0: the tour passed).
+    int Run();
+
+private:
+    enum class Shot { None, Directory, Host };
+    struct Step {
+        const wchar_t* pszTitle;
+        bool (CDemoTour::*pfnRun)();
+        Shot shot;
+        const wchar_t* pszScreenshot; // file name without extension
+    };
+    static const Step kSteps[];
+
+    // The steps.
+    bool OpenDirectory();
+    bool SearchMixedNames();
+    bool SortByEmail();
+    bool SearchCjkNames();
+    bool AskForHelp();
+    bool CloseDirectory();
+    bool OpenWithoutPublicSearch();
+    bool OpenInGerman();
+
+    // Acting as the user.
+    bool Search(const wchar_t* pszText);
+    bool ClickHeader(int nColumn);
+    bool ChooseMenuItem(HWND hWnd, int nTopLevel, int nItem);
+    // The telephone's menu item with this label (without '&'), as a user picks it.
+    bool ChooseHostMenuItem(const wchar_t* pszLabel);
+    // Opens the directory, runs check on it, and closes it again.
+    bool WithDirectoryOpen(const std::function<bool(HWND)>& check);
+    // Reading the search window.
+    HWND ResultList() const;
+    int FindColumn(const wchar_t* pszTitlePart) const;
+    CString Cell(int nRow, int nColumn) const;
+    bool DrawnWithGlyphs(int nRow, int nColumn);
+
+    bool Check(bool bPassed, const wchar_t* pszFormat, ...);
+    void Report(const wchar_t* pszFormat, ...);
+    void SaveScreenshot(Shot shot, const wchar_t* pszName);
+
+    CHostWindow& m_host;
+    CString m_strOutputFolder;
+    int m_nFailures = 0;
+};
