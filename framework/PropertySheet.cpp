@@ -14,7 +14,8 @@ INT_PTR CALLBACK CPropertyPage::PageProc(HWND hWnd, UINT message, WPARAM, LPARAM
     if (message != WM_INITDIALOG)
         return FALSE; // everything else reaches the object through its subclass
     // The sheet passes its own copy of the page description; it carries the object.
-    auto* pPage = reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEW*>(lParam)->lParam);
+    auto* pPage =
+        reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEW*>(lParam)->lParam);
     pPage->Attach(hWnd);
     return pPage->OnInitDialog();
 }

@@ -83,8 +83,8 @@ void CDirectorySearchDialog::SwitchListToCurrentServer() {
     m_listCtrl.DeleteAllItems();
     m_listCtrl.RemoveAllColumns();
     CWinApp* pApp = AfxGetApp();
-    CString current = pApp ? pApp->GetProfileString(kCurrentServerSection, L"Current", L"")
-                           : CString();
+    CString current =
+        pApp ? pApp->GetProfileString(kCurrentServerSection, L"Current", L"") : CString();
     if (current.IsEmpty()) {
         m_listCtrl.SetName(L"");
         return;

@@ -6,8 +6,7 @@
 
 #include <climits>
 
-CAccountAdvancedPage::CAccountAdvancedPage(const CLDapAccount& account,
-                                           CTranslation* pTranslation)
+CAccountAdvancedPage::CAccountAdvancedPage(const CLDapAccount& account, CTranslation* pTranslation)
     : CPropertyPage(IDD_ACCOUNT_ADVANCED), m_nPort(account.port), m_nTimeout(account.timeout),
       m_nMaximumHits(account.maximumHits),
       // Every non-zero selection binds simply; the list shows it as such.

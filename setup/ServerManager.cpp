@@ -14,6 +14,13 @@ namespace {
 const wchar_t kCurrentServerSection[] = L"Config\\LDAPServers";
 const wchar_t kCurrentServerEntry[] = L"Current";
 
+// A description as the menu and the button show it: "&" as typed, not a mnemonic.
+CString Shown(const CString& description) {
+    CString text = description;
+    text.Replace(L"&", L"&&");
+    return text;
+}
+
 struct StoredValue {
     CString name;
     DWORD type;
@@ -87,11 +94,8 @@ void CServerManager::BuildServerMenu() {
     AFX_MANAGE_STATE(m_pModuleState);
     m_serverMenu.CreatePopupMenu();
     CLDapAccountArray& servers = m_window.GetServers();
-    for (int i = 0; i < servers.GetSize(); ++i) {
-        CString label = servers[i].description;
-        label.Replace(L"&", L"&&"); // shown as typed, not as a mnemonic
-        m_serverMenu.AppendMenu(MF_STRING, i + 1, label);
-    }
+    for (int i = 0; i < servers.GetSize(); ++i)
+        m_serverMenu.AppendMenu(MF_STRING, i + 1, Shown(servers[i].description));
     if (servers.IsEmpty()) {
         m_window.SetServerButtonText(Text(3841));
         return;
@@ -105,7 +109,7 @@ void CServerManager::BuildServerMenu() {
     int nCurrent = FindCurrentServer();
     if (nCurrent >= 0) {
         ::SetMenuDefaultItem(m_serverMenu, nCurrent, TRUE);
-        m_window.SetServerButtonText(servers[nCurrent].description);
+        m_window.SetServerButtonText(Shown(servers[nCurrent].description));
     }
 }
 
@@ -148,7 +152,7 @@ void CServerManager::ChooseServer(int nIndex) {
         return;
     m_window.AbandonSearch();
     WriteCurrentServer(servers[nIndex].description);
-    m_window.SetServerButtonText(servers[nIndex].description);
+    m_window.SetServerButtonText(Shown(servers[nIndex].description));
     ::SetMenuDefaultItem(m_serverMenu, nIndex + 1, FALSE);
     m_window.SetCurrentServer(nIndex);
     m_window.SaveListSettings(); // still named after the server being left
@@ -213,7 +217,9 @@ void CServerManager::RemoveFromList(int nIndex) {
     if (nCurrent == nIndex)
         m_window.AbandonSearch(); // its connection goes with it
     m_window.GetServers().RemoveAt(nIndex);
-    m_window.SetCurrentServer(nCurrent == nIndex ? -1 : nCurrent > nIndex ? nCurrent - 1 : nCurrent);
+    m_window.SetCurrentServer(nCurrent == nIndex  ? -1
+                              : nCurrent > nIndex ? nCurrent - 1
+                                                  : nCurrent);
 }
 
 int CServerManager::EditAccount(CLDapAccount& account) {
