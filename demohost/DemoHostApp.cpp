@@ -18,7 +18,8 @@ public:
 CDemoHostApp theApp;
 
 // The bundled sample directory, served by the demo's own LDAP server on the port
-// that scripts/demo passes in LDAP_TEST_PORT, becomes the current server.
+// that scripts/demo passes in LDAP_TEST_PORT, becomes the current server; the
+// branch office directory on the same server is a second one to switch to.
 void AddSampleDirectory(CHostWindow& window) {
     const char* pszPort = std::getenv("LDAP_TEST_PORT");
     if (!pszPort) {
@@ -26,17 +27,23 @@ void AddSampleDirectory(CHostWindow& window) {
         return;
     }
     COptions& options = *COptions::GetOptions();
+    auto addServer = [&](const CString& description, const wchar_t* pszSearchRoot) {
+        const CString key = options.GetRootKey() + L"\\Config\\LDapServers\\" + description;
+        options.SetRegistryValue(HKEY_CURRENT_USER, key, L"address", L"127.0.0.1", 0);
+        options.SetRegistryValue(HKEY_CURRENT_USER, key, L"port", std::atoi(pszPort));
+        options.SetRegistryValue(HKEY_CURRENT_USER, key, L"searchRoot", pszSearchRoot, 0);
+        options.SetRegistryValue(HKEY_CURRENT_USER, key, L"ldapVersion", 3);
+    };
     const CString description = L"Quillet Sample Directory";
-    const CString key = options.GetRootKey() + L"\\Config\\LDapServers\\" + description;
-    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"address", L"127.0.0.1", 0);
-    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"port", std::atoi(pszPort));
-    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"searchRoot", L"dc=quillet,dc=test", 0);
-    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"ldapVersion", 3);
+    addServer(description, L"dc=quillet,dc=test");
+    addServer(L"Harbour Branch Office", L"dc=harbour,dc=test");
     CRegKey servers;
     if (servers.Create(HKEY_CURRENT_USER, options.GetRootKey() + L"\\Config\\LDAPServers") ==
         ERROR_SUCCESS)
         servers.SetString(L"Current", description);
-    window.Log(L"Sample directory: 127.0.0.1:%S, search root dc=quillet,dc=test.", pszPort);
+    window.Log(L"Sample directories: 127.0.0.1:%S, search roots dc=quillet,dc=test and "
+               L"dc=harbour,dc=test (the Search In button switches).",
+               pszPort);
 }
 
 int RunMessageLoop() {

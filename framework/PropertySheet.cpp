@@ -116,7 +116,9 @@ INT_PTR CPropertySheet::DoModal() {
 
     m_bModal = TRUE;
     m_nModalResult = IDCANCEL;
-    if (hParent)
+    // An owner already disabled (by a modal window of its own) stays so afterwards.
+    const bool bOwnerDisabledHere = hParent && ::IsWindowEnabled(hParent);
+    if (bOwnerDisabledHere)
         ::EnableWindow(hParent, FALSE);
     MSG msg;
     while (m_bModal && m_hWnd && !Closed()) {
@@ -135,7 +137,7 @@ INT_PTR CPropertySheet::DoModal() {
     }
     m_bModal = FALSE;
     // The owner comes back before the sheet goes, so that it is activated again.
-    if (hParent && ::IsWindow(hParent))
+    if (bOwnerDisabledHere && ::IsWindow(hParent))
         ::EnableWindow(hParent, TRUE);
     if (m_hWnd)
         DestroyWindow();
