@@ -31,6 +31,8 @@
 #define IDC_PASSWORD_LABEL 1074
 #define IDC_SEARCH_ROOT_LABEL 1075
 #define IDC_BIND_OPTION 1081
+// Fallback of the host's text 2809: a description that cannot name a registry key.
+#define IDS_DESCRIPTION_NOT_A_KEY 2809
 
 // Commands.
 #define ID_SERVER_ADD 106          // server menu: Add...

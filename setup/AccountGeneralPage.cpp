@@ -14,7 +14,10 @@ CAccountGeneralPage::CAccountGeneralPage(const CLDapAccount& account,
       m_pTranslation(pTranslation), m_advancedPage(advancedPage), m_account(account) {}
 
 CString CAccountGeneralPage::Text(UINT nID) const {
-    return TranslatedText(m_pTranslation, nID);
+    CString text = TranslatedText(m_pTranslation, nID);
+    if (text.IsEmpty())
+        text.LoadString(nID); // the module's own wording, for a host without it
+    return text;
 }
 
 void CAccountGeneralPage::DoDataExchange(CDataExchange* pDX) {
@@ -60,6 +63,10 @@ BOOL CAccountGeneralPage::OnKillActive() {
     m_szAddress.TrimRight();
     if (m_szDescription.IsEmpty())
         return Refuse(2807, IDC_DESCRIPTION);
+    // The description names the server's registry key: one that cannot would be
+    // stored somewhere else, or not at all, and the server lost.
+    if (m_szDescription.Find(L'\\') >= 0 || m_szDescription.GetLength() > kMaximumKeyName)
+        return Refuse(IDS_DESCRIPTION_NOT_A_KEY, IDC_DESCRIPTION);
     if (m_szAddress.IsEmpty())
         return Refuse(2808, IDC_ADDRESS);
     return TRUE;

@@ -10,6 +10,9 @@ class CTranslation;
 
 class CAccountGeneralPage : public CPropertyPage {
 public:
+    // The longest name of a registry key.
+    static constexpr int kMaximumKeyName = 255;
+
     CAccountGeneralPage(const CLDapAccount& account, const CAccountAdvancedPage& advancedPage,
                         CTranslation* pTranslation);
 
