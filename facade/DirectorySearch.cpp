@@ -2,6 +2,7 @@
 
 #include "DirectorySearchDialog.h"
 #include "LdapVersionProbe.h"
+#include "ServerManager.h"
 
 #include <cstdlib>
 #include <new>
@@ -79,6 +80,7 @@ CWnd* CDirectorySearch::DisplaySearchDialog() {
         auto* pWindow = new CDirectorySearchDialog(
             std::make_unique<CSearchWindowLink>(*this),
             CSearchWindowServices{m_pEventLog, m_pTranslation, m_pManager, m_pNativeFont});
+        pWindow->SetServerManagement(std::make_unique<CServerManager>(*pWindow));
         if (!pWindow->Create()) {
             delete pWindow;
             return nullptr;

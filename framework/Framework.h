@@ -8,6 +8,7 @@
 #include "Gdi.h"
 #include "Menu.h"
 #include "ModuleState.h"
+#include "PropertySheet.h"
 #include "Registry.h"
 #include "String.h"
 #include "Trace.h"

@@ -45,6 +45,9 @@ const TranslatedText kTexts[] = {
     {2807, L"Please enter a description.", L"Bitte geben Sie eine Beschreibung ein."},
     {2808, L"Please enter the address of the server.",
      L"Bitte geben Sie die Adresse des Servers ein."},
+    {2809, L"A description cannot contain a backslash (\\) or be longer than 255 characters.",
+     L"Eine Beschreibung darf keinen umgekehrten Schrägstrich (\\) enthalten und nicht länger "
+     L"als 255 Zeichen sein."},
     {2814, L"The directory server could not be reached or refused the logon.",
      L"Der Verzeichnisserver ist nicht erreichbar oder hat die Anmeldung abgelehnt."},
     {2815, L"The connection to the directory server could not be opened.",

@@ -2,6 +2,8 @@
 #pragma once
 
 #define IDD_DIRECTORY_SEARCH 102
+#define IDD_ACCOUNT_ADVANCED 104
+#define IDD_ACCOUNT_GENERAL 105
 #define IDC_SEARCH_BOX 105
 #define IDR_DIRECTORY_SEARCH_MENU 128
 #define IDI_DIRECTORY_SEARCH 131
@@ -10,7 +12,32 @@
 #define IDC_RESULT_LIST 1013
 #define IDR_MAINFRAME_NAME 57344  // application name: the profile key
 
+// The account property sheet's pages. Both pages label their first field 1071.
+#define IDC_PORT 1030
+#define IDC_TIMEOUT 1031
+#define IDC_MAXIMUM_HITS 1032
+#define IDC_DESCRIPTION 1040
+#define IDC_ADDRESS 1041
+#define IDC_LOGON 1042
+#define IDC_PASSWORD 1043
+#define IDC_SEARCH_ROOT 1044
+#define IDC_PORT_LABEL 1068
+#define IDC_TIMEOUT_LABEL 1069
+#define IDC_MAXIMUM_HITS_LABEL 1070
+#define IDC_DESCRIPTION_LABEL 1071
+#define IDC_BIND_OPTION_LABEL 1071
+#define IDC_ADDRESS_LABEL 1072
+#define IDC_LOGON_LABEL 1073
+#define IDC_PASSWORD_LABEL 1074
+#define IDC_SEARCH_ROOT_LABEL 1075
+#define IDC_BIND_OPTION 1081
+// Fallback of the host's text 2809: a description that cannot name a registry key.
+#define IDS_DESCRIPTION_NOT_A_KEY 2809
+
 // Commands.
+#define ID_SERVER_ADD 106          // server menu: Add...
+#define ID_SERVER_REMOVE 107       // server menu: Remove
+#define ID_SERVER_PROPERTIES 108   // server menu: Properties...
 #define ID_COPY_PROPERTIES 255
 #define ID_EDIT_PROPERTIES 32777
 #define ID_SEARCH_FIELD 32781

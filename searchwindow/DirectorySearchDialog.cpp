@@ -117,6 +117,8 @@ BOOL CDirectorySearchDialog::OnInitDialog() {
         listName.Format(L"%s\\%s", m_strPlacementEntry.GetString(), m_strCurrentServer.GetString());
     // Reads the stored columns and takes over the header control.
     m_listCtrl.InitializeList(listName);
+    if (m_pServerManagement)
+        m_pServerManagement->BuildServerMenu();
 
     SelectNameMode();
     RecordAnchors();
@@ -321,6 +323,10 @@ BOOL CDirectorySearchDialog::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
          &CDirectorySearchDialog::OnUpdateFileSearch},
         {ID_CLOSE_WINDOW, ID_CLOSE_WINDOW, &CDirectorySearchDialog::OnCloseWindow, nullptr},
         {ID_HELP_DIRECTORY, ID_HELP_DIRECTORY, &CDirectorySearchDialog::OnHelp, nullptr},
+        {ID_SERVER_BUTTON, ID_SERVER_BUTTON, &CDirectorySearchDialog::OnServerCommand, nullptr},
+        {ID_ADD_PUBLIC_DIRECTORY, ID_ADD_PUBLIC_DIRECTORY, &CDirectorySearchDialog::OnServerCommand,
+         &CDirectorySearchDialog::OnUpdateAddServer},
+        {ID_SERVER_ADD, ID_SERVER_ADD, nullptr, &CDirectorySearchDialog::OnUpdateAddServer},
     };
     return DispatchCommand(this, map, nID, nCode, pCmdUI) ||
            CDialogEx::OnCmdMsg(nID, nCode, pCmdUI);
@@ -357,6 +363,10 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
     if (message == SearchFailedMessage()) {
         OnSearchFailed(static_cast<UINT>(wParam));
         return 0;
+    }
+    if (message == ServerCommandMessage()) {
+        RunServerCommand(static_cast<UINT>(wParam));
+        return 0; // the window may be gone: it can be destroyed while a sheet is open
     }
     switch (message) {
     case WM_CLOSE:

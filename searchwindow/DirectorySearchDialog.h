@@ -9,6 +9,7 @@
 #include "SearchBox.h"
 #include "SearchWindowHost.h"
 #include "SearchWorker.h"
+#include "ServerManagement.h"
 
 #include <memory>
 
@@ -45,6 +46,32 @@ public:
     // Deletes the entry maps of all rows (the rows stay).
     void ClearRowData();
 
+    // ------------------------------------------------ servers
+    // The server commands go to pServers; plugged in before the window is created.
+    void SetServerManagement(std::unique_ptr<IServerManagement> pServers);
+    CLDapAccountArray& GetServers() { return m_servers; }
+    // The current server's place in the server list, -1 when there is none.
+    int GetCurrentServerIndex() const;
+    const CString& GetCurrentServerName() const { return m_strCurrentServer; }
+    // Makes element nIndex of the server list the current server; -1: none.
+    void SetCurrentServer(int nIndex);
+    // The Search In button: its text, and where it is on the screen.
+    void SetServerButtonText(const CString& text);
+    RECT GetServerButtonRect() const;
+    // "DirectorySearch\<current server>", or "" when there is no current server.
+    CString GetCurrentListName() const;
+    // Stores the result list's layout under the list's present name.
+    void SaveListSettings();
+    // Empties the result list and gives it the columns stored for the server that
+    // the profile value "Current" names.
+    void SwitchListToCurrentServer();
+    // The current server was renamed from strFormer: its column layout follows it.
+    void MoveListSettings(const CString& strFormer);
+    BOOL MayModifyPublicSearch() const { return m_bMayModify; }
+    BOOL IsCustomizeOpen() const { return m_bCustomizeOpen; }
+    CTranslation* GetTranslation() const { return m_pTranslation; }
+    LRESULT SendHostMessage(WPARAM nCode, LPARAM lParam);
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -67,6 +94,10 @@ private:
     void OnCloseWindow(UINT);
     void OnHelp(UINT);
     void OnClose();
+    void OnServerCommand(UINT nID);
+    void OnUpdateAddServer(CCmdUI* pCmdUI);
+    static UINT ServerCommandMessage();
+    void RunServerCommand(UINT nID);
 
     // The search.
     void BeginSearch();
@@ -109,4 +140,7 @@ private:
     std::shared_ptr<CSearchHandOff> m_pHandOff;
     ULONG m_nSearchMessageId = 0;
     bool m_bSearchStarting = false;
+
+    std::unique_ptr<IServerManagement> m_pServerManagement;
+    BOOL m_bCustomizeOpen = FALSE;
 };
