@@ -323,7 +323,7 @@ BOOL CDirectorySearchDialog::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
         {ID_HELP_DIRECTORY, ID_HELP_DIRECTORY, &CDirectorySearchDialog::OnHelp, nullptr},
     };
     return DispatchCommand(this, map, nID, nCode, pCmdUI) ||
-           CDialogEx::OnCmdMsg(nID, nCode, pCmdUI);
+           OnActionCmdMsg(nID, nCode, pCmdUI) || CDialogEx::OnCmdMsg(nID, nCode, pCmdUI);
 }
 
 void CDirectorySearchDialog::OnUpdateFileSearch(CCmdUI* pCmdUI) {
