@@ -234,8 +234,8 @@ BOOL COptions::ModifyPhoneDirectory() const {
              (HostRight::NoAccess | HostRight::ReadOnly));
 }
 
-BOOL COptions::SelectNumbers(IFieldList& fields) {
+BOOL COptions::SelectNumbers(IFieldList& fields, CWnd* pOwner) {
     CTranslation texts(this);
-    CSelectNumbersDialog dialog(fields, texts);
+    CSelectNumbersDialog dialog(fields, texts, pOwner);
     return dialog.DoModal() == IDOK;
 }

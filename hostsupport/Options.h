@@ -103,10 +103,10 @@ public:
     HOSTSUPPORT_API BOOL ModifyPublicSearch() const;
     HOSTSUPPORT_API BOOL ModifyPhoneDirectory() const;
 
-    // The host's Select Phone Numbers dialog, modal over the active window: the user
-    // ticks the fields that hold telephone numbers. TRUE when the user confirmed
-    // with OK (the flags are then written back to fields).
-    HOSTSUPPORT_API BOOL SelectNumbers(IFieldList& fields);
+    // The host's Select Phone Numbers dialog, modal over pOwner (the active window
+    // when null): the user ticks the fields that hold telephone numbers. TRUE when
+    // the user confirmed with OK (the flags are then written back to fields).
+    HOSTSUPPORT_API BOOL SelectNumbers(IFieldList& fields, CWnd* pOwner = nullptr);
 
     // The accessors below are inline; the module exports its copies.
     HOSTSUPPORT_INLINE CString GetKelvoSubKey() const { return m_strKelvoSubKey; }

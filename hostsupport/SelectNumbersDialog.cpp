@@ -13,8 +13,9 @@ constexpr UINT kStateChecked = INDEXTOSTATEIMAGEMASK(2);
 
 } // namespace
 
-CSelectNumbersDialog::CSelectNumbersDialog(IFieldList& fields, const CTranslation& texts)
-    : CDialog(IDD_SELECT_NUMBERS), m_fields(fields), m_texts(texts) {
+CSelectNumbersDialog::CSelectNumbersDialog(IFieldList& fields, const CTranslation& texts,
+                                           CWnd* pOwner)
+    : CDialog(IDD_SELECT_NUMBERS, pOwner), m_fields(fields), m_texts(texts) {
     // The template is this library's, whichever module asks for the dialog.
     m_hTemplateInstance = reinterpret_cast<HINSTANCE>(&__ImageBase);
 }

@@ -11,7 +11,7 @@ class CTranslation;
 
 class CSelectNumbersDialog : public CDialog {
 public:
-    CSelectNumbersDialog(IFieldList& fields, const CTranslation& texts);
+    CSelectNumbersDialog(IFieldList& fields, const CTranslation& texts, CWnd* pOwner);
 
 protected:
     BOOL OnInitDialog() override;

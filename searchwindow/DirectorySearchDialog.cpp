@@ -294,6 +294,9 @@ void CDirectorySearchDialog::ApplyFieldChoice(const CString& label, const CStrin
     }
     m_toolBar.SetButtonText(m_toolBar.CommandToIndex(ID_SEARCH_FIELD), label);
     PlaceSearchBox();
+    // The mode is set afresh even when it is the current one: its recent texts
+    // were just cleared from the box.
+    m_strSearchFieldLabel.Empty();
     if (attribute == L"cn") {
         SelectNameMode();
     } else if (attribute == L"mail") {

@@ -220,7 +220,8 @@ void CDirectorySearchDialog::OnEditProperties(UINT) {
     if (!pEntry)
         return;
     AFX_MANAGE_STATE(m_pModuleState);
-    CEntryPropertiesDialog dialog(pEntry, nullptr);
+    // Owned by this window, which stays disabled, and so keeps the entry, meanwhile.
+    CEntryPropertiesDialog dialog(pEntry, this);
     dialog.m_pTranslation = m_pTranslation;
     dialog.m_pHost = m_pHost.get();
     dialog.m_pNativeFont = m_pNativeFont;
@@ -230,7 +231,7 @@ void CDirectorySearchDialog::OnEditProperties(UINT) {
 
 void CDirectorySearchDialog::OnSelectPhoneNumbers(UINT) {
     CListColumnFields fields(m_listCtrl);
-    if (m_pOptions->SelectNumbers(fields))
+    if (m_pOptions->SelectNumbers(fields, this))
         m_listCtrl.WriteControlSettings(); // kept even if the window then goes by Escape
 }
 

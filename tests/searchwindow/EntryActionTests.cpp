@@ -212,6 +212,10 @@ TEST_F(EntryActionTest, TheFieldListOffersEveryColumnAndSetsTheSearchMode) {
     kit::ClickAt(List(), POINT{5, 5});
     EXPECT_TRUE(kit::PumpUntil([&] { return Popup() == nullptr; }));
     EXPECT_EQ(FieldButtonText(), Text(3119));
+    // The current mode chosen again still offers its recent texts.
+    ChooseField(Text(3119));
+    EXPECT_EQ(kit::ComboItems(kit::FindChild(m_hWnd, 105)),
+              std::vector<std::wstring>{L"John Smith"});
 
     // Another field: searched as "attribute=text", with no recent texts.
     ChooseField(L"uid");
