@@ -141,8 +141,8 @@ class CModalMessageFilter {
 public:
     explicit CModalMessageFilter(CDialog* pDialog) : m_pDialog(pDialog), m_pOuter(t_pInnermost) {
         if (!m_pOuter)
-            t_hHook = ::SetWindowsHookExW(WH_MSGFILTER, FilterProc, nullptr,
-                                          ::GetCurrentThreadId());
+            t_hHook =
+                ::SetWindowsHookExW(WH_MSGFILTER, FilterProc, nullptr, ::GetCurrentThreadId());
         t_pInnermost = this;
     }
     ~CModalMessageFilter() {
@@ -189,11 +189,10 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParent) {
     m_nIDTemplate = nIDTemplate;
     m_pParentWnd = pParent;
     m_bModal = FALSE;
-    HWND hWnd = ::CreateDialogParamW(m_hTemplateInstance ? m_hTemplateInstance
-                                                         : AfxGetResourceHandle(),
-                                     MAKEINTRESOURCEW(nIDTemplate),
-                                     pParent ? pParent->m_hWnd : nullptr, DialogProc,
-                                     reinterpret_cast<LPARAM>(this));
+    HWND hWnd =
+        ::CreateDialogParamW(m_hTemplateInstance ? m_hTemplateInstance : AfxGetResourceHandle(),
+                             MAKEINTRESOURCEW(nIDTemplate), pParent ? pParent->m_hWnd : nullptr,
+                             DialogProc, reinterpret_cast<LPARAM>(this));
     return hWnd != nullptr;
 }
 

@@ -325,8 +325,8 @@ BOOL CDirectorySearchDialog::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
         {ID_CLOSE_WINDOW, ID_CLOSE_WINDOW, &CDirectorySearchDialog::OnCloseWindow, nullptr},
         {ID_HELP_DIRECTORY, ID_HELP_DIRECTORY, &CDirectorySearchDialog::OnHelp, nullptr},
     };
-    return DispatchCommand(this, map, nID, nCode, pCmdUI) ||
-           OnActionCmdMsg(nID, nCode, pCmdUI) || CDialogEx::OnCmdMsg(nID, nCode, pCmdUI);
+    return DispatchCommand(this, map, nID, nCode, pCmdUI) || OnActionCmdMsg(nID, nCode, pCmdUI) ||
+           CDialogEx::OnCmdMsg(nID, nCode, pCmdUI);
 }
 
 void CDirectorySearchDialog::OnUpdateFileSearch(CCmdUI* pCmdUI) {

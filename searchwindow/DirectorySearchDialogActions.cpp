@@ -269,7 +269,7 @@ void CDirectorySearchDialog::ShowRowMenu(const NMITEMACTIVATE* pItem) {
     RECT row{};
     m_listCtrl.GetItemRect(SelectedRow(), &row,
                            nColumn == m_listCtrl.GetColumnPosition(L"cn") ? LVIR_LABEL
-                                                                           : LVIR_BOUNDS);
+                                                                          : LVIR_BOUNDS);
     m_listCtrl.ClientToScreen(&row);
 
     UpdateMenuBarStates();
@@ -279,7 +279,8 @@ void CDirectorySearchDialog::ShowRowMenu(const NMITEMACTIVATE* pItem) {
         return;
     auto append = [&](UINT nCommand, const CString& text) {
         const UINT nState = menuBar.GetMenuState(nCommand, MF_BYCOMMAND);
-        const UINT nGrayed = nState == static_cast<UINT>(-1) ? 0 : nState & (MF_GRAYED | MF_DISABLED);
+        const UINT nGrayed =
+            nState == static_cast<UINT>(-1) ? 0 : nState & (MF_GRAYED | MF_DISABLED);
         menu.AppendMenu(MF_STRING | nGrayed, nCommand, text);
     };
     // Dial is offered for any number the Dial command can use, not only the

@@ -11,9 +11,9 @@ struct AttributeLabel {
     UINT nTextId;
 };
 const AttributeLabel kLabels[] = {
-    {L"dn", 3106},        {L"cn", 3102}, {L"mail", 3110}, {L"givenname", 3114},
-    {L"sn", 3127},        {L"o", 3122},  {L"ou", 3123},   {L"l", 3116},
-    {L"c", 3103},         {L"st", 3125}, {L"street", 3126},
+    {L"dn", 3106}, {L"cn", 3102}, {L"mail", 3110},   {L"givenname", 3114},
+    {L"sn", 3127}, {L"o", 3122},  {L"ou", 3123},     {L"l", 3116},
+    {L"c", 3103},  {L"st", 3125}, {L"street", 3126},
 };
 
 constexpr UINT kColumnMask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;

@@ -1,27 +1,17 @@
 // The tests' mail program: registered for "mailto:" addresses, it writes what it
-// was given to mailto-received.txt beside itself (UTF-16) and ends.
-#include <windows.h>
-
+// was given to mailto-received.txt beside itself (UTF-16).
+#include <cstdio>
 #include <string>
 
 int wmain(int argc, wchar_t** argv) {
-    wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.resize(folder.find_last_of(L'\\') + 1);
-    const std::wstring text = argc > 1 ? argv[1] : L"";
-    // Written aside and moved in, so that a reader never sees half of it.
-    const std::wstring partial = folder + L"mailto-received.part";
-    HANDLE file = ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    std::wstring path = argv[0];
+    path = path.substr(0, path.find_last_of(L'\\') + 1);
+    // Written aside and renamed, so that a reader never sees half of it.
+    FILE* file = argc > 1 ? _wfopen((path + L"mailto-received.part").c_str(), L"wb") : nullptr;
+    if (!file)
         return 1;
-    DWORD written = 0;
-    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written,
-                nullptr);
-    ::CloseHandle(file);
-    return ::MoveFileExW(partial.c_str(), (folder + L"mailto-received.txt").c_str(),
-                         MOVEFILE_REPLACE_EXISTING)
-               ? 0
-               : 1;
+    fwrite(argv[1], sizeof(wchar_t), std::wstring(argv[1]).size(), file);
+    fclose(file);
+    return _wrename((path + L"mailto-received.part").c_str(),
+                    (path + L"mailto-received.txt").c_str());
 }
