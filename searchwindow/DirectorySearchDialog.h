@@ -105,7 +105,7 @@ private:
     void OnUpdateEntrySelected(CCmdUI* pCmdUI);
     void OnSelectPhoneNumbers(UINT);
     void OnUpdateSelectPhoneNumbers(CCmdUI* pCmdUI);
-    void ShowRowMenu(const NMITEMACTIVATE* pItem);
+    void ShowRowMenu(NMITEMACTIVATE* pItem);
     // The row an action works on: the one selected row, or -1.
     int SelectedRow() const;
     CMapStringToString* SelectedEntry() const;

@@ -77,7 +77,7 @@ BOOL CDirectorySearchDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pRe
             return TRUE;
         }
         if (pHdr->code == NM_RCLICK) {
-            ShowRowMenu(reinterpret_cast<const NMITEMACTIVATE*>(lParam));
+            ShowRowMenu(reinterpret_cast<NMITEMACTIVATE*>(lParam));
             *pResult = 0;
             return TRUE;
         }
@@ -242,8 +242,7 @@ void CDirectorySearchDialog::OnSearchField(UINT) {
     m_toolBar.ClientToScreen(&button);
     auto* pPopup = new CFieldSelectorPopup(this, &m_listCtrl, button);
     if (!pPopup->Create(IDD_FIELD_SELECTOR, this)) {
-        if (!pPopup->m_hWnd)
-            delete pPopup;
+        delete pPopup; // no window was made: the template is missing
         return;
     }
     pPopup->ShowWindow(SW_RESTORE);
@@ -259,13 +258,13 @@ void CDirectorySearchDialog::UpdateMenuBarStates() {
     }
 }
 
-void CDirectorySearchDialog::ShowRowMenu(const NMITEMACTIVATE* pItem) {
+void CDirectorySearchDialog::ShowRowMenu(NMITEMACTIVATE* pItem) {
     const CMapStringToString* pEntry = SelectedEntry();
     if (!pEntry)
         return;
+    // The notification starts as an NMLISTVIEW does: item, sub-item and point.
     int nColumn = 0, nOffset = 0;
-    m_listCtrl.GetSubItemOffset(reinterpret_cast<NMLISTVIEW*>(const_cast<NMITEMACTIVATE*>(pItem)),
-                                nColumn, nOffset);
+    m_listCtrl.GetSubItemOffset(reinterpret_cast<NMLISTVIEW*>(pItem), nColumn, nOffset);
     RECT row{};
     m_listCtrl.GetItemRect(SelectedRow(), &row,
                            nColumn == m_listCtrl.GetColumnPosition(L"cn") ? LVIR_LABEL
