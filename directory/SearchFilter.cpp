@@ -39,12 +39,57 @@ CSearchName SplitSearchName(const CString& text) {
     return name;
 }
 
+CString EscapeFilterValue(const CString& text) {
+    CString escaped;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const wchar_t ch = text[i];
+        switch (ch) {
+        case L'*':
+            // "**" would be an empty substring, which no server accepts.
+            if (escaped.IsEmpty() || escaped[escaped.GetLength() - 1] != L'*')
+                escaped += ch;
+            break;
+        case L'(':
+            escaped += L"\\28";
+            break;
+        case L')':
+            escaped += L"\\29";
+            break;
+        case L'\\':
+            escaped += L"\\5c";
+            break;
+        case L'\0':
+            escaped += L"\\00";
+            break;
+        default:
+            escaped += ch;
+            break;
+        }
+    }
+    return escaped;
+}
+
+namespace {
+
+// A value matched at the start: "Smi" and "Smi*" both become "Smi*".
+CString Prefix(const CString& text) {
+    CString value = EscapeFilterValue(text);
+    if (value.IsEmpty() || value[value.GetLength() - 1] != L'*')
+        value += L'*';
+    return value;
+}
+
+} // namespace
+
 CString BuildSearchFilter(const CString& attribute, const CString& text) {
     if (attribute != L"cn")
-        return attribute + L"=" + text;
+        return attribute + L"=" + EscapeFilterValue(text);
+    // The text is split before escaping: an escape holds no blank or comma.
     CSearchName name = SplitSearchName(text);
-    if (name.bSingleWord)
-        return L"(|(|(givenName=" + text + L"*)(sn=" + text + L"*))(cn=" + text + L"*))";
-    return L"(|(&(sn=" + name.strLastName + L"*)(givenName=" + name.strFirstName + L"*))(cn=" +
-           name.strFullName + L"*))";
+    if (name.bSingleWord) {
+        const CString value = Prefix(text);
+        return L"(|(|(givenName=" + value + L")(sn=" + value + L"))(cn=" + value + L"))";
+    }
+    return L"(|(&(sn=" + Prefix(name.strLastName) + L")(givenName=" + Prefix(name.strFirstName) +
+           L"))(cn=" + Prefix(name.strFullName) + L"))";
 }

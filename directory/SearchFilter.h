@@ -17,6 +17,12 @@ CSearchName SplitSearchName(const CString& text);
 
 // The filter for text searched in attribute. A name search ("cn") matches the start
 // of the given name, surname or common name; any other attribute is compared as
-// "attribute=text". The text goes in as typed: "*" in it is a wildcard, and a text
-// the LDAP library cannot parse makes the search request fail.
+// "attribute=text". A "*" typed is a wildcard (a name that ends in one is not
+// given a second); every other character stands for itself (see EscapeFilterValue).
 CString BuildSearchFilter(const CString& attribute, const CString& text);
+
+// Typed text as a filter value: "(", ")", "\" and NUL become their RFC 4515 escapes
+// ("\28", "\29", "\5c", "\00") so that a name such as "Ahmed (Sales) Khan" is
+// searched for rather than breaking the filter. "*" stays: it is the wildcard, and
+// "**" becomes one "*".
+CString EscapeFilterValue(const CString& text);

@@ -132,6 +132,51 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control) {
 
 // ---------------------------------------------------------------- CDialog
 
+namespace {
+
+// The system's modal dialog loop offers every message to the thread's
+// message-filter hook (MSGF_DIALOGBOX) before its own dialog keys; the hook gives
+// the innermost modal dialog's PreTranslateMessage its turn there.
+class CModalMessageFilter {
+public:
+    explicit CModalMessageFilter(CDialog* pDialog) : m_pDialog(pDialog), m_pOuter(t_pInnermost) {
+        if (!m_pOuter)
+            t_hHook =
+                ::SetWindowsHookExW(WH_MSGFILTER, FilterProc, nullptr, ::GetCurrentThreadId());
+        t_pInnermost = this;
+    }
+    ~CModalMessageFilter() {
+        t_pInnermost = m_pOuter;
+        if (!m_pOuter && t_hHook) {
+            ::UnhookWindowsHookEx(t_hHook);
+            t_hHook = nullptr;
+        }
+    }
+    CModalMessageFilter(const CModalMessageFilter&) = delete;
+    CModalMessageFilter& operator=(const CModalMessageFilter&) = delete;
+
+private:
+    static LRESULT CALLBACK FilterProc(int code, WPARAM wParam, LPARAM lParam) {
+        auto* pMsg = reinterpret_cast<MSG*>(lParam);
+        CDialog* pDialog = t_pInnermost ? t_pInnermost->m_pDialog : nullptr;
+        if (code == MSGF_DIALOGBOX && pDialog && pDialog->m_hWnd &&
+            (pMsg->hwnd == pDialog->m_hWnd || ::IsChild(pDialog->m_hWnd, pMsg->hwnd)) &&
+            pDialog->PreTranslateMessage(pMsg))
+            return TRUE;
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    CDialog* m_pDialog;
+    CModalMessageFilter* m_pOuter;
+    static thread_local CModalMessageFilter* t_pInnermost;
+    static thread_local HHOOK t_hHook;
+};
+
+thread_local CModalMessageFilter* CModalMessageFilter::t_pInnermost = nullptr;
+thread_local HHOOK CModalMessageFilter::t_hHook = nullptr;
+
+} // namespace
+
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM, LPARAM lParam) {
     if (msg != WM_INITDIALOG)
         return FALSE; // everything else reaches the object through its subclass
@@ -144,17 +189,22 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParent) {
     m_nIDTemplate = nIDTemplate;
     m_pParentWnd = pParent;
     m_bModal = FALSE;
-    HWND hWnd = ::CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDTemplate),
-                                     pParent ? pParent->m_hWnd : nullptr, DialogProc,
-                                     reinterpret_cast<LPARAM>(this));
+    HWND hWnd =
+        ::CreateDialogParamW(m_hTemplateInstance ? m_hTemplateInstance : AfxGetResourceHandle(),
+                             MAKEINTRESOURCEW(nIDTemplate), pParent ? pParent->m_hWnd : nullptr,
+                             DialogProc, reinterpret_cast<LPARAM>(this));
     return hWnd != nullptr;
 }
 
 INT_PTR CDialog::DoModal() {
     m_bModal = TRUE;
     HWND hParent = m_pParentWnd ? m_pParentWnd->m_hWnd : ::GetActiveWindow();
-    return ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), hParent,
-                             DialogProc, reinterpret_cast<LPARAM>(this));
+    CModalMessageFilter filter(this);
+    INT_PTR result = ::DialogBoxParamW(
+        m_hTemplateInstance ? m_hTemplateInstance : AfxGetResourceHandle(),
+        MAKEINTRESOURCEW(m_nIDTemplate), hParent, DialogProc, reinterpret_cast<LPARAM>(this));
+    m_bModal = FALSE;
+    return result;
 }
 
 void CDialog::EndDialog(int nResult) {
@@ -202,7 +252,8 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST)
+    // A modal dialog's keys are its loop's to handle (it is asking us from there).
+    if (m_bModal || pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST)
         return FALSE;
     if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd))
         return FALSE;

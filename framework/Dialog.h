@@ -52,13 +52,17 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
-    // Dialog keyboard handling (Tab, Enter, Escape, mnemonics) for modeless use.
+    // Dialog keyboard handling (Tab, Enter, Escape, mnemonics) for modeless use. A
+    // modal dialog is offered its keyboard messages here too (for accelerators),
+    // before the system's dialog loop does the dialog keys itself.
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
 protected:
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
     BOOL m_bModal = FALSE;
+    // The binary whose resources hold the template; null: the current module's.
+    HINSTANCE m_hTemplateInstance = nullptr;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);

@@ -1,6 +1,7 @@
 // The whole application-framework layer in one include.
 #pragma once
 
+#include "Clipboard.h"
 #include "Collections.h"
 #include "ControlBars.h"
 #include "Controls.h"

@@ -2,6 +2,8 @@
 
 #include "EventLog.h"
 #include "Registry.h"
+#include "SelectNumbersDialog.h"
+#include "Translation.h"
 
 #include <vector>
 
@@ -230,4 +232,10 @@ BOOL COptions::ModifyPublicSearch() const {
 BOOL COptions::ModifyPhoneDirectory() const {
     return !(GetNumber(HostOption::PhoneDirectoryRights) &
              (HostRight::NoAccess | HostRight::ReadOnly));
+}
+
+BOOL COptions::SelectNumbers(IFieldList& fields, CWnd* pOwner) {
+    CTranslation texts(this);
+    CSelectNumbersDialog dialog(fields, texts, pOwner);
+    return dialog.DoModal() == IDOK;
 }

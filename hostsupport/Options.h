@@ -19,6 +19,7 @@
 class CEventLog;
 class CTranslation;
 class CWnd;
+class IFieldList;
 
 // Numbers of the options the host and the module use.
 namespace HostOption {
@@ -101,6 +102,11 @@ public:
     // phone directory: access granted and not read-only.
     HOSTSUPPORT_API BOOL ModifyPublicSearch() const;
     HOSTSUPPORT_API BOOL ModifyPhoneDirectory() const;
+
+    // The host's Select Phone Numbers dialog, modal over pOwner (the active window
+    // when null): the user ticks the fields that hold telephone numbers. TRUE when
+    // the user confirmed with OK (the flags are then written back to fields).
+    HOSTSUPPORT_API BOOL SelectNumbers(IFieldList& fields, CWnd* pOwner = nullptr);
 
     // The accessors below are inline; the module exports its copies.
     HOSTSUPPORT_INLINE CString GetKelvoSubKey() const { return m_strKelvoSubKey; }

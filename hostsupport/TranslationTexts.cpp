@@ -122,6 +122,8 @@ const TranslatedText kTexts[] = {
     {3711, L"Show Column", L"Spalte anzeigen"},
     {3712, L"Field &Organizer", L"Felder &anordnen"},
     {3714, L"Select Phone Numbers", L"Telefonnummern auswählen"},
+    {3715, L"Tick the fields that hold telephone numbers.",
+     L"Markieren Sie die Felder, die Telefonnummern enthalten."},
     {3717, L"Customize Search and Display", L"Suche und Anzeige anpassen"},
     {3801, L"Add a directory server to search\nAdd Public Directory",
      L"Einen zu durchsuchenden Verzeichnisserver hinzufügen\nÖffentliches Verzeichnis "

@@ -5,11 +5,15 @@
 #define IDD_ACCOUNT_ADVANCED 104
 #define IDD_ACCOUNT_GENERAL 105
 #define IDC_SEARCH_BOX 105
+#define IDD_ENTRY_PROPERTIES 107
 #define IDR_DIRECTORY_SEARCH_MENU 128
 #define IDI_DIRECTORY_SEARCH 131
 #define IDB_DIRECTORY_TOOLBAR 137
+#define IDD_FIELD_SELECTOR 139
 #define IDR_PROPERTIES_ACCEL 250
 #define IDC_RESULT_LIST 1013
+#define IDC_PROPERTIES_LIST 1060
+#define IDC_FIELD_LIST 1079
 #define IDR_MAINFRAME_NAME 57344  // application name: the profile key
 
 // The account property sheet's pages. Both pages label their first field 1071.

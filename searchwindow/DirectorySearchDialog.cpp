@@ -296,6 +296,9 @@ void CDirectorySearchDialog::ApplyFieldChoice(const CString& label, const CStrin
     }
     m_toolBar.SetButtonText(m_toolBar.CommandToIndex(ID_SEARCH_FIELD), label);
     PlaceSearchBox();
+    // The mode is set afresh even when it is the current one: its recent texts
+    // were just cleared from the box.
+    m_strSearchFieldLabel.Empty();
     if (attribute == L"cn") {
         SelectNameMode();
     } else if (attribute == L"mail") {
@@ -328,7 +331,7 @@ BOOL CDirectorySearchDialog::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
          &CDirectorySearchDialog::OnUpdateAddServer},
         {ID_SERVER_ADD, ID_SERVER_ADD, nullptr, &CDirectorySearchDialog::OnUpdateAddServer},
     };
-    return DispatchCommand(this, map, nID, nCode, pCmdUI) ||
+    return DispatchCommand(this, map, nID, nCode, pCmdUI) || OnActionCmdMsg(nID, nCode, pCmdUI) ||
            CDialogEx::OnCmdMsg(nID, nCode, pCmdUI);
 }
 

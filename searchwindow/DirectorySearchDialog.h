@@ -46,6 +46,10 @@ public:
     // Deletes the entry maps of all rows (the rows stay).
     void ClearRowData();
 
+    // Enter in the search box: the Search command with its own checks, even while
+    // the command is disabled (no server: the user is told; empty box: the list
+    // is cleared).
+    void SearchFromSearchBox();
     // ------------------------------------------------ servers
     // The server commands go to pServers; plugged in before the window is created.
     void SetServerManagement(std::unique_ptr<IServerManagement> pServers);
@@ -79,6 +83,9 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCancel() override;
     void PostNcDestroy() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 private:
     CString Text(UINT nID) const;
@@ -107,11 +114,37 @@ private:
     void FinishSearch(LDAPMessage* pMessage, ULONG nError);
     void CloseConnection();
     void AddEntryRow(CMapStringToString* pEntry);
+    // A hidden column for an entry's attribute, titled from the attribute titles.
+    void DefineEntryColumn(const CString& key);
     void ShowDefaultColumns();
     CString ResultCaption() const;
     // The wait cursor shows over the window while a search connects and binds.
     void SetSearchStarting(bool bStarting);
     BOOL OnSetCursor(HWND hWnd, UINT nHitTest);
+
+    // Entry actions (DirectorySearchDialogActions.cpp).
+    BOOL OnActionCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI);
+    void OnSearchField(UINT);
+    void Dial();
+    void OnDialNumber(UINT) { Dial(); }
+    void OnUpdateDialNumber(CCmdUI* pCmdUI);
+    void OnSendEmail(UINT);
+    void OnUpdateSendEmail(CCmdUI* pCmdUI);
+    void OnAddToDirectory(UINT);
+    void OnEditProperties(UINT);
+    void OnUpdateEntrySelected(CCmdUI* pCmdUI);
+    void OnSelectPhoneNumbers(UINT);
+    void OnUpdateSelectPhoneNumbers(CCmdUI* pCmdUI);
+    void ShowRowMenu(NMITEMACTIVATE* pItem);
+    // The row an action works on: the one selected row, or -1.
+    int SelectedRow() const;
+    CMapStringToString* SelectedEntry() const;
+    CString SelectedEmail() const;
+    bool HasNumberToDial(const CMapStringToString& entry) const;
+    CString DialText(const CMapStringToString& entry) const;
+    // The menu bar shows states refreshed only when a menu opens; the row menu
+    // copies them, so they are brought up to date first.
+    void UpdateMenuBarStates();
 
     std::unique_ptr<ISearchWindowHost> m_pHost;
     CListCtrlEx m_listCtrl;
@@ -136,6 +169,9 @@ private:
     BOOL m_bMayModifyPhoneDirectory;
     int m_nEntriesReceived = 0;
     CString m_strAdvancedFilter;
+
+    // The module's state, for resources looked up while handling the user's commands.
+    CModuleState* m_pModuleState = AfxGetModuleState();
 
     std::shared_ptr<CSearchHandOff> m_pHandOff;
     ULONG m_nSearchMessageId = 0;

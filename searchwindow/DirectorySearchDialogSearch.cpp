@@ -56,6 +56,10 @@ void CDirectorySearchDialog::OnFileSearch(UINT) {
     BeginSearch();
 }
 
+void CDirectorySearchDialog::SearchFromSearchBox() {
+    OnFileSearch(ID_FILE_SEARCH);
+}
+
 void CDirectorySearchDialog::StartSearch() {
     if (!m_pCurrentAccount) {
         AfxMessageBox(Text(3848), MB_OK);
@@ -213,8 +217,12 @@ void CDirectorySearchDialog::FinishSearch(LDAPMessage* pMessage, ULONG nError) {
     if (pMessage)
         api.MsgFree(pMessage);
     int nNameColumn = m_listCtrl.GetColumnPosition(L"cn");
-    if (nNameColumn >= 0)
-        m_listCtrl.SortColumn(nNameColumn, TRUE, TRUE);
+    if (nNameColumn >= 0) {
+        // The rows came in unsorted: sort them by name in the direction the list
+        // already has (the user's last choice), whichever column it was sorted by.
+        m_listCtrl.m_nSortedColumn = -1;
+        m_listCtrl.SortColumn(nNameColumn, FALSE, TRUE);
+    }
     CloseConnection();
     if (m_listCtrl.GetItemCount() == 1)
         m_listCtrl.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
@@ -222,22 +230,29 @@ void CDirectorySearchDialog::FinishSearch(LDAPMessage* pMessage, ULONG nError) {
 
 // ---------------------------------------------------------------- rows
 
+void CDirectorySearchDialog::DefineEntryColumn(const CString& key) {
+    if (m_listCtrl.FindColumn(key))
+        return;
+    CString title = key;
+    for (const auto& t : kAttributeTitles) {
+        if (key == t.pszAttribute)
+            title = Text(t.nTextId);
+    }
+    m_listCtrl.AddColumn(key, title, kEntryColumnWidth, 2, key == L"telephonenumber", TRUE, TRUE,
+                         TRUE, -1, LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM, LVCFMT_LEFT);
+}
+
 void CDirectorySearchDialog::AddEntryRow(CMapStringToString* pEntry) {
-    if (pEntry->GetCount() != m_listCtrl.GetColumnCount()) {
-        CString key, value;
-        for (POSITION pos = pEntry->GetStartPosition(); pos;) {
-            pEntry->GetNextAssoc(pos, key, value);
-            if (m_listCtrl.FindColumn(key))
-                continue;
-            CString title = key;
-            for (const auto& t : kAttributeTitles) {
-                if (key == t.pszAttribute)
-                    title = Text(t.nTextId);
-            }
-            m_listCtrl.AddColumn(key, title, kEntryColumnWidth, 2, key == L"telephonenumber", TRUE,
-                                 TRUE, TRUE, -1, LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM,
-                                 LVCFMT_LEFT);
-        }
+    // The default columns are always defined, so that a first entry without a
+    // name or an address cannot leave them out of the layout for good.
+    for (const wchar_t* pszName : kDefaultColumns)
+        DefineEntryColumn(pszName);
+    // Every key is looked at: equal counts of keys and columns do not mean that
+    // the columns cover the keys.
+    CString key, value;
+    for (POSITION pos = pEntry->GetStartPosition(); pos;) {
+        pEntry->GetNextAssoc(pos, key, value);
+        DefineEntryColumn(key);
     }
     ShowDefaultColumns();
 

@@ -11,6 +11,12 @@ const wchar_t kServer[] = L"Test Directory";
 LRESULT ControlWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == HostMessage::kId) {
         m_messages.emplace_back(wParam, lParam);
+        if (wParam == HostMessage::kDial)
+            m_dialled.push_back(reinterpret_cast<const wchar_t*>(lParam));
+        if (wParam == HostMessage::kAddToDirectory || wParam == HostMessage::kDialConfirm)
+            m_records.push_back(*reinterpret_cast<HostEntryRecord*>(lParam));
+        if (wParam == HostMessage::kDialConfirm)
+            delete reinterpret_cast<HostEntryRecord*>(lParam);
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);

@@ -26,6 +26,9 @@ extern const wchar_t kServer[]; // the account's description
 class ControlWindow : public CWnd {
 public:
     std::vector<std::pair<WPARAM, LPARAM>> m_messages;
+    // Copies of the payloads: numbers of message 11, records of 12 and 36 (freed).
+    std::vector<std::wstring> m_dialled;
+    std::vector<HostEntryRecord> m_records;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 

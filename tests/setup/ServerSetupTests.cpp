@@ -430,7 +430,7 @@ TEST_F(ServerTest, AnAdministratorsChangesTouchOnlyWhatTheyMean) {
     SearchIn(0, [&](HWND sheet) {
         Type(sheet, IDC_DESCRIPTION, L"Branch");
         HELPINFO help{sizeof(help), HELPINFO_WINDOW, IDC_DESCRIPTION,
-                      Field(sheet, IDC_DESCRIPTION)};
+                      Field(sheet, IDC_DESCRIPTION), 0, {}};
         SendMessageW(Field(sheet, IDC_DESCRIPTION), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
         EXPECT_EQ(m_host.m_messages, (std::vector<std::pair<WPARAM, LPARAM>>{{19, 0}}));
         m_pSearch->CloseDialogs();

@@ -1,0 +1,44 @@
+// The Entry Properties dialog: every field of one directory entry as a Field/Value
+// list, copied to the clipboard as text with Ctrl+C; F1 asks the host for help.
+#pragma once
+
+#include "ListCtrlEx.h"
+#include "SearchWindowHost.h"
+
+#include "Framework.h"
+
+class CTranslation;
+
+class CEntryPropertiesDialog : public CDialog {
+public:
+    // The entry is borrowed from the search window's row for the dialog's life.
+    CEntryPropertiesDialog(CMapStringToString* pEntry, CWnd* pParent);
+
+    // IDOK when the user pressed Enter, IDCANCEL for Close.
+    INT_PTR DoModal();
+    // The entry as text: one "label<tab>value<CR><LF>" line per field.
+    CString EntryText() const;
+
+    // Set by the creator before DoModal.
+    CFont* m_pNativeFont = nullptr;
+    CTranslation* m_pTranslation = nullptr;
+    ISearchWindowHost* m_pHost = nullptr; // for help requests
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    BOOL OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    CString Text(UINT nID) const;
+    CString Label(const CString& attribute) const;
+    void OnCopy(UINT);
+
+    CListCtrlEx m_list;
+    BOOL m_bModalLoop = FALSE; // the modal loop is running
+    CMapStringToString* m_pEntry;
+    HACCEL m_hAccelerators = nullptr; // a resource's: freed with the module
+    CMapStringToString m_labels;      // attribute to display label
+};
