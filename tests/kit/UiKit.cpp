@@ -171,6 +171,12 @@ bool PumpUntil(std::function<bool()> done, DWORD timeoutMs) {
     }
 }
 
+bool PumpPending(DWORD timeoutMs) {
+    return PumpUntil(
+        [] { return HIWORD(GetQueueStatus(QS_SENDMESSAGE | QS_POSTMESSAGE | QS_INPUT)) == 0; },
+        timeoutMs);
+}
+
 void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
@@ -568,11 +574,6 @@ std::vector<int> ListSelectedRows(HWND list) {
     }
 }
 
-int ListFocusedRow(HWND list) {
-    return static_cast<int>(
-        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-}
-
 LPARAM ListItemData(HWND list, int row) {
     LVITEMW item{};
     item.mask = LVIF_PARAM;
@@ -636,7 +637,6 @@ std::vector<MenuItem> ReadMenu(HMENU menu) {
             item.separator = info.fType & MFT_SEPARATOR;
             item.grayed = info.fState & (MFS_GRAYED | MFS_DISABLED);
             item.checked = info.fState & MFS_CHECKED;
-            item.isDefault = info.fState & MFS_DEFAULT;
             item.submenu = info.hSubMenu;
             if (item.submenu)
                 item.children = ReadMenu(item.submenu);
@@ -701,10 +701,6 @@ std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId) {
     return ToolbarButtonAt(toolbar, index);
 }
 
-int StatusPartCount(HWND statusBar) {
-    return static_cast<int>(SendMessageW(statusBar, SB_GETPARTS, 0, 0));
-}
-
 std::wstring StatusText(HWND statusBar, int part) {
     const auto length = LOWORD(SendMessageW(statusBar, SB_GETTEXTLENGTHW, part, 0));
     std::wstring text(length + 1, L'\0');
@@ -724,10 +720,6 @@ std::vector<std::wstring> ComboItems(HWND combo) {
         items.push_back(text);
     }
     return items;
-}
-
-int ComboSelection(HWND combo) {
-    return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
 }
 
 // ---------------------------------------------------------------- message boxes
@@ -772,8 +764,7 @@ UINT IconStyle(HICON icon) {
     return 0;
 }
 
-// Presses without waiting: a box on the calling thread can only close once the
-// caller returns to the box's loop.
+// Presses without waiting: the box's own thread closes it once it runs its loop.
 bool PressButton(HWND box, int buttonId) {
     HWND button = GetDlgItem(box, buttonId);
     if (!button || !IsWindowEnabled(button))
@@ -823,38 +814,6 @@ bool ReadMessageBox(HWND box, MessageBoxInfo& out) {
     }
     out = std::move(info);
     return true;
-}
-
-std::vector<MessageBoxInfo> FindMessageBoxes() {
-    std::vector<MessageBoxInfo> boxes;
-    for (HWND window : TopLevelWindows()) {
-        MessageBoxInfo info;
-        if (ReadMessageBox(window, info))
-            boxes.push_back(std::move(info));
-    }
-    return boxes;
-}
-
-bool WaitForMessageBox(MessageBoxInfo& out, DWORD timeoutMs) {
-    return PumpUntil(
-        [&] {
-            for (HWND window : TopLevelWindows()) {
-                if (ReadMessageBox(window, out))
-                    return true;
-            }
-            return false;
-        },
-        timeoutMs);
-}
-
-bool WaitForMessageBoxGone(HWND box, DWORD timeoutMs) {
-    return PumpUntil([box] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs);
-}
-
-bool AnswerMessageBox(const MessageBoxInfo& box, int buttonId, DWORD timeoutMs) {
-    if (!PressButton(box.hwnd, buttonId))
-        return false;
-    return box.threadId == GetCurrentThreadId() || WaitForMessageBoxGone(box.hwnd, timeoutMs);
 }
 
 // The watcher's thread looks at the process's top-level windows every few

@@ -32,6 +32,9 @@ void SetMessageFilter(MessageFilter filter);
 // Runs the calling thread's message loop until done() is true (checked before
 // and after every message) or the time is up; false on timeout.
 bool PumpUntil(std::function<bool()> done, DWORD timeoutMs = 5000);
+// Pumps until no sent, posted or input message waits for the calling thread, so that
+// what other threads posted before the call has been handled.
+bool PumpPending(DWORD timeoutMs = 5000);
 void PumpFor(DWORD ms);
 
 // ---------------------------------------------------------------- keyboard and mouse
@@ -78,7 +81,6 @@ std::vector<std::wstring> ListHeaders(HWND list);
 std::wstring ListCell(HWND list, int row, int column);
 std::vector<std::wstring> ListRow(HWND list, int row);
 std::vector<int> ListSelectedRows(HWND list);
-int ListFocusedRow(HWND list);
 LPARAM ListItemData(HWND list, int row);
 // Clicks the row's first column as a user does.
 bool ClickListRow(HWND list, int row, bool right = false, bool dbl = false);
@@ -97,7 +99,6 @@ struct MenuItem {
     bool separator = false;
     bool grayed = false; // grayed or disabled
     bool checked = false;
-    bool isDefault = false;
     HMENU submenu = nullptr;
     std::vector<MenuItem> children; // the submenu's items
 
@@ -125,12 +126,10 @@ std::vector<ToolbarButton> ToolbarButtons(HWND toolbar);
 std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId);
 
 // Status bar; in simple mode the text is in part SB_SIMPLEID.
-int StatusPartCount(HWND statusBar);
 std::wstring StatusText(HWND statusBar, int part = 0);
 
 // Combo box.
 std::vector<std::wstring> ComboItems(HWND combo);
-int ComboSelection(HWND combo);
 
 // ---------------------------------------------------------------- message boxes
 
@@ -142,7 +141,7 @@ struct MessageBoxInfo {
     UINT icon = 0;            // MB_ICONERROR, MB_ICONQUESTION, MB_ICONWARNING,
                               // MB_ICONINFORMATION or 0
     std::vector<int> buttons; // IDOK, IDCANCEL, IDYES, ...
-    int answer = 0;           // set by MessageBoxWatcher: the button it pressed
+    int answer = 0;           // the button the watcher pressed
 
     bool HasButton(int id) const;
 };
@@ -151,16 +150,6 @@ struct MessageBoxInfo {
 // ordinary dialog.
 bool IsMessageBox(HWND window);
 bool ReadMessageBox(HWND box, MessageBoxInfo& out);
-// Visible message boxes of this process, on any thread.
-std::vector<MessageBoxInfo> FindMessageBoxes();
-
-// Waits, pumping the calling thread, for a message box to be shown. A box that
-// the calling thread itself raises blocks it; use MessageBoxWatcher for those.
-bool WaitForMessageBox(MessageBoxInfo& out, DWORD timeoutMs = 5000);
-// Presses the button as a user does; false if the box has no such button. For a
-// box on another thread, also waits (pumping) until the box has gone.
-bool AnswerMessageBox(const MessageBoxInfo& box, int buttonId, DWORD timeoutMs = 5000);
-bool WaitForMessageBoxGone(HWND box, DWORD timeoutMs = 5000);
 
 // While it exists, records every message box the process shows, on any thread
 // including the one that created the watcher, and answers it. Runs on a thread
