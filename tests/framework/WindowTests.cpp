@@ -1,5 +1,6 @@
 // Windows, dialogs, command routing and the application profile, on real windows.
 #include "Framework.h"
+#include "RegistrySandbox.h"
 #include "TestDialogs.h"
 #include "UiKit.h"
 
@@ -9,49 +10,11 @@
 
 namespace {
 
-// Reads a value straight from the registry, bypassing the framework.
-struct RawValue {
-    DWORD type = REG_NONE;
-    std::vector<BYTE> data;
-    bool found = false;
-};
-
-RawValue ReadRaw(const std::wstring& path, const wchar_t* name) {
-    RawValue v;
-    HKEY hKey;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return v;
-    DWORD size = 0;
-    if (RegQueryValueExW(hKey, name, nullptr, &v.type, nullptr, &size) == ERROR_SUCCESS) {
-        v.data.resize(size);
-        v.found =
-            RegQueryValueExW(hKey, name, nullptr, &v.type, v.data.data(), &size) == ERROR_SUCCESS;
-    }
-    RegCloseKey(hKey);
-    return v;
-}
-
-std::wstring AsText(const RawValue& v) {
-    return std::wstring(reinterpret_cast<const wchar_t*>(v.data.data()));
-}
-
-bool KeyExists(const std::wstring& path) {
-    HKEY hKey;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(hKey);
-    return true;
-}
-
 class ProfileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FrameworkTests");
-        app.SetRegistryKey(L"FrameworkTests");
-    }
-    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FrameworkTests"); }
-    CWinApp app{L"Profile App"};
-    const std::wstring root = L"Software\\FrameworkTests\\Profile App\\";
+    ProfileTest() { app.SetRegistryKey(L"Tovana"); }
+    CRegistrySandbox sandbox{L"Quillet Test Profile"};
+    CWinApp app{L"Quillet Test Profile"};
 };
 
 } // namespace
@@ -61,16 +24,12 @@ TEST_F(ProfileTest, ValuesLandUnderKeyApplicationAndSection) {
     EXPECT_TRUE(app.WriteProfileString(L"Config\\LDAPServers", L"Current", L"Main office"));
     EXPECT_TRUE(app.WriteProfileInt(L"ListControl", L"Style", 1));
 
-    RawValue placement = ReadRaw(root + L"Settings", L"DirectorySearch");
-    ASSERT_TRUE(placement.found);
-    EXPECT_EQ(placement.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(AsText(placement), L"0,1,-1,-1");
+    EXPECT_EQ(ReadRawText(sandbox.Path(L"Settings"), L"DirectorySearch"), L"0,1,-1,-1");
     // Section names are registry paths; their case does not matter to the registry.
-    EXPECT_EQ(AsText(ReadRaw(root + L"Config\\LDapServers", L"Current")), L"Main office");
-    RawValue style = ReadRaw(root + L"ListControl", L"Style");
-    ASSERT_TRUE(style.found);
-    EXPECT_EQ(style.type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(*reinterpret_cast<DWORD*>(style.data.data()), 1u);
+    EXPECT_EQ(ReadRawText(sandbox.Path(L"Config\\LDapServers"), L"Current"), L"Main office");
+    int style = 0;
+    EXPECT_TRUE(ReadRawNumber(sandbox.Path(L"ListControl"), L"Style", style));
+    EXPECT_EQ(style, 1);
 
     EXPECT_EQ(app.GetProfileString(L"Config\\LDapServers", L"Current"), L"Main office");
     EXPECT_EQ(app.GetProfileInt(L"ListControl", L"Style", 7), 1u);
@@ -91,11 +50,11 @@ TEST_F(ProfileTest, NullValueDeletesEntryAndNullEntryDeletesSection) {
     app.WriteProfileString(L"Settings", L"B", L"2");
     app.WriteProfileString(L"Settings\\Nested", L"C", L"3");
     app.WriteProfileString(L"Settings", L"A", nullptr);
-    EXPECT_FALSE(ReadRaw(root + L"Settings", L"A").found);
-    EXPECT_TRUE(ReadRaw(root + L"Settings", L"B").found);
+    EXPECT_EQ(ReadRawText(sandbox.Path(L"Settings"), L"A"), L"<missing>");
+    EXPECT_EQ(ReadRawText(sandbox.Path(L"Settings"), L"B"), L"2");
     app.WriteProfileString(L"Settings", nullptr, nullptr);
-    EXPECT_FALSE(KeyExists(root + L"Settings"));
-    EXPECT_TRUE(KeyExists(root));
+    EXPECT_FALSE(KeyExists(sandbox.Path(L"Settings")));
+    EXPECT_TRUE(KeyExists(sandbox.Root()));
 }
 
 namespace {
