@@ -1,5 +1,7 @@
 #include "FakeLdapApi.h"
 
+#include <rpc.h>
+
 #include <cwchar>
 
 namespace {
@@ -49,9 +51,10 @@ struct CFakeLdapApi::Cursor : BerElement {
     size_t nNext = 1; // FirstAttribute has handed out attribute 0
 };
 
-CFakeLdapApi::CFakeLdapApi() = default;
+CFakeLdapApi::CFakeLdapApi() : m_hRelease(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 CFakeLdapApi::~CFakeLdapApi() {
+    ::CloseHandle(m_hRelease);
     for (const auto& [p, kind] : m_open) {
         void* pObject = const_cast<void*>(p);
         if (kind == kConnection)
@@ -67,9 +70,23 @@ CFakeLdapApi::~CFakeLdapApi() {
     }
 }
 
-std::vector<std::wstring> CFakeLdapApi::Calls() const {
+std::vector<std::wstring> CFakeLdapApi::Calls(bool bWithPolls) const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_calls;
+    std::vector<std::wstring> calls;
+    for (const auto& call : m_calls) {
+        if (bWithPolls || call.compare(0, 7, L"Result ") != 0)
+            calls.push_back(call);
+    }
+    return calls;
+}
+
+bool CFakeLdapApi::BindHeld() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_bBindHeld;
+}
+
+void CFakeLdapApi::ReleaseBind() {
+    ::SetEvent(m_hRelease);
 }
 
 int CFakeLdapApi::OpenObjects() const {
@@ -160,9 +177,29 @@ ULONG CFakeLdapApi::Connect(LDAP*, l_timeval*) {
 
 ULONG CFakeLdapApi::BindS(LDAP*, const wchar_t* pszName, const wchar_t* pszCredential,
                           ULONG nMethod) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Log(L"BindS " + Show(pszName) + L" " + Show(pszCredential) + L" " + std::to_wstring(nMethod));
-    return nBindResult;
+    std::wstring credential = Show(pszCredential);
+    if (nMethod == LDAP_AUTH_NEGOTIATE && pszCredential) {
+        // The credential is an identity record, not text.
+        const auto* pIdentity = reinterpret_cast<const SEC_WINNT_AUTH_IDENTITY_W*>(pszCredential);
+        auto field = [](const unsigned short* psz, unsigned long nLength) {
+            return psz ? std::wstring(reinterpret_cast<const wchar_t*>(psz), nLength) + L"/" +
+                             std::to_wstring(nLength)
+                       : std::wstring(L"(null)");
+        };
+        credential = L"user=" + field(pIdentity->User, pIdentity->UserLength) + L" domain=" +
+                     field(pIdentity->Domain, pIdentity->DomainLength) + L" password=" +
+                     field(pIdentity->Password, pIdentity->PasswordLength) + L" flags=" +
+                     std::to_wstring(pIdentity->Flags);
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        Log(L"BindS " + Show(pszName) + L" " + credential + L" " + std::to_wstring(nMethod));
+        if (!bHoldFirstBind || m_bBindHeld)
+            return nBindResult;
+        m_bBindHeld = true;
+    }
+    ::WaitForSingleObject(m_hRelease, INFINITE);
+    return LDAP_SERVER_DOWN;
 }
 
 ULONG CFakeLdapApi::Search(LDAP*, const wchar_t* pszBase, ULONG nScope, const wchar_t* pszFilter,

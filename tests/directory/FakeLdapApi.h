@@ -1,6 +1,7 @@
 // A scripted LDAP library for the paths a real server cannot be made to take on
-// demand: a failing init, connect or bind, a refused search request, a failing
-// ldap_result, polls with nothing yet (code 85) and root DSE answers of any shape.
+// demand: a failing init, connect or bind, a bind that hangs until released, a
+// refused search request, a failing ldap_result, polls with nothing yet (code 85)
+// and root DSE answers of any shape.
 // It logs the calls it receives and keeps account of every object it hands out, so
 // a test can see that the code under test gave everything back exactly once.
 #pragma once
@@ -37,14 +38,19 @@ public:
     bool bInitFails = false;
     ULONG nConnectResult = LDAP_SUCCESS;
     ULONG nBindResult = LDAP_SUCCESS;
+    // The first BindS waits until ReleaseBind, then fails as a server that went away.
+    bool bHoldFirstBind = false;
     ULONG nSearchMessageId = 1; // (ULONG)-1: the request is refused
     ULONG nSearchExtResult = LDAP_SUCCESS;
     std::vector<FakeEntry> searchExtEntries;
     // Taken one per Result call; once empty every poll finds nothing yet (code 85).
     std::deque<FakeResult> results;
 
-    // What happened: one line per call, such as "UnbindS" or "SetOption 8=0".
-    std::vector<std::wstring> Calls() const;
+    // What happened: one line per call, such as "UnbindS" or "SetOption 8=0"; polls
+    // ("Result ...") left out unless asked for.
+    std::vector<std::wstring> Calls(bool bWithPolls = true) const;
+    bool BindHeld() const;
+    void ReleaseBind();
     // Objects handed out and not given back.
     int OpenObjects() const;
     // Objects given back that were not handed out, or given back the wrong way.
@@ -94,6 +100,8 @@ private:
     std::vector<std::wstring> m_misuses;
     std::map<const void*, std::wstring> m_open; // object -> its kind
     ULONG m_nLastPollCode = 85;
+    bool m_bBindHeld = false;
+    HANDLE m_hRelease; // set: held binds return
     std::map<ULONG, std::wstring> m_errorTexts;
 };
 
