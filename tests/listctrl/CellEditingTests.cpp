@@ -111,8 +111,20 @@ TEST_F(CellEditingTest, TheSecondClickOnARowEditsTheClickedCell) {
 }
 
 TEST_F(CellEditingTest, EnterCommitsTheTextAndLeavesTheCellToTheOwner) {
-    ASSERT_NE(EditCell(1, 0), nullptr);
+    HWND editor = EditCell(1, 0);
+    ASSERT_NE(editor, nullptr);
+    kit::MessageLog log;
+    log.Watch(editor, {WM_CHAR, WM_KILLFOCUS, WM_DESTROY});
+    log.Watch(m_dlg.List(), {WM_SETFOCUS});
+    m_dlg.m_pLog = &log;
     Press(VK_RETURN);
+    m_dlg.m_pLog = nullptr;
+    // The owner hears of the end once the box has lost the focus, before it goes.
+    EXPECT_TRUE(log.Matches({{WM_CHAR, 0, kit::kParam, VK_RETURN},
+                             {WM_KILLFOCUS, 0},
+                             {WM_NOTIFY, kOwnerHandler, kit::kParam, LVN_ENDLABELEDITW},
+                             {WM_DESTROY, 0},
+                             {WM_SETFOCUS, 1}}));
     EXPECT_EQ(Editor(), nullptr);
     ASSERT_EQ(m_dlg.m_editEnds.size(), 1u);
     const auto& end = m_dlg.m_editEnds[0];

@@ -73,7 +73,7 @@ TEST_F(ColumnSettingsTest, CatalogueRoundTripsInTheStoredFormat) {
     EXPECT_EQ(ReadDword(ColumnKey(1), L"Width"), 111u); // the live width
     EXPECT_EQ(list.FindColumn(L"telephoneNumber")->m_nWidth, 90);
     EXPECT_EQ(ReadDword(ColumnKey(2), L"Column"), 0xFFFFFFFFu);
-    EXPECT_FALSE(KeyExists(ColumnKey(3)));
+    EXPECT_FALSE(HasKey(ColumnKey(3)));
 
     ListHostDialog other;
     ASSERT_TRUE(other.Open());
@@ -137,13 +137,13 @@ TEST_F(ColumnSettingsTest, WriteReplacesTheWholeStoredLayout) {
     list.AddColumn(L"new", L"New", 50, 2, FALSE, TRUE, TRUE, TRUE, 0, 15, 0);
     list.WriteControlSettings();
     EXPECT_EQ(ReadString(ColumnKey(0), L"Name"), L"new");
-    EXPECT_FALSE(KeyExists(ColumnKey(5)));
+    EXPECT_FALSE(HasKey(ColumnKey(5)));
 
     // Not persisted: only the view and sort state are stored.
     list.m_bPersistColumns = FALSE;
     list.WriteControlSettings();
-    EXPECT_TRUE(KeyExists(kListKey));
-    EXPECT_FALSE(KeyExists(ColumnKey(0)));
+    EXPECT_TRUE(HasKey(kListKey));
+    EXPECT_FALSE(HasKey(ColumnKey(0)));
 }
 
 TEST_F(ColumnSettingsTest, AMissingColumnKeyEndsTheCatalogueAndIsDeleted) {
@@ -159,8 +159,8 @@ TEST_F(ColumnSettingsTest, AMissingColumnKeyEndsTheCatalogueAndIsDeleted) {
     EXPECT_EQ(list.GetColumnCount(), 2);
     EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Names{L"T-a", L"Mine"}));
     EXPECT_EQ(list.GetColumnWidth(1), 44);
-    EXPECT_FALSE(KeyExists(ColumnKey(2)));
-    EXPECT_TRUE(KeyExists(ColumnKey(3)));
+    EXPECT_FALSE(HasKey(ColumnKey(2)));
+    EXPECT_TRUE(HasKey(ColumnKey(3)));
 }
 
 TEST_F(ColumnSettingsTest, AGapInStoredPositionsShowsOnlyTheColumnsBeforeIt) {
@@ -177,8 +177,7 @@ TEST_F(ColumnSettingsTest, AGapInStoredPositionsShowsOnlyTheColumnsBeforeIt) {
 TEST_F(ColumnSettingsTest, StoredWidthsReachTheListViewAsTheyAre) {
     StoreColumn(0, L"a", 0, 0);
     StoreColumn(1, L"b", 1);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(kRootKey) + L"\\" + ColumnKey(1)).c_str(),
-                       L"Width");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, FullPath(ColumnKey(1)).c_str(), L"Width");
     std::vector<int> widths;
     ASSERT_TRUE(SetWindowSubclass(m_dlg.List(), RecordInsertedWidths, 1,
                                   reinterpret_cast<DWORD_PTR>(&widths)));
@@ -196,7 +195,7 @@ TEST_F(ColumnSettingsTest, AListWithoutANameTouchesNothing) {
     EXPECT_FALSE(list.ReadControlSettings());
     EXPECT_FALSE(list.WriteControlSettings());
     EXPECT_EQ(list.GetColumnCount(), 1);
-    EXPECT_FALSE(KeyExists(L"ListControl"));
+    EXPECT_FALSE(HasKey(L"ListControl"));
 }
 
 TEST_F(ColumnSettingsTest, StoredViewTypeAndSortAreAppliedWithoutSaving) {
@@ -266,6 +265,6 @@ TEST_F(ColumnSettingsTest, PhoneDirectoryListsKeepTitlesPerLanguage) {
 
     // Without the column menu a localized list saves no columns at all.
     bare.m_list.WriteControlSettings();
-    EXPECT_TRUE(KeyExists(listKey));
-    EXPECT_FALSE(KeyExists(ColumnKey(0, listKey)));
+    EXPECT_TRUE(HasKey(listKey));
+    EXPECT_FALSE(HasKey(ColumnKey(0, listKey)));
 }

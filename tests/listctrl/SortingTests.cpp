@@ -59,45 +59,35 @@ protected:
 
 } // namespace
 
-TEST_F(SortingTest, ClicksSortAscendingThenDescendingThenAscendingAndSaveEachTime) {
+TEST_F(SortingTest, ClicksTurnTheDirectionAndAnotherColumnKeepsItAndEachIsSaved) {
     AddColumns({{L"name", 2}, {L"city", 2}});
-    for (const wchar_t* name : {L"b", L"C", L"a"})
-        m_dlg.AddRow({name, L"x"});
+    m_dlg.AddRow({L"b", L"y"});
+    m_dlg.AddRow({L"C", L"x"});
+    m_dlg.AddRow({L"a", L"z"});
     CListCtrlEx& list = m_dlg.m_list;
+    // Another binary's state is current while the clicks are handled; it has no
+    // application object, and the settings go to the list's own module all the same.
+    CModuleState hostState;
+    AFX_MANAGE_STATE(&hostState);
 
     ClickHeader(0);
     EXPECT_EQ(m_dlg.Column(0), (Cells{L"a", L"b", L"C"}));
     EXPECT_EQ(list.m_nSortedColumn, 0);
-    EXPECT_EQ(list.m_bSortAsending, 1);
     EXPECT_EQ(list.m_ctlHeader.m_nSortColumn, 0);
     EXPECT_TRUE(list.m_ctlHeader.m_bAscending);
     EXPECT_EQ(ReadDword(kListKey, L"SortedColumn"), 0u);
     EXPECT_EQ(ReadDword(kListKey, L"SortAscending"), 1u);
-
     ClickHeader(0);
     EXPECT_EQ(m_dlg.Column(0), (Cells{L"C", L"b", L"a"}));
     EXPECT_FALSE(list.m_ctlHeader.m_bAscending);
     EXPECT_EQ(ReadDword(kListKey, L"SortAscending"), 0u);
-
+    ClickHeader(1); // descending still
+    EXPECT_EQ(m_dlg.Column(1), (Cells{L"z", L"y", L"x"}));
+    EXPECT_EQ(ReadDword(kListKey, L"SortedColumn"), 1u);
+    ClickHeader(1);
     ClickHeader(0);
     EXPECT_EQ(m_dlg.Column(0), (Cells{L"a", L"b", L"C"}));
     EXPECT_EQ(ReadDword(kListKey, L"SortAscending"), 1u);
-}
-
-TEST_F(SortingTest, AnotherColumnSortsInTheDirectionOfThePreviousOne) {
-    AddColumns({{L"a", 2}, {L"b", 2}});
-    m_dlg.AddRow({L"1", L"y"});
-    m_dlg.AddRow({L"2", L"x"});
-    CListCtrlEx& list = m_dlg.m_list;
-    ClickHeader(0);
-    ClickHeader(1);
-    EXPECT_EQ(list.m_bSortAsending, 1);
-    EXPECT_EQ(m_dlg.Column(1), (Cells{L"x", L"y"}));
-    ClickHeader(1);
-    ClickHeader(0);
-    EXPECT_EQ(list.m_nSortedColumn, 0);
-    EXPECT_EQ(list.m_bSortAsending, 0);
-    EXPECT_EQ(m_dlg.Column(0), (Cells{L"2", L"1"}));
 }
 
 TEST_F(SortingTest, TheOwnersSortWithoutFlipOnTheSortedColumnDoesNothing) {
@@ -112,7 +102,7 @@ TEST_F(SortingTest, TheOwnersSortWithoutFlipOnTheSortedColumnDoesNothing) {
     m_dlg.AddRow({L"a"});
     list.SortColumn(0, FALSE, FALSE);
     EXPECT_EQ(m_dlg.Column(0), (Cells{L"b", L"c", L"a"}));
-    EXPECT_FALSE(KeyExists(kListKey));
+    EXPECT_FALSE(HasKey(kListKey));
     list.SortColumn(0, TRUE, FALSE);
     EXPECT_EQ(m_dlg.Column(0), (Cells{L"c", L"b", L"a"}));
     EXPECT_EQ(list.m_bSortAsending, 0);
@@ -126,7 +116,7 @@ TEST_F(SortingTest, UnsortableColumnsIgnoreClicksAndOtherTypesOnlyTurnTheArrow) 
     ClickHeader(0);
     EXPECT_EQ(list.m_nSortedColumn, -1);
     EXPECT_EQ(list.m_bSortAsending, -1);
-    EXPECT_FALSE(KeyExists(kListKey));
+    EXPECT_FALSE(HasKey(kListKey));
 
     ClickHeader(1);
     ClickHeader(1);
@@ -136,7 +126,7 @@ TEST_F(SortingTest, UnsortableColumnsIgnoreClicksAndOtherTypesOnlyTurnTheArrow) 
     EXPECT_EQ(ReadDword(kListKey, L"SortAscending"), 0u);
 }
 
-TEST_F(SortingTest, EveryRowKeepsItsItemData) {
+TEST_F(SortingTest, EveryRowKeepsItsItemDataAndTheOwnerSeesNoneOfTheSwaps) {
     AddColumns({{L"a", 2}});
     std::map<std::wstring, LPARAM> data;
     const LPARAM base = static_cast<LPARAM>(0x7FF0123400000000LL); // beyond 32 bits
@@ -145,14 +135,20 @@ TEST_F(SortingTest, EveryRowKeepsItsItemData) {
         data[text] = base + i;
         m_dlg.AddRow({text}, base + i);
     }
-    // The owner would refuse changes of item data; it never sees the sort's.
+    kit::MessageLog log;
+    m_dlg.m_pLog = &log;
+    // The owner would refuse changes of item data; it never hears of the sort's.
     m_dlg.m_bRefuseDataChanges = true;
     ClickHeader(0);
     ClickHeader(0);
-    EXPECT_EQ(m_dlg.m_dataChanges, 0);
     for (int row = 0; row < 20; ++row)
         EXPECT_EQ(kit::ListItemData(m_dlg.List(), row), data[kit::ListCell(m_dlg.List(), row, 0)]);
     EXPECT_EQ(kit::ListCell(m_dlg.List(), 0, 0), L"119");
+    // After the sort the owner hears of a change of item data again, and may refuse it.
+    m_dlg.m_list.SetItemData(0, 7);
+    EXPECT_TRUE(log.Matches({{WM_NOTIFY, kOwnerHandler, kit::kParam, LVN_ITEMCHANGING}}));
+    EXPECT_EQ(kit::ListItemData(m_dlg.List(), 0), data[L"119"]);
+    m_dlg.m_pLog = nullptr;
 }
 
 TEST_F(SortingTest, TextComparesWithoutCaseAndDatesAsTheUserWritesThem) {
@@ -207,14 +203,4 @@ TEST_F(SortingTest, CallColumnsSortByTheirCompanions) {
     ClickHeader(6);
     EXPECT_EQ(list.m_nSortedColumn, 1);
     EXPECT_EQ(list.m_ctlHeader.m_nSortColumn, 1);
-}
-
-TEST_F(SortingTest, SettingsGoToTheApplicationOfTheListsOwnModule) {
-    AddColumns({{L"a", 2}});
-    // Another binary's state is current while the click is handled; it has no
-    // application object.
-    CModuleState hostState;
-    AFX_MANAGE_STATE(&hostState);
-    ClickHeader(0);
-    EXPECT_EQ(ReadDword(kListKey, L"SortAscending"), 1u);
 }
