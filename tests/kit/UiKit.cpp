@@ -18,66 +18,15 @@ namespace {
 // sending this thread a message.
 constexpr DWORD kRecheckMs = 10;
 
-// ---------------------------------------------------------------- handle owners
-
-template <typename T, auto Release> class Owned {
-public:
-    Owned() = default;
-    explicit Owned(T value) : m_value(value) {}
-    ~Owned() { reset(); }
-    Owned(Owned&& other) noexcept : m_value(std::exchange(other.m_value, T{})) {}
-    Owned& operator=(Owned&& other) noexcept {
-        if (this != &other)
-            reset(std::exchange(other.m_value, T{}));
-        return *this;
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-
-    T get() const { return m_value; }
-    explicit operator bool() const { return m_value != T{}; }
-    void reset(T value = T{}) {
-        if (m_value)
-            Release(m_value);
-        m_value = value;
-    }
-
-private:
-    T m_value{};
+// Owners of what the kit holds while it works.
+struct HookRelease {
+    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
 };
-
-using HookHandle = Owned<HHOOK, &UnhookWindowsHookEx>;
-using KernelHandle = Owned<HANDLE, &CloseHandle>;
-using MemoryDc = Owned<HDC, &DeleteDC>;
-using GdiBitmap = Owned<HBITMAP, &DeleteObject>;
-
-class WindowDc {
-public:
-    explicit WindowDc(HWND window) : m_window(window), m_dc(GetWindowDC(window)) {}
-    ~WindowDc() {
-        if (m_dc)
-            ReleaseDC(m_window, m_dc);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
+struct HandleRelease {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
-
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(SelectObject(dc, object)) {}
-    ~Selection() { SelectObject(m_dc, m_old); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
+using HookHandle = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRelease>;
+using KernelHandle = std::unique_ptr<void, HandleRelease>;
 
 bool SameText(const std::wstring& a, const wchar_t* b) {
     return _wcsicmp(a.c_str(), b) == 0;
@@ -236,34 +185,24 @@ void SkipIfDiscarded(Feed& feed) {
 }
 
 void UpdateKeyState(const MSG& msg) {
-    UINT vk = 0;
-    bool down = false;
-    switch (msg.message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        vk = static_cast<UINT>(msg.wParam & 0xFF), down = true;
-        break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        vk = static_cast<UINT>(msg.wParam & 0xFF);
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        vk = VK_LBUTTON, down = true;
-        break;
-    case WM_LBUTTONUP:
-        vk = VK_LBUTTON;
-        break;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-        vk = VK_RBUTTON, down = true;
-        break;
-    case WM_RBUTTONUP:
-        vk = VK_RBUTTON;
-        break;
-    default:
+    // What each input message presses (true) or releases: a mouse button, or for
+    // key messages (0) the key in wParam.
+    static const std::map<UINT, std::pair<UINT, bool>> presses = {
+        {WM_KEYDOWN, {0, true}},
+        {WM_SYSKEYDOWN, {0, true}},
+        {WM_KEYUP, {0, false}},
+        {WM_SYSKEYUP, {0, false}},
+        {WM_LBUTTONDOWN, {VK_LBUTTON, true}},
+        {WM_LBUTTONDBLCLK, {VK_LBUTTON, true}},
+        {WM_LBUTTONUP, {VK_LBUTTON, false}},
+        {WM_RBUTTONDOWN, {VK_RBUTTON, true}},
+        {WM_RBUTTONDBLCLK, {VK_RBUTTON, true}},
+        {WM_RBUTTONUP, {VK_RBUTTON, false}}};
+    const auto press = presses.find(msg.message);
+    if (press == presses.end())
         return;
-    }
+    const UINT vk = press->second.first ? press->second.first : (msg.wParam & 0xFF);
+    const bool down = press->second.second;
     BYTE keys[256];
     if (!GetKeyboardState(keys))
         return;
@@ -437,21 +376,6 @@ bool InputDone() {
 
 bool PumpUntilInputDone(DWORD timeoutMs) {
     return PumpUntil(InputDone, timeoutMs);
-}
-
-bool SelectComboItem(HWND combo, int index) {
-    if (index < 0 || index >= static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)))
-        return false;
-    SendMessageW(combo, CB_SETCURSEL, index, 0);
-    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
-    return true;
-}
-
-bool SelectComboItem(HWND combo, const std::wstring& text) {
-    const auto index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                    reinterpret_cast<LPARAM>(text.c_str()));
-    return index != CB_ERR && SelectComboItem(combo, static_cast<int>(index));
 }
 
 void SetEditText(HWND edit, const std::wstring& text) {
@@ -973,11 +897,6 @@ PopupMenuCatcher& PopupMenuCatcher::ChooseText(const std::wstring& text) {
     return *this;
 }
 
-PopupMenuCatcher& PopupMenuCatcher::Dismiss() {
-    m_choice = Choice::Dismiss;
-    return *this;
-}
-
 namespace {
 
 // Positions from the top menu down to the first matching item.
@@ -1067,50 +986,41 @@ void PopupMenuCatcher::ClickNextStep() {
 
 bool SaveScreenshot(HWND window, const std::wstring& bmpPath) {
     RECT rc;
-    if (!GetWindowRect(window, &rc))
+    if (!GetWindowRect(window, &rc) || rc.right <= rc.left || rc.bottom <= rc.top)
         return false;
     const int width = rc.right - rc.left, height = rc.bottom - rc.top;
-    if (width <= 0 || height <= 0)
-        return false;
     // Paint what is pending, so that the picture is current.
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-
-    WindowDc source(window);
-    if (!source.get())
-        return false;
-    MemoryDc memory(CreateCompatibleDC(source.get()));
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height; // positive: rows bottom-up, as a .bmp file stores them
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
+    // Rows bottom-up, as a .bmp file stores them.
+    BITMAPINFOHEADER header{sizeof(header), width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    GdiBitmap bitmap(CreateDIBSection(source.get(), reinterpret_cast<BITMAPINFO*>(&header),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!memory || !bitmap)
+    HDC source = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(source);
+    HBITMAP bitmap = CreateDIBSection(source, reinterpret_cast<BITMAPINFO*>(&header),
+                                      DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    struct Release {
+        std::function<void()> release;
+        ~Release() { release(); }
+    } gdi{[&] {
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(window, source);
+    }};
+    if (!bitmap || (!BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY) &&
+                    !PrintWindow(window, memory, 0)))
         return false;
-    {
-        Selection selected(memory.get(), bitmap.get());
-        if (!BitBlt(memory.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY) &&
-            !PrintWindow(window, memory.get(), 0))
-            return false;
-    }
     GdiFlush();
 
     const DWORD pixelBytes = static_cast<DWORD>(width) * height * 4;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(header);
+    BITMAPFILEHEADER file{0x4D42 /* "BM" */, 0, 0, 0, sizeof(file) + sizeof(header)};
     file.bfSize = file.bfOffBits + pixelBytes;
-    HANDLE created = CreateFileW(bmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE)
-        return false;
-    KernelHandle out(created);
+    KernelHandle out(CreateFileW(bmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return WriteFile(out.get(), &file, sizeof(file), &written, nullptr) &&
+    return out.get() != INVALID_HANDLE_VALUE &&
+           WriteFile(out.get(), &file, sizeof(file), &written, nullptr) &&
            WriteFile(out.get(), &header, sizeof(header), &written, nullptr) &&
            WriteFile(out.get(), bits, pixelBytes, &written, nullptr) && written == pixelBytes;
 }

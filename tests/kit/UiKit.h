@@ -58,9 +58,6 @@ bool InputDone();
 // Pumps the calling thread until InputDone().
 bool PumpUntilInputDone(DWORD timeoutMs = 5000);
 
-// Selects as a user does: the combo box changes and its parent gets CBN_SELCHANGE.
-bool SelectComboItem(HWND combo, const std::wstring& text);
-bool SelectComboItem(HWND combo, int index);
 // Replaces an edit control's text in one go (the control sends EN_CHANGE).
 void SetEditText(HWND edit, const std::wstring& text);
 
@@ -194,7 +191,6 @@ public:
     PopupMenuCatcher& ChooseId(UINT id);
     // Matches an item's Label() or its stored text.
     PopupMenuCatcher& ChooseText(const std::wstring& text);
-    PopupMenuCatcher& Dismiss();
 
     bool Shown() const { return m_shown; }
     // The menu as shown: submenus as they were when the menu opened.

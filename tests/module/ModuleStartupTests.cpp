@@ -83,7 +83,8 @@ TEST_F(ModuleTest, FilterGivesModelessDialogsTabAndEnter) {
     kit::SetMessageFilter(nullptr);
     kit::PressKey(first, VK_TAB);
     kit::PressKey(first, VK_RETURN);
-    kit::PumpFor(100);
+    EXPECT_TRUE(kit::PumpUntilInputDone());
+    EXPECT_TRUE(kit::PumpPending());
     EXPECT_EQ(GetFocus(), first);
     EXPECT_EQ(dlg.m_okCount, 0);
 
