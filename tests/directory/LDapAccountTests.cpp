@@ -1,5 +1,5 @@
-// Server accounts: their defaults, their exact registry layout, loading good and
-// bad data, deleting, copying, and picking the current server.
+// Server accounts: their exact registry layout, loading good, missing and bad data,
+// deleting, copying, and picking the current server.
 #include "EventLog.h"
 #include "LDapAccount.h"
 #include "RegistrySandbox.h"
@@ -45,7 +45,7 @@ protected:
 
 } // namespace
 
-TEST_F(LDapAccountTest, SaveWritesExactlyTheEightValuesInOrder) {
+TEST_F(LDapAccountTest, SaveWritesExactlyTheEightValuesInOrderAndTheyLoadBack) {
     CEventLog log;
     m_options.SetEventLog(&log);
     CLDapAccount account = SampleAccount(L"Head Office");
@@ -53,30 +53,13 @@ TEST_F(LDapAccountTest, SaveWritesExactlyTheEightValuesInOrder) {
               L"Software\\Tovana\\Quillet Test Accounts\\Config\\LDapServers\\Head Office");
     account.ldapVersion = 2;
     account.ldapReferral = 0;
-    account.filter = L"(cn=x*)";
     account.Save();
 
-    std::wstring key = AccountPath(L"Head Office");
-    std::vector<std::wstring> names = RawValueNames(key);
+    std::vector<std::wstring> names = RawValueNames(AccountPath(L"Head Office"));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names,
               (std::vector<std::wstring>{L"address", L"bindSelection", L"logon", L"maximumHits",
                                          L"password", L"port", L"searchRoot", L"timeout"}));
-    EXPECT_EQ(ReadRawText(key, L"searchRoot"), L"ou=People,dc=quillet,dc=test");
-    EXPECT_EQ(ReadRawText(key, L"address"), L"ldap.quillet.test");
-    EXPECT_EQ(ReadRawText(key, L"logon"), L"cn=reader,ou=Service,dc=quillet,dc=test");
-    EXPECT_EQ(ReadRawText(key, L"password"), L"reader-secret");
-    struct Number {
-        const wchar_t* pszName;
-        int nExpected;
-    };
-    for (const auto& n : {Number{L"maximumHits", 50}, Number{L"port", 3389}, Number{L"timeout", 15},
-                          Number{L"bindSelection", 0}}) {
-        int nValue = -99;
-        EXPECT_TRUE(ReadRawNumber(key, n.pszName, nValue)) << CString(n.pszName).ToUtf8();
-        EXPECT_EQ(nValue, n.nExpected) << CString(n.pszName).ToUtf8();
-    }
-
     // The store reports each write; their order is the order of Save.
     std::vector<std::wstring> written;
     CArray<CEventRecord> records = log.GetRecentRecords();
@@ -87,6 +70,21 @@ TEST_F(LDapAccountTest, SaveWritesExactlyTheEightValuesInOrder) {
     EXPECT_EQ(written,
               (std::vector<std::wstring>{L"searchRoot", L"address", L"logon", L"password",
                                          L"maximumHits", L"port", L"timeout", L"bindSelection"}));
+
+    CLDapAccount loaded(L"Head Office", &m_options);
+    EXPECT_EQ(loaded.description, L"Head Office");
+    EXPECT_EQ(loaded.address, L"ldap.quillet.test");
+    EXPECT_EQ(loaded.searchRoot, L"ou=People,dc=quillet,dc=test");
+    EXPECT_EQ(loaded.logon, L"cn=reader,ou=Service,dc=quillet,dc=test");
+    EXPECT_EQ(loaded.password, L"reader-secret");
+    EXPECT_EQ(loaded.maximumHits, 50);
+    EXPECT_EQ(loaded.port, 3389);
+    EXPECT_EQ(loaded.timeout, 15);
+    EXPECT_EQ(loaded.bindSelection, 0);
+    EXPECT_EQ(loaded.bindMethod, 0x486);
+    // "ldapVersion" is never saved, so the server will be asked.
+    EXPECT_EQ(loaded.ldapVersion, 0);
+    EXPECT_EQ(loaded.ldapReferral, 1);
 }
 
 TEST_F(LDapAccountTest, SaveLeavesAdministratorValuesAlone) {
@@ -109,40 +107,6 @@ TEST_F(LDapAccountTest, SaveLeavesAdministratorValuesAlone) {
     CLDapAccount reloaded(L"Head Office", &m_options);
     EXPECT_EQ(reloaded.ldapVersion, 2);
     EXPECT_EQ(reloaded.ldapReferral, 0);
-}
-
-TEST_F(LDapAccountTest, SavedAccountLoadsBackWithTheProbeVersion) {
-    SampleAccount(L"Head Office").Save();
-    CLDapAccount account(L"Head Office", &m_options);
-    EXPECT_EQ(account.description, L"Head Office");
-    EXPECT_EQ(account.address, L"ldap.quillet.test");
-    EXPECT_EQ(account.searchRoot, L"ou=People,dc=quillet,dc=test");
-    EXPECT_EQ(account.logon, L"cn=reader,ou=Service,dc=quillet,dc=test");
-    EXPECT_EQ(account.password, L"reader-secret");
-    EXPECT_EQ(account.maximumHits, 50);
-    EXPECT_EQ(account.port, 3389);
-    EXPECT_EQ(account.timeout, 15);
-    EXPECT_EQ(account.bindSelection, 0);
-    EXPECT_EQ(account.bindMethod, 0x486);
-    // "ldapVersion" is never saved, so the server will be asked.
-    EXPECT_EQ(account.ldapVersion, 0);
-    EXPECT_EQ(account.ldapReferral, 1);
-}
-
-TEST_F(LDapAccountTest, KeyWithOnlyAnAddressLoadsDefaults) {
-    WriteRawText(AccountPath(L"Minimal"), L"address", L"127.0.0.1");
-    CLDapAccount account(L"Minimal", &m_options);
-    EXPECT_EQ(account.address, L"127.0.0.1");
-    EXPECT_EQ(account.searchRoot, L"");
-    EXPECT_EQ(account.logon, L"");
-    EXPECT_EQ(account.password, L"");
-    EXPECT_EQ(account.port, 389);
-    EXPECT_EQ(account.maximumHits, 200);
-    EXPECT_EQ(account.timeout, 200);
-    EXPECT_EQ(account.ldapVersion, 0);
-    EXPECT_EQ(account.ldapReferral, 1);
-    EXPECT_EQ(account.bindSelection, 1);
-    EXPECT_EQ(account.bindMethod, 0x80);
 }
 
 TEST_F(LDapAccountTest, BindMethodFollowsBindSelection) {
@@ -175,7 +139,7 @@ TEST_F(LDapAccountTest, PasswordIsStoredAsTyped) {
     }
 }
 
-TEST_F(LDapAccountTest, BadRegistryDataLoadsAsDefaultsOrAsFound) {
+TEST_F(LDapAccountTest, MissingOrBadRegistryDataLoadsAsDefaultsOrAsFound) {
     std::wstring key = AccountPath(L"Broken");
     const BYTE binary[3] = {1, 2, 3};
     const unsigned long long nQword = 7;
@@ -198,6 +162,8 @@ TEST_F(LDapAccountTest, BadRegistryDataLoadsAsDefaultsOrAsFound) {
     EXPECT_EQ(account.logon, L"");
     EXPECT_EQ(account.searchRoot, L"dc=unterminated");
     EXPECT_EQ(account.password.str(), longAddress);
+    EXPECT_EQ(account.ldapVersion, 0);
+    EXPECT_EQ(account.ldapReferral, 1);
 }
 
 TEST_F(LDapAccountTest, DeleteRemovesOnlyThatAccountAndAnUnnamedOneNothing) {
@@ -226,13 +192,14 @@ TEST_F(LDapAccountTest, ACopyKeepsItsOwnStore) {
     EXPECT_EQ(CLDapAccount(source).options, &m_options);
 }
 
-TEST_F(LDapAccountTest, LoadAllReadsEveryAccountInTheStoreOrder) {
-    for (const wchar_t* pszName : {L"Zulu", L"alpha", L"Mike"}) {
-        CLDapAccount account = SampleAccount(pszName);
-        account.address = CString(L"host-") + pszName;
-        account.Save();
-    }
+TEST_F(LDapAccountTest, SaveAllStoresEveryAccountAndLoadAllReadsThemInTheStoreOrder) {
     CLDapAccountArray accounts;
+    for (const wchar_t* pszName : {L"Zulu", L"alpha", L"Mike"}) {
+        accounts.Add(SampleAccount(pszName));
+        accounts[accounts.GetUpperBound()].address = CString(L"host-") + pszName;
+    }
+    accounts.SaveAll();
+    EXPECT_TRUE(accounts.IsEmpty());
     accounts.Add(SampleAccount(L"stale"));
     accounts.LoadAll(&m_options);
     std::vector<std::wstring> order = RawSubKeyNames(m_sandbox.Path(L"Config\\LDapServers"));
@@ -246,21 +213,6 @@ TEST_F(LDapAccountTest, LoadAllReadsEveryAccountInTheStoreOrder) {
     m_options.DeleteSubKey(L"Config", L"LDapServers");
     accounts.LoadAll(&m_options);
     EXPECT_TRUE(accounts.IsEmpty());
-}
-
-TEST_F(LDapAccountTest, SaveAllStoresEveryAccountAndEmptiesTheArray) {
-    CLDapAccountArray accounts;
-    accounts.Add(SampleAccount(L"One"));
-    accounts.Add(SampleAccount(L"Two"));
-    accounts[1].port = 636;
-    accounts.SaveAll();
-    EXPECT_TRUE(accounts.IsEmpty());
-    int nPort = 0;
-    ASSERT_TRUE(ReadRawNumber(AccountPath(L"Two"), L"port", nPort));
-    EXPECT_EQ(nPort, 636);
-    EXPECT_TRUE(KeyExists(AccountPath(L"One")));
-    RawValue unused;
-    EXPECT_FALSE(ReadRaw(AccountPath(L"One"), L"ldapVersion", unused));
 }
 
 TEST_F(LDapAccountTest, CurrentAccountFollowsTheProfileValue) {
