@@ -169,7 +169,7 @@ TEST_F(LDapAccountTest, MissingOrBadRegistryDataLoadsAsDefaultsOrAsFound) {
 TEST_F(LDapAccountTest, DeleteRemovesOnlyThatAccountAndAnUnnamedOneNothing) {
     SampleAccount(L"Head Office").Save();
     SampleAccount(L"Branch").Save();
-    CreateRawKey(AccountPath(L"Head Office") + L"\\Extra");
+    WriteRaw(AccountPath(L"Head Office") + L"\\Extra");
     CLDapAccount unnamed;
     unnamed.options = &m_options;
     unnamed.Delete();

@@ -118,19 +118,25 @@ TEST(DialogTest, ModalDialogReturnsItsEndResultAndExchangesData) {
     EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
-TEST(DialogTest, ModelessDialogDeletesItselfAfterDestruction) {
+TEST(DialogTest, AModelessDialogWalksPreTranslationToItselfAndDeletesItselfWhenDestroyed) {
     bool deleted = false;
     auto* pDlg = new TestDialog;
     pDlg->m_pDeleted = &deleted;
     ASSERT_TRUE(pDlg->Create(IDD_TEST_DIALOG));
     HWND hWnd = pDlg->m_hWnd;
-    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), pDlg);
     EXPECT_EQ(pDlg->GetDlgItemText(IDC_FIRST_EDIT), L"initial");
+    CEdit edit;
+    ASSERT_TRUE(edit.SubclassDlgItem(IDC_FIRST_EDIT, pDlg));
+    MSG msg{edit.m_hWnd, WM_MOUSEMOVE, 0, 0, 0, {}};
+    CWinThread thread;
+    EXPECT_FALSE(thread.PreTranslateMessage(&msg));
+    // The edit's object had its turn (returned FALSE), then the dialog, and no further.
+    EXPECT_EQ(pDlg->m_preTranslated, std::vector<HWND>{edit.m_hWnd});
     ::SendMessageW(hWnd, WM_CLOSE, 0, 0); // a dialog's default close does nothing
     EXPECT_FALSE(deleted);
     ::DestroyWindow(hWnd);
     EXPECT_TRUE(deleted);
-    EXPECT_FALSE(IsWindow(hWnd));
+    EXPECT_EQ(edit.m_hWnd, nullptr); // detached when its window went
 }
 
 TEST(DialogTest, InvalidNumberKeepsDialogOpenWithStandardPrompt) {
@@ -154,23 +160,6 @@ TEST(DialogTest, InvalidNumberKeepsDialogOpenWithStandardPrompt) {
     EXPECT_EQ(boxes.Seen().size(), 2u);
     EXPECT_EQ(dlg.m_number, 389);
     dlg.DestroyWindow();
-}
-
-TEST(DialogTest, PreTranslateWalkStopsAtTheTopLevelWindow) {
-    TestDialog dlg;
-    ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
-    CEdit edit;
-    ASSERT_TRUE(edit.SubclassDlgItem(IDC_FIRST_EDIT, &dlg));
-    MSG msg{};
-    msg.hwnd = edit.m_hWnd;
-    msg.message = WM_MOUSEMOVE;
-    CWinThread thread;
-    EXPECT_FALSE(thread.PreTranslateMessage(&msg));
-    // The edit's object had its turn (returned FALSE), then the dialog.
-    ASSERT_EQ(dlg.m_preTranslated.size(), 1u);
-    EXPECT_EQ(dlg.m_preTranslated[0], edit.m_hWnd);
-    dlg.DestroyWindow();
-    EXPECT_EQ(edit.m_hWnd, nullptr); // detached when its window went
 }
 
 namespace {
@@ -259,18 +248,11 @@ TEST(CommandRoutingTest, ControlNotificationIsReflectedToTheControlFirst) {
 
 namespace {
 
-struct ThreadProbe {
-    HANDLE hDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    CModuleState* pSeenState = nullptr;
-    DWORD threadId = 0;
-    ~ThreadProbe() { ::CloseHandle(hDone); }
-};
+CModuleState* g_pSeenState = nullptr;
 
-UINT __cdecl ProbeThread(LPVOID p) {
-    auto* probe = static_cast<ThreadProbe*>(p);
-    probe->pSeenState = AfxGetModuleState();
-    probe->threadId = ::GetCurrentThreadId();
-    ::SetEvent(probe->hDone);
+UINT __cdecl RecordModuleState(LPVOID pDone) {
+    g_pSeenState = AfxGetModuleState();
+    ::SetEvent(static_cast<HANDLE>(pDone));
     return 0;
 }
 
@@ -278,19 +260,13 @@ UINT __cdecl ProbeThread(LPVOID p) {
 
 TEST(ThreadTest, WorkerRunsUnderTheStartersModuleState) {
     CModuleState moduleState;
-    ThreadProbe probe;
-    DWORD startedId = 0;
+    HANDLE hDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     {
         AFX_MANAGE_STATE(&moduleState);
-        // Suspended, so the self-deleting object is still there to be read.
-        CWinThread* pThread =
-            AfxBeginThread(ProbeThread, &probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-        ASSERT_NE(pThread, nullptr);
-        startedId = pThread->m_nThreadID;
-        ::ResumeThread(pThread->m_hThread);
-        ASSERT_EQ(::WaitForSingleObject(probe.hDone, 5000), WAIT_OBJECT_0);
+        ASSERT_NE(AfxBeginThread(RecordModuleState, hDone), nullptr);
+        EXPECT_EQ(::WaitForSingleObject(hDone, 5000), WAIT_OBJECT_0);
     }
-    EXPECT_EQ(probe.pSeenState, &moduleState);
-    EXPECT_EQ(probe.threadId, startedId);
+    ::CloseHandle(hDone);
+    EXPECT_EQ(g_pSeenState, &moduleState);
     EXPECT_NE(AfxGetModuleState(), &moduleState); // the switch ended with its scope
 }

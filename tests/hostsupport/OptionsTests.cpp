@@ -173,7 +173,7 @@ TEST_F(OptionsTest, MissingOrMismatchedValuesReadAsTheDefaultAndUnterminatedText
 
 TEST_F(OptionsTest, ListNamesTheSubKeysInTheStoreOrder) {
     for (const wchar_t* pszName : {L"Zulu", L"alpha", L"Mike", L"Bravo Two"})
-        CreateRawKey(m_sandbox.Path(std::wstring(L"Config\\LDapServers\\") + pszName));
+        WriteRaw(m_sandbox.Path(std::wstring(L"Config\\LDapServers\\") + pszName));
     WriteRawText(m_sandbox.Path(L"Config\\LDapServers"), L"notAKey", L"x");
     CStringList list;
     list.AddTail(L"stale");

@@ -39,10 +39,11 @@ protected:
     ListHostDialog m_dlg;
 };
 
-// A 100 x 20 item drawn into a bitmap in a font whose space is 3 pixels wide.
+// Draws header item 0 as 100 x 20 pixels into a bitmap, in a font whose space is 3
+// pixels wide, and reads the pixels back.
 class ItemPicture {
 public:
-    explicit ItemPicture(HWND screen) : m_screen(screen), m_dc(m_screen) {
+    ItemPicture() : m_screen(nullptr), m_dc(m_screen) {
         m_bitmap.CreateCompatibleBitmap(m_screen, 100, 20);
         m_oldBitmap = SelectObject(m_dc, m_bitmap);
         for (int height = 6; height < 30 && !m_font.GetSafeHandle(); ++height) {
@@ -51,10 +52,9 @@ public:
             wcscpy(lf.lfFaceName, L"Tahoma");
             CFont font;
             font.CreateFontIndirect(&lf);
-            HGDIOBJ old = SelectObject(m_dc, font);
+            CSelectObject selected(m_dc, font);
             SIZE space{};
             GetTextExtentPoint32W(m_dc, L" ", 1, &space);
-            SelectObject(m_dc, old);
             if (space.cx == 3)
                 m_font = std::move(font);
         }
@@ -66,31 +66,21 @@ public:
     }
     bool HasFont() const { return m_font.GetSafeHandle() != nullptr; }
     void Draw(CListHeaderCtrl& header, UINT state) {
-        DRAWITEMSTRUCT dis{};
-        dis.CtlType = ODT_HEADER;
-        dis.itemID = 0;
-        dis.itemState = state;
-        dis.hwndItem = header;
-        dis.hDC = m_dc;
-        dis.rcItem = RECT{0, 0, 100, 20};
+        DRAWITEMSTRUCT dis{ODT_HEADER, 0, 0, 0, state, header, m_dc, RECT{0, 0, 100, 20}, 0};
         header.DrawItem(&dis);
     }
     COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
     bool IsFace(int x, int y) const { return At(x, y) == GetSysColor(COLOR_3DFACE); }
-    // The label's ink: leftmost, rightmost and lowest painted pixel left of the arrow.
-    RECT LabelInk() const {
-        RECT ink{100, 20, -1, -1};
+    // The right and bottom ends of the label's ink, left of the arrow.
+    POINT LabelEnd() const {
+        POINT end{-1, -1};
         for (int y = 0; y < 20; ++y) {
             for (int x = 0; x < 80; ++x) {
-                if (!IsFace(x, y)) {
-                    ink.left = std::min<LONG>(ink.left, x);
-                    ink.right = std::max<LONG>(ink.right, x);
-                    ink.top = std::min<LONG>(ink.top, y);
-                    ink.bottom = std::max<LONG>(ink.bottom, y);
-                }
+                if (!IsFace(x, y))
+                    end = POINT{std::max<LONG>(end.x, x), std::max<LONG>(end.y, y)};
             }
         }
-        return ink;
+        return end;
     }
 
 private:
@@ -114,28 +104,26 @@ TEST_F(HeaderTest, TheArrowSitsInsideTheRightEndOfTheSortedItem) {
     CListHeaderCtrl& header = m_dlg.m_list.m_ctlHeader;
     EXPECT_EQ(header.SetSortIndicator(0, TRUE), -1);
 
-    ItemPicture picture(nullptr);
+    ItemPicture picture;
     ASSERT_TRUE(picture.HasFont());
-    picture.Draw(header, 0);
     const COLORREF light = GetSysColor(COLOR_3DHILIGHT), dark = GetSysColor(COLOR_3DSHADOW);
-    EXPECT_FALSE(picture.IsFace(88, 5)); // apex
-    EXPECT_TRUE(picture.IsFace(88, 3));
-    for (int x = 84; x <= 91; ++x)
-        EXPECT_EQ(picture.At(x, 14), light) << x; // base
-    EXPECT_TRUE(picture.IsFace(92, 14));
-    EXPECT_TRUE(picture.IsFace(87, 15));
-    EXPECT_EQ(picture.At(84, 13), dark);
-    const RECT ink = picture.LabelInk();
-    EXPECT_LE(ink.right, 75); // the label ends at x 76
-    EXPECT_GE(ink.right, 70);
-
-    // Pressed: the label moves one right and two down, the arrow stays.
+    for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)}) {
+        picture.Draw(header, state);
+        EXPECT_FALSE(picture.IsFace(88, 5)) << "apex, state " << state;
+        EXPECT_TRUE(picture.IsFace(88, 3));
+        for (int x = 84; x <= 91; ++x)
+            EXPECT_EQ(picture.At(x, 14), light) << "base at " << x << ", state " << state;
+        EXPECT_TRUE(picture.IsFace(92, 14));
+        EXPECT_EQ(picture.At(84, 13), dark);
+    }
+    picture.Draw(header, 0);
+    const POINT label = picture.LabelEnd();
+    EXPECT_LE(label.x, 75); // the label ends at x 76
+    EXPECT_GE(label.x, 70);
+    // Pressed: the label moves one right and two down; the arrow stays (above).
     picture.Draw(header, ODS_SELECTED);
-    const RECT pressed = picture.LabelInk();
-    EXPECT_EQ(pressed.right, ink.right + 1);
-    EXPECT_GT(pressed.bottom, ink.bottom); // vertically centred below a top 2 lower
-    for (int x = 84; x <= 91; ++x)
-        EXPECT_EQ(picture.At(x, 14), light) << x;
+    EXPECT_EQ(picture.LabelEnd().x, label.x + 1);
+    EXPECT_GT(picture.LabelEnd().y, label.y);
 
     // Descending: the triangle points down from a top edge at y 5.
     header.SetSortIndicator(0, FALSE);
