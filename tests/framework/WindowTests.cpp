@@ -19,39 +19,25 @@ protected:
 
 } // namespace
 
-TEST_F(ProfileTest, ValuesLandUnderKeyApplicationAndSection) {
-    EXPECT_TRUE(app.WriteProfileString(L"Settings", L"DirectorySearch", L"0,1,-1,-1"));
+TEST_F(ProfileTest, ValuesLandUnderKeyApplicationAndSectionAndReadBackOrAsDefault) {
     EXPECT_TRUE(app.WriteProfileString(L"Config\\LDAPServers", L"Current", L"Main office"));
-    EXPECT_TRUE(app.WriteProfileInt(L"ListControl", L"Style", 1));
-
-    EXPECT_EQ(ReadRawText(sandbox.Path(L"Settings"), L"DirectorySearch"), L"0,1,-1,-1");
+    EXPECT_TRUE(app.WriteProfileInt(L"Settings\\Nested", L"Style", 1));
+    EXPECT_TRUE(app.WriteProfileString(L"Settings", L"Text", L"12"));
     // Section names are registry paths; their case does not matter to the registry.
     EXPECT_EQ(ReadRawText(sandbox.Path(L"Config\\LDapServers"), L"Current"), L"Main office");
     int style = 0;
-    EXPECT_TRUE(ReadRawNumber(sandbox.Path(L"ListControl"), L"Style", style));
+    EXPECT_TRUE(ReadRawNumber(sandbox.Path(L"Settings\\Nested"), L"Style", style));
     EXPECT_EQ(style, 1);
-
     EXPECT_EQ(app.GetProfileString(L"Config\\LDapServers", L"Current"), L"Main office");
-    EXPECT_EQ(app.GetProfileInt(L"ListControl", L"Style", 7), 1u);
-}
-
-TEST_F(ProfileTest, MissingOrWrongKindReadsAsDefault) {
+    EXPECT_EQ(app.GetProfileInt(L"Settings\\Nested", L"Style", 7), 1u);
+    // Missing, or of the wrong kind: the default.
     EXPECT_EQ(app.GetProfileString(L"Settings", L"Nothing", L"fallback"), L"fallback");
-    EXPECT_EQ(app.GetProfileString(L"Settings", L"Nothing"), L"");
-    EXPECT_EQ(app.GetProfileInt(L"Settings", L"Nothing", -3), static_cast<UINT>(-3));
-    app.WriteProfileString(L"Settings", L"Text", L"12");
-    app.WriteProfileInt(L"Settings", L"Number", 12);
     EXPECT_EQ(app.GetProfileInt(L"Settings", L"Text", 5), 5u);
-    EXPECT_EQ(app.GetProfileString(L"Settings", L"Number", L"none"), L"none");
-}
-
-TEST_F(ProfileTest, NullValueDeletesEntryAndNullEntryDeletesSection) {
-    app.WriteProfileString(L"Settings", L"A", L"1");
-    app.WriteProfileString(L"Settings", L"B", L"2");
-    app.WriteProfileString(L"Settings\\Nested", L"C", L"3");
-    app.WriteProfileString(L"Settings", L"A", nullptr);
-    EXPECT_EQ(ReadRawText(sandbox.Path(L"Settings"), L"A"), L"<missing>");
-    EXPECT_EQ(ReadRawText(sandbox.Path(L"Settings"), L"B"), L"2");
+    EXPECT_EQ(app.GetProfileString(L"Settings\\Nested", L"Style", L"none"), L"none");
+    // A null value deletes the entry, a null entry the section with its sub-keys.
+    app.WriteProfileString(L"Settings", L"Text", nullptr);
+    EXPECT_EQ(ReadRawText(sandbox.Path(L"Settings"), L"Text"), L"<missing>");
+    EXPECT_TRUE(KeyExists(sandbox.Path(L"Settings\\Nested")));
     app.WriteProfileString(L"Settings", nullptr, nullptr);
     EXPECT_FALSE(KeyExists(sandbox.Path(L"Settings")));
     EXPECT_TRUE(KeyExists(sandbox.Root()));

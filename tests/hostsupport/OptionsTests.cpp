@@ -171,19 +171,6 @@ TEST_F(OptionsTest, MissingOrMismatchedValuesReadAsTheDefaultAndUnterminatedText
     EXPECT_FALSE(KeyExists(missingKey)); // reading creates nothing
 }
 
-TEST_F(OptionsTest, ListNamesTheSubKeysInTheStoreOrder) {
-    for (const wchar_t* pszName : {L"Zulu", L"alpha", L"Mike", L"Bravo Two"})
-        WriteRaw(m_sandbox.Path(std::wstring(L"Config\\LDapServers\\") + pszName));
-    WriteRawText(m_sandbox.Path(L"Config\\LDapServers"), L"notAKey", L"x");
-    CStringList list;
-    list.AddTail(L"stale");
-    m_options.GetList(L"Config\\LDapServers", list);
-    EXPECT_EQ(ToVector(list), RawSubKeyNames(m_sandbox.Path(L"Config\\LDapServers")));
-    EXPECT_EQ(list.GetCount(), 4);
-    m_options.GetList(L"Config\\NoSuchKey", list);
-    EXPECT_TRUE(list.IsEmpty());
-}
-
 TEST_F(OptionsTest, OrderedListsReadBackAsWrittenAndAShorterOneLeavesNothingBehind) {
     const std::vector<std::wstring> texts = {L"zeta", L"Alpha", L"mike", L"alpha",  L"",
                                              L"10",   L"9",     L"x y",  L"\u00e9", L"last"};
