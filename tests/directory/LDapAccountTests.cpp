@@ -152,6 +152,7 @@ TEST_F(LDapAccountTest, MissingOrBadRegistryDataLoadsAsDefaultsOrAsFound) {
     WriteRaw(key, L"logon", REG_MULTI_SZ, L"a\0b\0", 5 * sizeof(wchar_t));
     WriteRaw(key, L"searchRoot", REG_SZ, L"dc=unterminated", 15 * sizeof(wchar_t));
     WriteRawText(key, L"password", longAddress);
+
     CLDapAccount account(L"Broken", &m_options);
     EXPECT_EQ(account.port, 389);
     EXPECT_EQ(account.address, L"");
@@ -164,6 +165,12 @@ TEST_F(LDapAccountTest, MissingOrBadRegistryDataLoadsAsDefaultsOrAsFound) {
     EXPECT_EQ(account.password.str(), longAddress);
     EXPECT_EQ(account.ldapVersion, 0);
     EXPECT_EQ(account.ldapReferral, 1);
+    const DWORD nPort = 636;
+    WriteRaw(AccountPath(L"Short"), L"port", REG_DWORD, &nPort, 2); // a number cut short
+    WriteRaw(AccountPath(L"Short"), L"address", REG_SZ, "abc", 3);  // not whole characters
+    CLDapAccount shortened(L"Short", &m_options);
+    EXPECT_EQ(shortened.port, 389);
+    EXPECT_EQ(shortened.address.GetLength(), 1);
 }
 
 TEST_F(LDapAccountTest, DeleteRemovesOnlyThatAccountAndAnUnnamedOneNothing) {

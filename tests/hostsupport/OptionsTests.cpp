@@ -63,14 +63,9 @@ TEST_F(OptionsTest, RightsAreGrantedUnlessTheirOptionBitsSayOtherwise) {
         {L"Option115", &COptions::AccessPhoneDirectory, 4, 3},
         {L"Option115", &COptions::ModifyPhoneDirectory, 2, 1},
         {L"Option115", &COptions::ModifyPhoneDirectory, 4, 1},
-        {L"Option116", &COptions::AccessCallHistory, 4, 0},
         {L"Option117", &COptions::AccessPublicSearch, 4, 0xFB},
         {L"Option117", &COptions::ModifyPublicSearch, 2, 1},
         {L"Option117", &COptions::ModifyPublicSearch, 4, 1},
-        {L"Option118", &COptions::AccessPhoneFeatures, 4, 0},
-        {L"Option119", &COptions::AccessAgentGreetings, 4, 0},
-        {L"Option120", &COptions::AccessScreenPops, 4, 0},
-        {L"Option121", &COptions::AccessStatboards, 4, 0},
         {L"Option122", &COptions::AccessSpeedDials, 4, 0},
         {L"Option112", &COptions::ModifyProgramOptions, 1, 6}, // only bit 0 locks
     };
@@ -92,23 +87,6 @@ TEST_F(OptionsTest, RightsAreGrantedUnlessTheirOptionBitsSayOtherwise) {
     EXPECT_TRUE(m_options.ModifyProgramOptions());
 }
 
-TEST_F(OptionsTest, LanguagePrefixFollowsOption110AndProgramPathIsTheProgramsFolder) {
-    struct Case {
-        DWORD nLanguage;
-        const wchar_t* pszPrefix;
-    };
-    const Case cases[] = {{0, L"enu\\"}, {2, L"deu\\"}, {4, L"fra\\"},
-                          {8, L"ptb\\"}, {9, L"enu\\"}, {static_cast<DWORD>(-1), L"enu\\"}};
-    for (const auto& c : cases) {
-        WriteRawNumber(m_numbered, L"Option110", c.nLanguage);
-        EXPECT_EQ(m_options.GetLanguagePrefix(), c.pszPrefix) << "language " << c.nLanguage;
-    }
-    wchar_t szProgram[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, szProgram, MAX_PATH);
-    std::wstring program(szProgram);
-    EXPECT_EQ(m_options.GetProgramPath().str(), program.substr(0, program.rfind(L'\\')));
-}
-
 TEST_F(OptionsTest, ValuesRoundTripAndWritesCreateTheirKey) {
     std::wstring key = m_sandbox.Path(L"Deep\\Er\\Key");
     for (int nValue : {0, 389, -1, 0x7FFFFFFF, static_cast<int>(0x80000000)}) {
@@ -128,47 +106,6 @@ TEST_F(OptionsTest, ValuesRoundTripAndWritesCreateTheirKey) {
             m_options.GetRegistryValue(HKEY_CURRENT_USER, key.c_str(), L"text", L"x", 0).str(),
             text);
     }
-    // Expandable texts keep their references until read as expandable.
-    ::SetEnvironmentVariableW(L"QUILLET_TEST_FOLDER", L"C:\\Quillet");
-    m_options.SetRegistryValue(HKEY_CURRENT_USER, key.c_str(), L"path",
-                               L"%QUILLET_TEST_FOLDER%\\logs", kExpandableText);
-    RawValue raw;
-    ASSERT_TRUE(ReadRaw(key, L"path", raw));
-    EXPECT_EQ(raw.nType, static_cast<DWORD>(REG_EXPAND_SZ));
-    EXPECT_EQ(
-        m_options.GetRegistryValue(HKEY_CURRENT_USER, key.c_str(), L"path", L"", kExpandableText),
-        L"C:\\Quillet\\logs");
-    EXPECT_EQ(m_options.GetRegistryValue(HKEY_CURRENT_USER, key.c_str(), L"path", L"", 0),
-              L"%QUILLET_TEST_FOLDER%\\logs");
-}
-
-TEST_F(OptionsTest, MissingOrMismatchedValuesReadAsTheDefaultAndUnterminatedTextAsFound) {
-    std::wstring key = m_sandbox.Path(L"Bad");
-    const DWORD nDword = 636;
-    const unsigned long long nQword = 636;
-    const BYTE binary[4] = {1, 2, 3, 4};
-    WriteRawText(key, L"textNumber", L"636");
-    WriteRaw(key, L"qword", REG_QWORD, &nQword, sizeof(nQword));
-    WriteRaw(key, L"binary", REG_BINARY, binary, sizeof(binary));
-    WriteRaw(key, L"shortDword", REG_DWORD, &nDword, 2);
-    WriteRawNumber(key, L"number", nDword);
-    WriteRaw(key, L"multi", REG_MULTI_SZ, L"a\0b\0", 5 * sizeof(wchar_t));
-    WriteRaw(key, L"address", REG_SZ, L"ldap.example", 12 * sizeof(wchar_t));
-    WriteRaw(key, L"odd", REG_SZ, "abc", 3); // not even whole characters
-    for (const wchar_t* pszName : {L"missing", L"textNumber", L"qword", L"binary", L"shortDword"})
-        EXPECT_EQ(m_options.GetRegistryValue(HKEY_CURRENT_USER, key.c_str(), pszName, 389), 389)
-            << CString(pszName).ToUtf8();
-    for (const wchar_t* pszName : {L"missing", L"number", L"binary", L"multi"})
-        EXPECT_EQ(m_options.GetRegistryValue(HKEY_CURRENT_USER, key.c_str(), pszName, L"dflt", 0),
-                  L"dflt")
-            << CString(pszName).ToUtf8();
-    EXPECT_EQ(m_options.GetRegistryValue(HKEY_CURRENT_USER, key.c_str(), L"address", L"", 0),
-              L"ldap.example");
-    EXPECT_EQ(
-        m_options.GetRegistryValue(HKEY_CURRENT_USER, key.c_str(), L"odd", L"", 0).GetLength(), 1);
-    std::wstring missingKey = m_sandbox.Path(L"NoSuchKey");
-    EXPECT_EQ(m_options.GetRegistryValue(HKEY_CURRENT_USER, missingKey.c_str(), L"x", 7), 7);
-    EXPECT_FALSE(KeyExists(missingKey)); // reading creates nothing
 }
 
 TEST_F(OptionsTest, OrderedListsReadBackAsWrittenAndAShorterOneLeavesNothingBehind) {
