@@ -70,6 +70,19 @@ protected:
         ASSERT_TRUE(kit::PumpUntilInputDone());
     }
     void RightClickHeader(int item) { ClickHeader(item, true); }
+    // The sort as the list, its header's arrow and the stored settings have it.
+    std::wstring Sort() const {
+        const CListCtrlEx& list = m_dlg.m_list;
+        auto stored = [](const wchar_t* name) {
+            auto value = ReadDword(kListKey, name);
+            return value ? std::to_wstring(static_cast<int>(*value)) : std::wstring(L"-");
+        };
+        return std::to_wstring(list.m_nSortedColumn) + L"," +
+               std::to_wstring(list.m_bSortAsending) + L" arrow " +
+               std::to_wstring(list.m_ctlHeader.m_nSortColumn) +
+               (list.m_ctlHeader.m_bAscending ? L"+" : L"-") + L" stored " +
+               stored(L"SortedColumn") + L"," + stored(L"SortAscending");
+    }
     ListHostDialog m_dlg;
 };
 
@@ -133,37 +146,32 @@ TEST_F(HeaderTest, ClicksTurnTheDirectionAndAnotherColumnKeepsItAndEachIsSaved) 
     m_dlg.AddRow({L"b", L"y"});
     m_dlg.AddRow({L"C", L"x"});
     m_dlg.AddRow({L"a", L"z"});
-    CListCtrlEx& list = m_dlg.m_list;
     // Another binary's state is current while the clicks are handled; it has no
     // application object, and the settings go to the list's own module all the same.
     CModuleState hostState;
     AFX_MANAGE_STATE(&hostState);
-
     ClickHeader(0);
     EXPECT_EQ(m_dlg.Column(0), (Cells{L"a", L"b", L"C"}));
-    EXPECT_EQ(list.m_nSortedColumn, 0);
-    EXPECT_EQ(list.m_ctlHeader.m_nSortColumn, 0);
-    EXPECT_TRUE(list.m_ctlHeader.m_bAscending);
-    EXPECT_EQ(ReadDword(kListKey, L"SortedColumn"), 0u);
-    EXPECT_EQ(ReadDword(kListKey, L"SortAscending"), 1u);
+    EXPECT_EQ(Sort(), L"0,1 arrow 0+ stored 0,1");
     ClickHeader(0);
     EXPECT_EQ(m_dlg.Column(0), (Cells{L"C", L"b", L"a"}));
-    EXPECT_FALSE(list.m_ctlHeader.m_bAscending);
-    EXPECT_EQ(ReadDword(kListKey, L"SortAscending"), 0u);
+    EXPECT_EQ(Sort(), L"0,0 arrow 0- stored 0,0");
     ClickHeader(1); // descending still
     EXPECT_EQ(m_dlg.Column(1), (Cells{L"z", L"y", L"x"}));
-    EXPECT_EQ(ReadDword(kListKey, L"SortedColumn"), 1u);
+    EXPECT_EQ(Sort(), L"1,0 arrow 1- stored 1,0");
     ClickHeader(1);
     ClickHeader(0);
     EXPECT_EQ(m_dlg.Column(0), (Cells{L"a", L"b", L"C"}));
-    EXPECT_EQ(ReadDword(kListKey, L"SortAscending"), 1u);
+    EXPECT_EQ(Sort(), L"0,1 arrow 0+ stored 0,1");
 }
 
-TEST_F(HeaderTest, TheOwnersSortWithoutFlipOnTheSortedColumnDoesNothing) {
-    AddColumns({{L"a", 2}});
-    m_dlg.AddRow({L"b"});
-    m_dlg.AddRow({L"c"});
+TEST_F(HeaderTest, TheOwnersSortWithoutFlipOnTheSortedColumnDoesNothingAndSavesNothing) {
+    AddColumns({{L"a", 2}, {L"fixed", 0}, {L"odd", 1}});
+    m_dlg.AddRow({L"b", L"2", L"2"});
+    m_dlg.AddRow({L"c", L"1", L"1"});
     CListCtrlEx& list = m_dlg.m_list;
+    ClickHeader(1); // an unsortable column ignores clicks
+    EXPECT_EQ(Sort(), L"-1,-1 arrow -1+ stored -,-");
     list.m_bSortColumns = FALSE;
     ClickHeader(0); // clicks do not sort now; the owner still may
     EXPECT_EQ(list.m_nSortedColumn, -1);
@@ -171,28 +179,15 @@ TEST_F(HeaderTest, TheOwnersSortWithoutFlipOnTheSortedColumnDoesNothing) {
     m_dlg.AddRow({L"a"});
     list.SortColumn(0, FALSE, FALSE);
     EXPECT_EQ(m_dlg.Column(0), (Cells{L"b", L"c", L"a"}));
-    EXPECT_FALSE(HasKey(kListKey));
     list.SortColumn(0, TRUE, FALSE);
     EXPECT_EQ(m_dlg.Column(0), (Cells{L"c", L"b", L"a"}));
-    EXPECT_EQ(list.m_bSortAsending, 0);
-}
-
-TEST_F(HeaderTest, UnsortableColumnsIgnoreClicksAndOtherTypesOnlyTurnTheArrow) {
-    AddColumns({{L"fixed", 0}, {L"odd", 1}});
-    m_dlg.AddRow({L"b", L"2"});
-    m_dlg.AddRow({L"a", L"1"});
-    CListCtrlEx& list = m_dlg.m_list;
-    ClickHeader(0);
-    EXPECT_EQ(list.m_nSortedColumn, -1);
-    EXPECT_EQ(list.m_bSortAsending, -1);
-    EXPECT_FALSE(HasKey(kListKey));
-
-    ClickHeader(1);
-    ClickHeader(1);
-    EXPECT_EQ(list.m_nSortedColumn, 1);
-    EXPECT_EQ(list.m_bSortAsending, 0);
-    EXPECT_EQ(list.m_ctlHeader.m_nSortColumn, 1);
-    EXPECT_EQ(ReadDword(kListKey, L"SortAscending"), 0u);
+    EXPECT_EQ(Sort(), L"0,0 arrow 0- stored -,-");
+    // A column of another sort type only turns the arrow.
+    list.m_bSortColumns = TRUE;
+    ClickHeader(2);
+    ClickHeader(2);
+    EXPECT_EQ(m_dlg.Column(2), (Cells{L"1", L"2", L""}));
+    EXPECT_EQ(Sort(), L"2,1 arrow 2+ stored 2,1");
 }
 
 TEST_F(HeaderTest, EveryRowKeepsItsItemDataAndTheOwnerSeesNoneOfTheSwaps) {
