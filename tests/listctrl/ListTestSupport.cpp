@@ -167,10 +167,13 @@ BOOL ListHostDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
         if (m_pLog)
             m_pLog->Add({WM_NOTIFY, kOwnerHandler, kit::kParam, pHdr->code});
         const auto* pInfo = reinterpret_cast<const NMLVDISPINFOW*>(lParam);
-        m_editEnds.push_back({pHdr->hwndFrom, pHdr->idFrom, wParam, pInfo->item.iItem,
-                              pInfo->item.iSubItem, pInfo->item.pszText != nullptr,
-                              pInfo->item.pszText ? pInfo->item.pszText : L"",
-                              pInfo->item.cchTextMax});
+        const LVITEMW& item = pInfo->item;
+        const bool bFromEditor =
+            pHdr->hwndFrom == List() && pHdr->idFrom == 112 && wParam == IDC_TEST_LIST;
+        m_editEnds.push_back((bFromEditor ? L"" : L"?") + std::to_wstring(item.iItem) + L"," +
+                             std::to_wstring(item.iSubItem) + L" " +
+                             (item.pszText ? item.pszText : L"(none)") + L"/" +
+                             std::to_wstring(item.cchTextMax));
     }
     return FALSE;
 }

@@ -64,17 +64,6 @@ constexpr int kOwnerHandler = -1;
 
 class ListHostDialog : public CDialog {
 public:
-    struct EditEnd {
-        HWND hwndFrom;
-        UINT_PTR idFrom;
-        WPARAM wParam;
-        int item;
-        int subItem;
-        bool hasText;
-        std::wstring text;
-        int length;
-    };
-
     ListHostDialog();
     ~ListHostDialog() override;
     // Creates and shows the dialog with the list attached; the list gets `width`
@@ -92,7 +81,10 @@ public:
     CListCtrlEx m_list;
     std::vector<std::wstring> m_shownColumns; // WM_USER+112
     int m_organizerRequests = 0;              // WM_USER+113
-    std::vector<EditEnd> m_editEnds;
+    // LVN_ENDLABELEDIT as "row,column text/length" (text "(none)" when cancelled), with
+    // "?" in front when it did not come from the list's editor (id 112) to the
+    // list's parent.
+    std::vector<std::wstring> m_editEnds;
     std::vector<int> m_clickedRows; // NM_CLICK as the owner sees it
     // When set, gets what the owner's handler sees of item-data changes and edit
     // ends, as window kOwnerHandler.
