@@ -5,8 +5,6 @@
 #include "SubItemEdit.h"
 #include "UiKit.h"
 
-#include <memory>
-
 using namespace lctest;
 
 namespace {
@@ -93,9 +91,8 @@ TEST_F(CellEditingTest, TheSecondClickOnARowEditsTheClickedCellOverItsWholeText)
     EXPECT_EQ(SendMessageW(Editor(), EM_GETSEL, 0, 0), MAKELRESULT(0, 4)); // all selected
     // From 4 pixels inside the cell's left edge to 1 pixel beyond its right edge.
     const RECT cell = Cell(3, 1), box = EditorRect();
-    EXPECT_TRUE(EqualRect(
-        &box,
-        std::make_unique<RECT>(RECT{cell.left + 4, cell.top, cell.right + 1, cell.bottom}).get()));
+    const RECT expected{cell.left + 4, cell.top, cell.right + 1, cell.bottom};
+    EXPECT_TRUE(EqualRect(&box, &expected));
     EXPECT_EQ(GetCapture(), m_dlg.List());
     EXPECT_EQ(m_dlg.m_clickedRows, (std::vector<int>{3, 3})); // the owner sees the clicks
 
