@@ -126,10 +126,6 @@ bool PumpPending(DWORD timeoutMs) {
         timeoutMs);
 }
 
-void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
-
 // ---------------------------------------------------------------- keyboard and mouse
 //
 // Posting a whole key sequence at once would reorder it: TranslateMessage posts a
@@ -427,7 +423,7 @@ HWND FindChildByClass(HWND parent, const std::wstring& className, int index) {
     });
 }
 
-std::vector<HWND> TopLevelWindows() {
+static std::vector<HWND> TopLevelWindows() {
     std::vector<HWND> windows;
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
@@ -443,15 +439,6 @@ int ListRowCount(HWND list) {
     return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
-int ListColumnCount(HWND list) {
-    int count = 0;
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH;
-    while (SendMessageW(list, LVM_GETCOLUMNW, count, reinterpret_cast<LPARAM>(&column)))
-        ++count;
-    return count;
-}
-
 std::vector<std::wstring> ListHeaders(HWND list) {
     std::vector<std::wstring> headers;
     for (int i = 0;; ++i) {
@@ -464,6 +451,10 @@ std::vector<std::wstring> ListHeaders(HWND list) {
             return headers;
         headers.emplace_back(text);
     }
+}
+
+int ListColumnCount(HWND list) {
+    return static_cast<int>(ListHeaders(list).size());
 }
 
 std::wstring ListCell(HWND list, int row, int column) {
@@ -980,49 +971,6 @@ void PopupMenuCatcher::ClickNextStep() {
         PostMessageW(m_menuWindow, MenuHooks::StepMessage(), 0, 0);
     else
         m_chosen = true;
-}
-
-// ---------------------------------------------------------------- screenshots
-
-bool SaveScreenshot(HWND window, const std::wstring& bmpPath) {
-    RECT rc;
-    if (!GetWindowRect(window, &rc) || rc.right <= rc.left || rc.bottom <= rc.top)
-        return false;
-    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
-    // Paint what is pending, so that the picture is current.
-    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    // Rows bottom-up, as a .bmp file stores them.
-    BITMAPINFOHEADER header{sizeof(header), width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC source = GetWindowDC(window);
-    HDC memory = CreateCompatibleDC(source);
-    HBITMAP bitmap = CreateDIBSection(source, reinterpret_cast<BITMAPINFO*>(&header),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    struct Release {
-        std::function<void()> release;
-        ~Release() { release(); }
-    } gdi{[&] {
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(window, source);
-    }};
-    if (!bitmap || (!BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY) &&
-                    !PrintWindow(window, memory, 0)))
-        return false;
-    GdiFlush();
-
-    const DWORD pixelBytes = static_cast<DWORD>(width) * height * 4;
-    BITMAPFILEHEADER file{0x4D42 /* "BM" */, 0, 0, 0, sizeof(file) + sizeof(header)};
-    file.bfSize = file.bfOffBits + pixelBytes;
-    KernelHandle out(CreateFileW(bmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return out.get() != INVALID_HANDLE_VALUE &&
-           WriteFile(out.get(), &file, sizeof(file), &written, nullptr) &&
-           WriteFile(out.get(), &header, sizeof(header), &written, nullptr) &&
-           WriteFile(out.get(), bits, pixelBytes, &written, nullptr) && written == pixelBytes;
 }
 
 } // namespace kit

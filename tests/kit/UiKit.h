@@ -35,7 +35,6 @@ bool PumpUntil(std::function<bool()> done, DWORD timeoutMs = 5000);
 // Pumps until no sent, posted or input message waits for the calling thread, so that
 // what other threads posted before the call has been handled.
 bool PumpPending(DWORD timeoutMs = 5000);
-void PumpFor(DWORD ms);
 
 // ---------------------------------------------------------------- keyboard and mouse
 //
@@ -68,8 +67,6 @@ std::wstring ClassName(HWND window);
 // Searches all descendants, depth first; null if none.
 HWND FindChild(HWND parent, int id);
 HWND FindChildByClass(HWND parent, const std::wstring& className, int index = 0);
-// Visible top-level windows of this process.
-std::vector<HWND> TopLevelWindows();
 
 // List view (report view).
 int ListRowCount(HWND list);
@@ -113,9 +110,6 @@ struct ToolbarButton {
     BYTE state = 0; // TBSTATE_*
     BYTE style = 0; // BTNS_*
     bool enabled() const { return state & TBSTATE_ENABLED; }
-    bool checked() const { return state & TBSTATE_CHECKED; }
-    bool hidden() const { return state & TBSTATE_HIDDEN; }
-    bool pressed() const { return state & TBSTATE_PRESSED; }
     bool separator() const { return style & BTNS_SEP; }
 };
 int ToolbarButtonCount(HWND toolbar);
@@ -223,10 +217,5 @@ private:
     std::vector<std::pair<HMENU, int>> m_path;
     size_t m_step = 0;
 };
-
-// ---------------------------------------------------------------- screenshots
-
-// Writes the window as it looks now, frame included, to a 32-bit .bmp file.
-bool SaveScreenshot(HWND window, const std::wstring& bmpPath);
 
 } // namespace kit
