@@ -561,6 +561,20 @@ std::vector<MenuItem> ReadMenu(HMENU menu) {
     return items;
 }
 
+std::wstring MenuText(const std::vector<MenuItem>& items) {
+    std::wstring text;
+    for (const MenuItem& item : items) {
+        text += text.empty() ? L"" : L" | ";
+        if (item.separator)
+            text += L"-";
+        else
+            text += item.text + L"=" + std::to_wstring(item.id) + (item.grayed ? L"*" : L"");
+        if (item.submenu)
+            text += L"[" + MenuText(item.children) + L"]";
+    }
+    return text;
+}
+
 namespace {
 
 const MenuItem* FindMenuItemIf(const std::vector<MenuItem>& items,

@@ -100,6 +100,10 @@ struct MenuItem {
     std::wstring Label() const;
 };
 std::vector<MenuItem> ReadMenu(HMENU menu);
+// A menu in one line, for comparing a whole menu at once: items as "text=id", "*"
+// after a grayed one, "-" for a separator, a submenu's items in brackets, all
+// separated by " | ".
+std::wstring MenuText(const std::vector<MenuItem>& items);
 // Searches submenus too; text matches Label() or the stored text.
 const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id);
 const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, const std::wstring& text);

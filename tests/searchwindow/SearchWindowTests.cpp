@@ -3,6 +3,7 @@
 // tooltips, placement and closing.
 #include "HostSession.h"
 #include "MessageLog.h"
+#include "RegistrySandbox.h"
 #include "resource.h"
 
 #include <cwchar>
@@ -11,20 +12,10 @@ using namespace host;
 
 namespace {
 
-std::wstring ReadProfile(const std::wstring& section, const wchar_t* pszName) {
-    CRegKey key;
-    CString value;
-    if (key.Open(HKEY_CURRENT_USER, (L"Software\\Tovana\\Tovana Quillet\\" + section).c_str()) ==
-            ERROR_SUCCESS &&
-        key.QueryString(pszName, value))
-        return value.str();
-    return L"";
-}
+const std::wstring kRoot = L"Software\\Tovana\\Tovana Quillet\\";
 
-bool KeyExists(const std::wstring& path) {
-    CRegKey key;
-    return key.Open(HKEY_CURRENT_USER, (L"Software\\Tovana\\Tovana Quillet\\" + path).c_str()) ==
-           ERROR_SUCCESS;
+std::wstring ReadPlacement() {
+    return ReadRawText(kRoot + L"Settings", L"DirectorySearch");
 }
 
 const std::wstring kLayout = std::wstring(L"ListControl\\DirectorySearch\\") + kServer;
@@ -142,8 +133,7 @@ TEST_F(SearchWindowTest, ClosingStoresTheLayoutBeforeTheWindowGoesAndThenTellsTh
     log.Watch(m_host.m_hWnd, {HostMessage::kId});
     bool storedBeforeDestroy = false;
     log.OnMessage(0, WM_DESTROY, [&] {
-        storedBeforeDestroy =
-            KeyExists(kLayout) && !ReadProfile(L"Settings", L"DirectorySearch").empty();
+        storedBeforeDestroy = KeyExists(kRoot + kLayout) && ReadPlacement() != L"<missing>";
     });
     m_pSearch->CloseDialogs();
     EXPECT_TRUE(log.Matches({{WM_CLOSE, 0},
@@ -273,7 +263,7 @@ TEST_F(SearchWindowTest, PlacementIsStoredAndRestored) {
     // Larger than the window's minimum, its size when first laid out.
     ::SetWindowPos(m_hWnd, nullptr, 40, 50, 900, 500, SWP_NOZORDER);
     m_pSearch->CloseDialogs();
-    std::wstring stored = ReadProfile(L"Settings", L"DirectorySearch");
+    std::wstring stored = ReadPlacement();
     unsigned flags = 9, show = 0;
     int v[8];
     ASSERT_EQ(swscanf(stored.c_str(), L"%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", &flags, &show, &v[0], &v[1],
@@ -295,7 +285,7 @@ TEST_F(SearchWindowTest, PlacementIsStoredAndRestored) {
     EXPECT_EQ(rc.right - rc.left, 900);
     ::ShowWindow(m_hWnd, SW_MAXIMIZE);
     m_pSearch->CloseDialogs();
-    stored = ReadProfile(L"Settings", L"DirectorySearch");
+    stored = ReadPlacement();
     ASSERT_EQ(swscanf(stored.c_str(), L"%u,", &flags), 1);
     EXPECT_EQ(flags, 2u);
     ASSERT_NE(Open(), nullptr);
@@ -319,17 +309,17 @@ TEST_F(SearchWindowTest, CloseSavesTheColumnLayoutEscapeDoesNot) {
         ASSERT_TRUE(Search(L"John Smith"));
         // The sort at the end of the search saved the layout; start from none.
         RegDeleteTreeW(HKEY_CURRENT_USER, (Root() + L"\\" + kLayout).c_str());
-        ASSERT_FALSE(KeyExists(column));
+        ASSERT_FALSE(KeyExists(kRoot + column));
     };
 
     searchThenForgetLayout();
     kit::PressKey(List(), VK_ESCAPE);
     EXPECT_TRUE(kit::PumpUntil([&] { return !::IsWindow(m_hWnd); }));
-    EXPECT_FALSE(KeyExists(column));
-    EXPECT_FALSE(ReadProfile(L"Settings", L"DirectorySearch").empty());
+    EXPECT_FALSE(KeyExists(kRoot + column));
+    EXPECT_NE(ReadPlacement(), L"<missing>");
 
     searchThenForgetLayout();
     ::SendMessageW(m_hWnd, WM_COMMAND, ID_CLOSE_WINDOW, 0);
     EXPECT_FALSE(::IsWindow(m_hWnd));
-    EXPECT_TRUE(KeyExists(column));
+    EXPECT_TRUE(KeyExists(kRoot + column));
 }
