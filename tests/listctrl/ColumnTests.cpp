@@ -37,6 +37,19 @@ void StoreColumn(int i, const wchar_t* name, int column, int width = 50,
     WriteDword(ColumnKey(i, listKey), L"Width", static_cast<DWORD>(width));
 }
 
+// A stored column as "name|title|position|width|sort type|phone remove move edit".
+std::wstring StoredColumn(int i, const std::wstring& listKey = kListKey) {
+    const std::wstring key = ColumnKey(i, listKey);
+    auto number = [&](const wchar_t* name) {
+        auto value = ReadDword(key, name);
+        return value ? std::to_wstring(static_cast<int>(*value)) : std::wstring(L"-");
+    };
+    return ReadString(key, L"Name").value_or(L"-") + L"|" +
+           ReadString(key, L"Title").value_or(L"-") + L"|" + number(L"Column") + L"|" +
+           number(L"Width") + L"|" + number(L"SortType") + L"|" + number(L"PhoneNumber") +
+           number(L"Remove") + number(L"Move") + number(L"Edit");
+}
+
 class ColumnSettingsTest : public ListTest {
 protected:
     void SetUp() override {
@@ -93,16 +106,11 @@ TEST_F(ColumnSettingsTest, CatalogueRoundTripsInTheStoredFormat) {
     EXPECT_EQ(ReadDword(kListKey, L"SortAscending"), 0u);
     EXPECT_EQ(ValueNames(ColumnKey(1)), (Names{L"Column", L"Edit", L"Move", L"Name", L"PhoneNumber",
                                                L"Remove", L"SortType", L"Title", L"Width"}));
-    for (const wchar_t* name :
-         {L"Column", L"Edit", L"Move", L"PhoneNumber", L"Remove", L"SortType"})
-        EXPECT_TRUE(ReadDword(ColumnKey(1), name)) << name;
-    EXPECT_EQ(ReadString(ColumnKey(1), L"Name"), L"telephoneNumber");
-    EXPECT_EQ(ReadString(ColumnKey(1), L"Title"), L"Phone");
-    EXPECT_EQ(ReadDword(ColumnKey(1), L"PhoneNumber"), 1u);
-    EXPECT_EQ(ReadDword(ColumnKey(1), L"Width"), 111u); // the live width
-    EXPECT_EQ(list.FindColumn(L"telephoneNumber")->m_nWidth, 90);
-    EXPECT_EQ(ReadDword(ColumnKey(2), L"Column"), 0xFFFFFFFFu);
+    EXPECT_EQ(StoredColumn(0), L"cn|Name|0|120|2|0010");
+    EXPECT_EQ(StoredColumn(1), L"telephoneNumber|Phone|1|111|2|1101"); // the live width
+    EXPECT_EQ(StoredColumn(2), L"whenChanged|Changed|-1|0|3|0111");
     EXPECT_FALSE(HasKey(ColumnKey(3)));
+    EXPECT_EQ(list.FindColumn(L"telephoneNumber")->m_nWidth, 90);
 
     ListHostDialog other;
     ASSERT_TRUE(other.Open());
@@ -112,8 +120,8 @@ TEST_F(ColumnSettingsTest, CatalogueRoundTripsInTheStoredFormat) {
     EXPECT_EQ(Describe(other.m_list), Describe(list));
     EXPECT_EQ(kit::ListHeaders(other.List()), (Names{L"Name", L"Phone"}));
     EXPECT_EQ(other.m_list.GetColumnWidth(1), 111);
-    EXPECT_EQ(other.m_list.m_nSortedColumn, 1);
-    EXPECT_EQ(other.m_list.m_bSortAsending, 0);
+    EXPECT_EQ(std::make_pair(other.m_list.m_nSortedColumn, other.m_list.m_bSortAsending),
+              std::make_pair(1, 0)); // column 1, descending
     EXPECT_EQ(other.m_list.m_ctlHeader.m_nSortColumn, 1);
 }
 
@@ -126,10 +134,9 @@ TEST_F(ColumnSettingsTest, SameTitleSavesTheWidthOfTheFirstAndADetachedListItsOw
     list.DisplayColumns();
     list.m_ctlHeader.SubclassDlgItem(0, &list);
     list.WriteControlSettings();
-    EXPECT_EQ(ReadDword(ColumnKey(0), L"Width"), 70u);
-    EXPECT_EQ(ReadDword(ColumnKey(1), L"Width"), 70u);
-    EXPECT_EQ(ReadString(ColumnKey(2), L"Title"), L"RD");
-    EXPECT_EQ(ReadDword(ColumnKey(2), L"Width"), 30u); // hidden: its own width
+    EXPECT_EQ(StoredColumn(0), L"a|Same|0|70|2|0111");
+    EXPECT_EQ(StoredColumn(1), L"b|Same|1|70|2|0111");
+    EXPECT_EQ(StoredColumn(2), L"c|RD|-1|30|2|0111"); // hidden: its own width
 
     CListCtrlEx store;
     store.m_bPersistColumns = TRUE;
