@@ -89,6 +89,8 @@ private:
     struct Cursor;
 
     void Log(std::wstring line);
+    // Keeps the object until the fake goes and hands out pHandle as an object of kind.
+    void Own(std::shared_ptr<void> object, const void* pHandle, const wchar_t* pszKind);
     LDAPMessage* NewMessage(ULONG nResultCode, std::vector<FakeEntry> entries);
     wchar_t* NewText(const std::wstring& text);
     const FakeEntry* EntryOf(LDAPMessage* pEntry);
@@ -98,7 +100,8 @@ private:
     mutable std::mutex m_mutex; // search workers call in from their own threads
     std::vector<std::wstring> m_calls;
     std::vector<std::wstring> m_misuses;
-    std::map<const void*, std::wstring> m_open; // object -> its kind
+    std::map<const void*, std::wstring> m_open; // handed out, not given back: its kind
+    std::vector<std::shared_ptr<void>> m_owned;
     ULONG m_nLastPollCode = 85;
     bool m_bBindHeld = false;
     HANDLE m_hRelease; // set: held binds return
