@@ -66,15 +66,6 @@ TEST(KitInput, KeysArriveInKeyboardOrderThroughTheFilter) {
     EXPECT_FALSE(GetKeyState(VK_CONTROL) < 0) << "released afterwards";
 }
 
-TEST(KitInput, InputForADestroyedWindowDoesNotHoldUpTheRest) {
-    Window gone(L"Edit"), kept(L"Edit");
-    kit::TypeText(gone.hwnd, L"lost");
-    DestroyWindow(gone.hwnd);
-    kit::TypeText(kept.hwnd, L"kept");
-    EXPECT_TRUE(kit::PumpUntilInputDone());
-    EXPECT_EQ(kit::WindowText(kept.hwnd), L"kept");
-}
-
 TEST(KitMessageBox, BoxesOnAnyThreadAreReadAndAnswered) {
     kit::MessageBoxWatcher watcher(
         [](const kit::MessageBoxInfo& box) { return box.caption == L"Directory" ? IDNO : IDYES; });
