@@ -40,7 +40,7 @@ protected:
     // Writes the test directory's account (and makes it current); ldapVersion 0
     // writes none, as the module saves its accounts.
     void AddAccount(const std::wstring& name, int port, const wchar_t* pszLogon = L"",
-                    const wchar_t* pszPassword = L"", int maximumHits = 200, int ldapVersion = 3);
+                    const wchar_t* pszPassword = L"", int maximumHits = 200, int ldapVersion = 0);
     void SetOption(int nOption, DWORD value);
     std::wstring Text(UINT nID) const { return m_translation.LoadStringW(nID, 512).str(); }
 

@@ -210,7 +210,7 @@ TEST_F(SearchWindowTest, EachFailureShowsItsMessageLogsItsEventAndReleasesTheCon
          },
          Text(2816), Text(3232) + L"...", L"Error on ldap_result"},
     };
-    AddAccount(kServer, DirectoryPort());
+    AddAccount(kServer, DirectoryPort(), L"", L"", 200, 3); // no probe: the worker alone
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         CFakeLdapApi fake;
@@ -237,7 +237,7 @@ TEST_F(SearchWindowTest, EachFailureShowsItsMessageLogsItsEventAndReleasesTheCon
 }
 
 TEST_F(FakeSearchTest, AnotherResultCodeIsShownThenTheRowsAreSortedAndTheConnectionClosed) {
-    AddAccount(kServer, DirectoryPort());
+    AddAccount(kServer, DirectoryPort(), L"", L"", 200, 3); // no probe: the hand-off alone
     Answer(m_fake, {L"Ann Smith", L"Zed Smith"}, LDAP_UNWILLING_TO_PERFORM);
     ASSERT_NE(Open(), nullptr);
     std::vector<std::wstring> rowsAtTheBox;
@@ -261,7 +261,7 @@ TEST_F(FakeSearchTest, AnotherResultCodeIsShownThenTheRowsAreSortedAndTheConnect
 }
 
 TEST_F(FakeSearchTest, OnlyTheLatestSearchIsSeenWhileAnEarlierOneHangsInItsBind) {
-    AddAccount(kServer, DirectoryPort());
+    AddAccount(kServer, DirectoryPort(), L"", L"", 200, 3); // no probe: the hand-off alone
     m_fake.bHoldFirstBind = true;
     Answer(m_fake, {L"John Smith"});
     ASSERT_NE(Open(), nullptr);
@@ -283,7 +283,7 @@ TEST_F(FakeSearchTest, OnlyTheLatestSearchIsSeenWhileAnEarlierOneHangsInItsBind)
 }
 
 TEST_F(FakeSearchTest, ClosingDuringABindAndReopeningIsSafe) {
-    AddAccount(kServer, DirectoryPort());
+    AddAccount(kServer, DirectoryPort(), L"", L"", 200, 3); // no probe: the hand-off alone
     m_fake.bHoldFirstBind = true;
     Answer(m_fake, {L"John Smith"});
     ASSERT_NE(Open(), nullptr);
