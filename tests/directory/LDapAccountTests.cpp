@@ -223,48 +223,33 @@ TEST_F(LDapAccountTest, SaveAllStoresEveryAccountAndLoadAllReadsThemInTheStoreOr
 }
 
 TEST_F(LDapAccountTest, CurrentAccountFollowsTheProfileValue) {
-    for (const wchar_t* pszName : {L"Alpha", L"Beta", L"Gamma"})
-        SampleAccount(pszName).Save();
     CLDapAccountArray accounts;
-    accounts.LoadAll(&m_options);
-    ASSERT_EQ(accounts.GetSize(), 3);
-    auto indexOf = [&](const wchar_t* pszName) {
-        for (int i = 0; i < accounts.GetSize(); ++i) {
-            if (accounts[i].description == pszName)
-                return i;
-        }
-        return -1;
+    // The chosen account's position in the list, -1 for none.
+    auto current = [&] {
+        CLDapAccount* pCurrent = accounts.ChooseCurrent(m_app);
+        return pCurrent ? static_cast<int>(pCurrent - &accounts[0]) : -1;
     };
+    SetCurrent(L"Twin");
+    EXPECT_EQ(current(), -1); // no accounts
+    for (const wchar_t* pszName : {L"Alpha", L"Twin", L"Beta", L"Twin"})
+        accounts.Add(SampleAccount(pszName));
     struct Case {
         const wchar_t* pszCurrent; // null: no "Current" value at all
-        int nExpected;             // index of the current account, -1 for none
+        int nExpected;
     };
-    // An empty or missing value picks the first account of the list.
-    const Case cases[] = {
-        {nullptr, 0},  {L"", 0},       {L"Beta", indexOf(L"Beta")},   {L"beta", -1},
-        {L"Gone", -1}, {L"Beta ", -1}, {L"Gamma", indexOf(L"Gamma")},
-    };
+    // An empty or missing value picks the first; equal descriptions, the last.
+    const Case cases[] = {{nullptr, 0},  {L"", 0},       {L"Beta", 2}, {L"beta", -1},
+                          {L"Gone", -1}, {L"Beta ", -1}, {L"Twin", 3}};
     for (const auto& c : cases) {
         SetCurrent(c.pszCurrent);
-        CLDapAccount* pCurrent = accounts.ChooseCurrent(m_app);
-        CLDapAccount* pExpected = c.nExpected >= 0 ? &accounts[c.nExpected] : nullptr;
-        EXPECT_EQ(pCurrent, pExpected) << CString(c.pszCurrent ? c.pszCurrent : L"(none)").ToUtf8();
+        EXPECT_EQ(current(), c.nExpected)
+            << CString(c.pszCurrent ? c.pszCurrent : L"(none)").ToUtf8();
     }
     // An empty value is not rewritten.
     SetCurrent(L"");
-    accounts.ChooseCurrent(m_app);
+    current();
     EXPECT_EQ(m_app.GetProfileString(L"Config\\LDAPServers", L"Current", L"x"), L"");
-}
-
-TEST_F(LDapAccountTest, CurrentIsTheLastOfEqualDescriptionsAndNoneWithoutAccounts) {
-    CLDapAccountArray accounts;
-    SetCurrent(L"Twin");
-    EXPECT_EQ(accounts.ChooseCurrent(m_app), nullptr);
-    accounts.Add(SampleAccount(L"Twin"));
-    accounts.Add(SampleAccount(L"Other"));
-    accounts.Add(SampleAccount(L"Twin"));
-    EXPECT_EQ(accounts.ChooseCurrent(m_app), &accounts[2]);
     // Written under another spelling of the section, as the registry ignores case.
-    WriteRawText(m_sandbox.Path(L"Config\\LDapServers"), L"Current", L"Other");
-    EXPECT_EQ(accounts.ChooseCurrent(m_app), &accounts[1]);
+    WriteRawText(m_sandbox.Path(L"Config\\LDapServers"), L"Current", L"Beta");
+    EXPECT_EQ(current(), 2);
 }
