@@ -27,11 +27,11 @@ int VersionFromRootDse(ILdapApi& api, LDAP* pLdap, LDAPMessage* pResult) {
 
 } // namespace
 
-int ProbeLdapVersion(const CString& server, int nPort, DebugOutputFunc pfnDebugOutput) {
+int ProbeLdapVersion(const CString& server, int nPort) {
     ILdapApi& api = LdapApi();
     CLdapConnection connection(api, api.Init(server, static_cast<ULONG>(nPort)));
     if (!connection) {
-        pfnDebugOutput(L"ldapCheckVersion: ldap_init failed\n");
+        ::OutputDebugStringW(L"ldapCheckVersion: ldap_init failed\n");
         return 2;
     }
     api.SetOption(connection.Get(), LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
@@ -48,10 +48,10 @@ int ProbeLdapVersion(const CString& server, int nPort, DebugOutputFunc pfnDebugO
     case LDAP_PARTIAL_RESULTS:
     case LDAP_NO_SUCH_OBJECT:
         // The server has no root DSE that we may read.
-        pfnDebugOutput(L"ldapCheckVersion: root DSE not found\n");
+        ::OutputDebugStringW(L"ldapCheckVersion: root DSE not found\n");
         return 2;
     default:
-        pfnDebugOutput(L"ldapCheckVersion: ldap_search_ext_s failed\n");
+        ::OutputDebugStringW(L"ldapCheckVersion: ldap_search_ext_s failed\n");
         return 2;
     }
 }

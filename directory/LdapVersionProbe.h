@@ -4,9 +4,6 @@
 
 #include "String.h"
 
-using DebugOutputFunc = void(WINAPI*)(LPCWSTR);
-
-// 3 when the server lists version 3, else 2; every failure gives 2. Blocks until the
-// server answers or the LDAP library gives up. Diagnostic lines go to pfnDebugOutput.
-int ProbeLdapVersion(const CString& server, int nPort,
-                     DebugOutputFunc pfnDebugOutput = ::OutputDebugStringW);
+// 3 when the server lists version 3, else 2; every failure gives 2 and a line in the
+// debugger output. Blocks until the server answers or the LDAP library gives up.
+int ProbeLdapVersion(const CString& server, int nPort);

@@ -1,5 +1,7 @@
 #include "FakeLdapApi.h"
 
+#include <rpc.h>
+
 #include <cwchar>
 
 namespace {
@@ -23,11 +25,11 @@ std::wstring ShowList(const wchar_t* const* ppsz) {
     return text;
 }
 
-void DeleteValues(wchar_t** ppValues) {
-    for (wchar_t** pp = ppValues; *pp; ++pp)
-        delete[] * pp;
-    delete[] ppValues;
-}
+// A value list as the library hands it out: texts and a null-terminated array.
+struct ValueList {
+    std::vector<std::wstring> texts;
+    std::vector<wchar_t*> pointers;
+};
 
 } // namespace
 
@@ -49,27 +51,29 @@ struct CFakeLdapApi::Cursor : BerElement {
     size_t nNext = 1; // FirstAttribute has handed out attribute 0
 };
 
-CFakeLdapApi::CFakeLdapApi() = default;
+CFakeLdapApi::CFakeLdapApi() : m_hRelease(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 CFakeLdapApi::~CFakeLdapApi() {
-    for (const auto& [p, kind] : m_open) {
-        void* pObject = const_cast<void*>(p);
-        if (kind == kConnection)
-            delete static_cast<LDAP*>(pObject);
-        else if (kind == kMessage)
-            delete static_cast<Message*>(static_cast<LDAPMessage*>(pObject));
-        else if (kind == kText)
-            delete[] static_cast<wchar_t*>(pObject);
-        else if (kind == kValues)
-            DeleteValues(static_cast<wchar_t**>(pObject));
-        else if (kind == kCursor)
-            delete static_cast<Cursor*>(static_cast<BerElement*>(pObject));
-    }
+    ::CloseHandle(m_hRelease);
 }
 
-std::vector<std::wstring> CFakeLdapApi::Calls() const {
+std::vector<std::wstring> CFakeLdapApi::Calls(bool bWithPolls) const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_calls;
+    std::vector<std::wstring> calls;
+    for (const auto& call : m_calls) {
+        if (bWithPolls || call.compare(0, 7, L"Result ") != 0)
+            calls.push_back(call);
+    }
+    return calls;
+}
+
+bool CFakeLdapApi::BindHeld() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_bBindHeld;
+}
+
+void CFakeLdapApi::ReleaseBind() {
+    ::SetEvent(m_hRelease);
 }
 
 int CFakeLdapApi::OpenObjects() const {
@@ -96,8 +100,14 @@ bool CFakeLdapApi::Release(const void* p, const wchar_t* pszKind) {
     return true;
 }
 
+void CFakeLdapApi::Own(std::shared_ptr<void> object, const void* pHandle, const wchar_t* pszKind) {
+    m_owned.push_back(std::move(object));
+    m_open[pHandle] = pszKind;
+}
+
 LDAPMessage* CFakeLdapApi::NewMessage(ULONG nResultCode, std::vector<FakeEntry> entries) {
-    auto* pMessage = new Message(nResultCode);
+    auto message = std::make_shared<Message>(nResultCode);
+    Message* pMessage = message.get();
     EntryMessage* pPrevious = nullptr;
     for (auto& entry : entries) {
         pMessage->entries.push_back(std::make_unique<EntryMessage>(std::move(entry)));
@@ -106,15 +116,14 @@ LDAPMessage* CFakeLdapApi::NewMessage(ULONG nResultCode, std::vector<FakeEntry> 
             pPrevious->pNext = pEntry;
         pPrevious = pEntry;
     }
-    m_open[static_cast<LDAPMessage*>(pMessage)] = kMessage;
+    Own(message, static_cast<LDAPMessage*>(pMessage), kMessage);
     return pMessage;
 }
 
 wchar_t* CFakeLdapApi::NewText(const std::wstring& text) {
-    auto* psz = new wchar_t[text.size() + 1];
-    std::wcscpy(psz, text.c_str());
-    m_open[psz] = kText;
-    return psz;
+    auto owned = std::make_shared<std::wstring>(text);
+    Own(owned, owned->data(), kText);
+    return owned->data();
 }
 
 const FakeEntry* CFakeLdapApi::EntryOf(LDAPMessage* pEntry) {
@@ -137,9 +146,9 @@ LDAP* CFakeLdapApi::Init(const wchar_t* pszHost, ULONG nPort) {
     Log(L"Init " + Show(pszHost) + L":" + std::to_wstring(nPort));
     if (bInitFails)
         return nullptr;
-    LDAP* pLdap = new LDAP{};
-    m_open[pLdap] = kConnection;
-    return pLdap;
+    auto connection = std::make_shared<LDAP>();
+    Own(connection, connection.get(), kConnection);
+    return connection.get();
 }
 
 ULONG CFakeLdapApi::SetOption(LDAP*, int nOption, const void* pValue) {
@@ -160,9 +169,29 @@ ULONG CFakeLdapApi::Connect(LDAP*, l_timeval*) {
 
 ULONG CFakeLdapApi::BindS(LDAP*, const wchar_t* pszName, const wchar_t* pszCredential,
                           ULONG nMethod) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Log(L"BindS " + Show(pszName) + L" " + Show(pszCredential) + L" " + std::to_wstring(nMethod));
-    return nBindResult;
+    std::wstring credential = Show(pszCredential);
+    if (nMethod == LDAP_AUTH_NEGOTIATE && pszCredential) {
+        // The credential is an identity record, not text.
+        const auto* pIdentity = reinterpret_cast<const SEC_WINNT_AUTH_IDENTITY_W*>(pszCredential);
+        auto field = [](const unsigned short* psz, unsigned long nLength) {
+            return psz ? std::wstring(reinterpret_cast<const wchar_t*>(psz), nLength) + L"/" +
+                             std::to_wstring(nLength)
+                       : std::wstring(L"(null)");
+        };
+        credential = L"user=" + field(pIdentity->User, pIdentity->UserLength) + L" domain=" +
+                     field(pIdentity->Domain, pIdentity->DomainLength) + L" password=" +
+                     field(pIdentity->Password, pIdentity->PasswordLength) + L" flags=" +
+                     std::to_wstring(pIdentity->Flags);
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        Log(L"BindS " + Show(pszName) + L" " + credential + L" " + std::to_wstring(nMethod));
+        if (!bHoldFirstBind || m_bBindHeld)
+            return nBindResult;
+        m_bBindHeld = true;
+    }
+    ::WaitForSingleObject(m_hRelease, INFINITE);
+    return LDAP_SERVER_DOWN;
 }
 
 ULONG CFakeLdapApi::Search(LDAP*, const wchar_t* pszBase, ULONG nScope, const wchar_t* pszFilter,
@@ -216,15 +245,15 @@ ULONG CFakeLdapApi::Result2Error(LDAP*, LDAPMessage* pResult, ULONG nFreeIt) {
         return LDAP_PARAM_ERROR;
     }
     ULONG nCode = static_cast<Message*>(pResult)->nResultCode;
-    if (nFreeIt && Release(pResult, kMessage))
-        delete static_cast<Message*>(pResult);
+    if (nFreeIt)
+        Release(pResult, kMessage);
     return nCode;
 }
 
 ULONG CFakeLdapApi::MsgFree(LDAPMessage* pMessage) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (pMessage && Release(pMessage, kMessage))
-        delete static_cast<Message*>(pMessage);
+    if (pMessage)
+        Release(pMessage, kMessage);
     return LDAP_SUCCESS;
 }
 
@@ -258,9 +287,9 @@ wchar_t* CFakeLdapApi::FirstAttribute(LDAP*, LDAPMessage* pEntry, BerElement** p
     if (!pFake)
         return nullptr;
     // The real library hands out a cursor even for an entry without attributes.
-    auto* pCursor = new Cursor(pFake);
-    m_open[static_cast<BerElement*>(pCursor)] = kCursor;
-    *ppCursor = pCursor;
+    auto cursor = std::make_shared<Cursor>(pFake);
+    Own(cursor, static_cast<BerElement*>(cursor.get()), kCursor);
+    *ppCursor = cursor.get();
     return pFake->attributes.empty() ? nullptr : NewText(pFake->attributes.front().first);
 }
 
@@ -288,35 +317,33 @@ wchar_t** CFakeLdapApi::GetValues(LDAP*, LDAPMessage* pEntry, const wchar_t* psz
             continue;
         if (values.empty())
             return nullptr; // an attribute without values has no value list
-        auto** ppValues = new wchar_t*[values.size() + 1];
-        for (size_t i = 0; i < values.size(); ++i) {
-            ppValues[i] = new wchar_t[values[i].size() + 1];
-            std::wcscpy(ppValues[i], values[i].c_str());
-        }
-        ppValues[values.size()] = nullptr;
-        m_open[ppValues] = kValues;
-        return ppValues;
+        auto list = std::make_shared<ValueList>(ValueList{values, {}});
+        for (auto& text : list->texts)
+            list->pointers.push_back(text.data());
+        list->pointers.push_back(nullptr);
+        Own(list, list->pointers.data(), kValues);
+        return list->pointers.data();
     }
     return nullptr;
 }
 
 ULONG CFakeLdapApi::ValueFree(wchar_t** ppValues) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (ppValues && Release(ppValues, kValues))
-        DeleteValues(ppValues);
+    if (ppValues)
+        Release(ppValues, kValues);
     return LDAP_SUCCESS;
 }
 
 void CFakeLdapApi::MemFree(wchar_t* pszBlock) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (pszBlock && Release(pszBlock, kText))
-        delete[] pszBlock;
+    if (pszBlock)
+        Release(pszBlock, kText);
 }
 
 void CFakeLdapApi::BerFree(BerElement* pCursor, int) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (pCursor && Release(pCursor, kCursor))
-        delete static_cast<Cursor*>(pCursor);
+    if (pCursor)
+        Release(pCursor, kCursor);
 }
 
 const wchar_t* CFakeLdapApi::Err2String(ULONG nError) {
@@ -329,15 +356,13 @@ const wchar_t* CFakeLdapApi::Err2String(ULONG nError) {
 ULONG CFakeLdapApi::Unbind(LDAP* pLdap) {
     std::lock_guard<std::mutex> lock(m_mutex);
     Log(L"Unbind");
-    if (Release(pLdap, kConnection))
-        delete pLdap;
+    Release(pLdap, kConnection);
     return LDAP_SUCCESS;
 }
 
 ULONG CFakeLdapApi::UnbindS(LDAP* pLdap) {
     std::lock_guard<std::mutex> lock(m_mutex);
     Log(L"UnbindS");
-    if (Release(pLdap, kConnection))
-        delete pLdap;
+    Release(pLdap, kConnection);
     return LDAP_SUCCESS;
 }

@@ -1,12 +1,14 @@
 // A scripted LDAP library for the paths a real server cannot be made to take on
-// demand: a failing init, connect or bind, a refused search request, a failing
-// ldap_result, polls with nothing yet (code 85) and root DSE answers of any shape.
+// demand: a failing init, connect or bind, a bind that hangs until released, a
+// refused search request, a failing ldap_result, polls with nothing yet (code 85)
+// and root DSE answers of any shape.
 // It logs the calls it receives and keeps account of every object it hands out, so
 // a test can see that the code under test gave everything back exactly once.
 #pragma once
 
 #include "LdapApi.h"
 
+#include <atomic>
 #include <deque>
 #include <map>
 #include <memory>
@@ -37,14 +39,19 @@ public:
     bool bInitFails = false;
     ULONG nConnectResult = LDAP_SUCCESS;
     ULONG nBindResult = LDAP_SUCCESS;
+    // The first BindS waits until ReleaseBind, then fails as a server that went away.
+    bool bHoldFirstBind = false;
     ULONG nSearchMessageId = 1; // (ULONG)-1: the request is refused
     ULONG nSearchExtResult = LDAP_SUCCESS;
     std::vector<FakeEntry> searchExtEntries;
     // Taken one per Result call; once empty every poll finds nothing yet (code 85).
     std::deque<FakeResult> results;
 
-    // What happened: one line per call, such as "UnbindS" or "SetOption 8=0".
-    std::vector<std::wstring> Calls() const;
+    // What happened: one line per call, such as "UnbindS" or "SetOption 8=0"; polls
+    // ("Result ...") left out unless asked for.
+    std::vector<std::wstring> Calls(bool bWithPolls = true) const;
+    bool BindHeld() const;
+    void ReleaseBind();
     // Objects handed out and not given back.
     int OpenObjects() const;
     // Objects given back that were not handed out, or given back the wrong way.
@@ -83,6 +90,8 @@ private:
     struct Cursor;
 
     void Log(std::wstring line);
+    // Keeps the object until the fake goes and hands out pHandle as an object of kind.
+    void Own(std::shared_ptr<void> object, const void* pHandle, const wchar_t* pszKind);
     LDAPMessage* NewMessage(ULONG nResultCode, std::vector<FakeEntry> entries);
     wchar_t* NewText(const std::wstring& text);
     const FakeEntry* EntryOf(LDAPMessage* pEntry);
@@ -92,8 +101,11 @@ private:
     mutable std::mutex m_mutex; // search workers call in from their own threads
     std::vector<std::wstring> m_calls;
     std::vector<std::wstring> m_misuses;
-    std::map<const void*, std::wstring> m_open; // object -> its kind
+    std::map<const void*, std::wstring> m_open; // handed out, not given back: its kind
+    std::vector<std::shared_ptr<void>> m_owned;
     ULONG m_nLastPollCode = 85;
+    bool m_bBindHeld = false;
+    HANDLE m_hRelease; // set: held binds return
     std::map<ULONG, std::wstring> m_errorTexts;
 };
 
@@ -107,4 +119,68 @@ public:
 
 private:
     ILdapApi* m_pPrevious;
+};
+
+// The platform library with a log of the filters searched and a count of the
+// connections closed, for tests against the real server.
+class CRecordingLdapApi : public ILdapApi {
+public:
+    std::vector<std::wstring> Filters() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_filters;
+    }
+    int Unbinds() const { return m_nUnbinds; }
+
+    LDAP* Init(const wchar_t* h, ULONG n) override { return Real().Init(h, n); }
+    ULONG SetOption(LDAP* p, int o, const void* v) override { return Real().SetOption(p, o, v); }
+    ULONG Connect(LDAP* p, l_timeval* t) override { return Real().Connect(p, t); }
+    ULONG BindS(LDAP* p, const wchar_t* n, const wchar_t* c, ULONG m) override {
+        return Real().BindS(p, n, c, m);
+    }
+    ULONG Search(LDAP* p, const wchar_t* b, ULONG s, const wchar_t* f, const wchar_t* const* a,
+                 ULONG o) override {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_filters.push_back(f ? f : L"");
+        }
+        return Real().Search(p, b, s, f, a, o);
+    }
+    ULONG SearchExtS(LDAP* p, const wchar_t* b, ULONG s, const wchar_t* f, const wchar_t* const* a,
+                     ULONG o, l_timeval* t, ULONG z, LDAPMessage** r) override {
+        return Real().SearchExtS(p, b, s, f, a, o, t, z, r);
+    }
+    ULONG Result(LDAP* p, ULONG i, ULONG a, l_timeval* t, LDAPMessage** r) override {
+        return Real().Result(p, i, a, t, r);
+    }
+    ULONG Result2Error(LDAP* p, LDAPMessage* r, ULONG f) override {
+        return Real().Result2Error(p, r, f);
+    }
+    ULONG MsgFree(LDAPMessage* m) override { return Real().MsgFree(m); }
+    LDAPMessage* FirstEntry(LDAP* p, LDAPMessage* r) override { return Real().FirstEntry(p, r); }
+    LDAPMessage* NextEntry(LDAP* p, LDAPMessage* e) override { return Real().NextEntry(p, e); }
+    wchar_t* GetDn(LDAP* p, LDAPMessage* e) override { return Real().GetDn(p, e); }
+    wchar_t* FirstAttribute(LDAP* p, LDAPMessage* e, BerElement** c) override {
+        return Real().FirstAttribute(p, e, c);
+    }
+    wchar_t* NextAttribute(LDAP* p, LDAPMessage* e, BerElement* c) override {
+        return Real().NextAttribute(p, e, c);
+    }
+    wchar_t** GetValues(LDAP* p, LDAPMessage* e, const wchar_t* a) override {
+        return Real().GetValues(p, e, a);
+    }
+    ULONG ValueFree(wchar_t** v) override { return Real().ValueFree(v); }
+    void MemFree(wchar_t* b) override { Real().MemFree(b); }
+    void BerFree(BerElement* c, int f) override { Real().BerFree(c, f); }
+    const wchar_t* Err2String(ULONG e) override { return Real().Err2String(e); }
+    ULONG Unbind(LDAP* p) override {
+        ++m_nUnbinds;
+        return Real().Unbind(p);
+    }
+    ULONG UnbindS(LDAP* p) override { return Real().UnbindS(p); }
+
+private:
+    static ILdapApi& Real() { return PlatformLdapApi(); }
+    mutable std::mutex m_mutex;
+    std::vector<std::wstring> m_filters;
+    std::atomic<int> m_nUnbinds{0};
 };

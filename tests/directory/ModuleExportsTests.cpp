@@ -59,34 +59,21 @@ HMODULE ModuleExportsTest::s_hModule = nullptr;
 
 TEST_F(ModuleExportsTest, HostAccessorsAreCompiledIntoTheModule) {
     ASSERT_NE(s_hModule, nullptr);
-    const std::pair<const char*, const char*> members[] = {
-        {"COptions", "GetKelvoSubKey"},
-        {"COptions", "SetTranslation"},
-        {"COptions", "SetEventLog"},
-        {"COptions", "SetPhoneControlWnd"},
-        {"COptions", "SetMainWindow"},
-        {"COptions", "GetMainWindow"},
-        {"COptions", "RestartNeeded"},
-        {"COptions", "RebootNeeded"},
-        {"COptions", "ResetRestartRebootStatus"},
-        {"COptions", "GetLogFilePath"},
-        {"COptions", "ModifyProgramOptions"},
-        {"COptions", "AccessPhoneDirectory"},
-        {"COptions", "AccessCallHistory"},
-        {"COptions", "AccessPublicSearch"},
-        {"COptions", "AccessPhoneFeatures"},
-        {"COptions", "AccessAgentGreetings"},
-        {"COptions", "AccessScreenPops"},
-        {"COptions", "AccessStatboards"},
-        {"COptions", "AccessSpeedDials"},
-        {"CManager", "SetTheApp"},
-        {"CManager", "SetAudioControl"},
-        {"CEventLog", "SetTranslation"},
-        {"CEventLog", "GetEventLogFileName"},
-        {"CDirectorySearch", "ldapCheckVersion"},
+    const std::pair<const char*, std::vector<const char*>> members[] = {
+        {"COptions",
+         {"GetKelvoSubKey", "SetTranslation", "SetEventLog", "SetPhoneControlWnd", "SetMainWindow",
+          "GetMainWindow", "RestartNeeded", "RebootNeeded", "ResetRestartRebootStatus",
+          "GetLogFilePath", "ModifyProgramOptions", "AccessPhoneDirectory", "AccessCallHistory",
+          "AccessPublicSearch", "AccessPhoneFeatures", "AccessAgentGreetings", "AccessScreenPops",
+          "AccessStatboards", "AccessSpeedDials"}},
+        {"CManager", {"SetTheApp", "SetAudioControl"}},
+        {"CEventLog", {"SetTranslation", "GetEventLogFileName"}},
+        {"CDirectorySearch", {"ldapCheckVersion"}},
     };
-    for (const auto& [pszClass, pszMember] : members)
-        EXPECT_FALSE(ExportOf(pszClass, pszMember).empty()) << pszClass << "::" << pszMember;
+    for (const auto& [pszClass, names] : members) {
+        for (const char* pszMember : names)
+            EXPECT_FALSE(ExportOf(pszClass, pszMember).empty()) << pszClass << "::" << pszMember;
+    }
     // Only the accessors the host looks up: the store's own work stays in its library.
     EXPECT_TRUE(ExportOf("COptions", "GetRegistryValue").empty());
 }
@@ -118,5 +105,4 @@ TEST_F(ModuleExportsTest, HostCanProbeAServerThroughTheModule) {
     auto pfnCheckVersion = Lookup<int (*)(CString, int)>("CDirectorySearch", "ldapCheckVersion");
     ASSERT_NE(pfnCheckVersion, nullptr);
     EXPECT_EQ(pfnCheckVersion(L"127.0.0.1", nPort), 3);
-    EXPECT_EQ(pfnCheckVersion(L"127.0.0.1", ClosedPort()), 2);
 }

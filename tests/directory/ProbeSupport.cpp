@@ -2,15 +2,6 @@
 
 #include <cstdlib>
 
-std::vector<std::wstring>& CapturedDebugLines() {
-    static std::vector<std::wstring> lines;
-    return lines;
-}
-
-void WINAPI CaptureDebugLine(LPCWSTR pszLine) {
-    CapturedDebugLines().push_back(pszLine);
-}
-
 int TestDirectoryPort() {
     const char* pszPort = std::getenv("LDAP_TEST_PORT");
     return pszPort ? std::atoi(pszPort) : 0;

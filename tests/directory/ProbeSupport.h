@@ -1,16 +1,9 @@
-// What the version probe tests share: the debug lines the probe writes, the test
-// directory's port, and addresses where no LDAP server answers.
+// What the version probe tests share with the module's export tests: the test
+// directory's port and an address where no LDAP server answers.
 #pragma once
 
 #include <winsock2.h>
 #include <windows.h>
-
-#include <string>
-#include <vector>
-
-// Debug lines written through CaptureDebugLine, oldest first; tests clear it.
-std::vector<std::wstring>& CapturedDebugLines();
-void WINAPI CaptureDebugLine(LPCWSTR pszLine);
 
 // The port of the test directory (LDAP_TEST_PORT), or 0 when it is not set.
 int TestDirectoryPort();

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
 using Texts = std::vector<std::wstring>;
@@ -88,24 +86,10 @@ TEST_F(RecentSearchesTest, RecordingStoresTheListAndReturnsIt) {
     EXPECT_EQ(ReadRawText(key, L"1"), L"John Smith");
     EXPECT_EQ(ReadRawText(key, L"2"), L"Anna");
     EXPECT_EQ(RawValueNames(key).size(), 2u);
-}
-
-TEST_F(RecentSearchesTest, EleventhSearchDropsTheOldest) {
-    CStringList stored;
-    for (const auto& text : Numbered(1, 11))
-        RecordRecentSearch(m_options, L"telephoneNumber", text.c_str(), stored);
-    Texts expected = Numbered(2, 11);
-    std::reverse(expected.begin(), expected.end());
-    EXPECT_EQ(Stored(L"telephoneNumber"), expected);
-    EXPECT_EQ(ToVector(stored), expected);
-}
-
-TEST_F(RecentSearchesTest, EachAttributeHasItsOwnList) {
-    CStringList stored;
-    RecordRecentSearch(m_options, L"cn", L"Smith", stored);
+    // Each attribute has a list of its own.
     RecordRecentSearch(m_options, L"mail", L"a)(b", stored);
     RecordRecentSearch(m_options, L"telephoneNumber", L"555*", stored);
-    EXPECT_EQ(Stored(L"cn"), (Texts{L"Smith"}));
+    EXPECT_EQ(Stored(L"cn"), (Texts{L"John Smith", L"Anna"}));
     EXPECT_EQ(Stored(L"mail"), (Texts{L"a)(b"}));
     EXPECT_EQ(Stored(L"telephoneNumber"), (Texts{L"555*"}));
 }

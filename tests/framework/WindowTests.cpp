@@ -1,5 +1,6 @@
 // Windows, dialogs, command routing and the application profile, on real windows.
 #include "Framework.h"
+#include "RegistrySandbox.h"
 #include "TestDialogs.h"
 #include "UiKit.h"
 
@@ -9,93 +10,37 @@
 
 namespace {
 
-// Reads a value straight from the registry, bypassing the framework.
-struct RawValue {
-    DWORD type = REG_NONE;
-    std::vector<BYTE> data;
-    bool found = false;
-};
-
-RawValue ReadRaw(const std::wstring& path, const wchar_t* name) {
-    RawValue v;
-    HKEY hKey;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return v;
-    DWORD size = 0;
-    if (RegQueryValueExW(hKey, name, nullptr, &v.type, nullptr, &size) == ERROR_SUCCESS) {
-        v.data.resize(size);
-        v.found =
-            RegQueryValueExW(hKey, name, nullptr, &v.type, v.data.data(), &size) == ERROR_SUCCESS;
-    }
-    RegCloseKey(hKey);
-    return v;
-}
-
-std::wstring AsText(const RawValue& v) {
-    return std::wstring(reinterpret_cast<const wchar_t*>(v.data.data()));
-}
-
-bool KeyExists(const std::wstring& path) {
-    HKEY hKey;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(hKey);
-    return true;
-}
-
 class ProfileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FrameworkTests");
-        app.SetRegistryKey(L"FrameworkTests");
-    }
-    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\FrameworkTests"); }
-    CWinApp app{L"Profile App"};
-    const std::wstring root = L"Software\\FrameworkTests\\Profile App\\";
+    ProfileTest() { app.SetRegistryKey(L"Tovana"); }
+    CRegistrySandbox sandbox{L"Quillet Test Profile"};
+    CWinApp app{L"Quillet Test Profile"};
 };
 
 } // namespace
 
-TEST_F(ProfileTest, ValuesLandUnderKeyApplicationAndSection) {
-    EXPECT_TRUE(app.WriteProfileString(L"Settings", L"DirectorySearch", L"0,1,-1,-1"));
+TEST_F(ProfileTest, ValuesLandUnderKeyApplicationAndSectionAndReadBackOrAsDefault) {
     EXPECT_TRUE(app.WriteProfileString(L"Config\\LDAPServers", L"Current", L"Main office"));
-    EXPECT_TRUE(app.WriteProfileInt(L"ListControl", L"Style", 1));
-
-    RawValue placement = ReadRaw(root + L"Settings", L"DirectorySearch");
-    ASSERT_TRUE(placement.found);
-    EXPECT_EQ(placement.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(AsText(placement), L"0,1,-1,-1");
+    EXPECT_TRUE(app.WriteProfileInt(L"Settings\\Nested", L"Style", 1));
+    EXPECT_TRUE(app.WriteProfileString(L"Settings", L"Text", L"12"));
     // Section names are registry paths; their case does not matter to the registry.
-    EXPECT_EQ(AsText(ReadRaw(root + L"Config\\LDapServers", L"Current")), L"Main office");
-    RawValue style = ReadRaw(root + L"ListControl", L"Style");
-    ASSERT_TRUE(style.found);
-    EXPECT_EQ(style.type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(*reinterpret_cast<DWORD*>(style.data.data()), 1u);
-
+    EXPECT_EQ(ReadRawText(sandbox.Path(L"Config\\LDapServers"), L"Current"), L"Main office");
+    int style = 0;
+    EXPECT_TRUE(ReadRawNumber(sandbox.Path(L"Settings\\Nested"), L"Style", style));
+    EXPECT_EQ(style, 1);
     EXPECT_EQ(app.GetProfileString(L"Config\\LDapServers", L"Current"), L"Main office");
-    EXPECT_EQ(app.GetProfileInt(L"ListControl", L"Style", 7), 1u);
-}
-
-TEST_F(ProfileTest, MissingOrWrongKindReadsAsDefault) {
+    EXPECT_EQ(app.GetProfileInt(L"Settings\\Nested", L"Style", 7), 1u);
+    // Missing, or of the wrong kind: the default.
     EXPECT_EQ(app.GetProfileString(L"Settings", L"Nothing", L"fallback"), L"fallback");
-    EXPECT_EQ(app.GetProfileString(L"Settings", L"Nothing"), L"");
-    EXPECT_EQ(app.GetProfileInt(L"Settings", L"Nothing", -3), static_cast<UINT>(-3));
-    app.WriteProfileString(L"Settings", L"Text", L"12");
-    app.WriteProfileInt(L"Settings", L"Number", 12);
     EXPECT_EQ(app.GetProfileInt(L"Settings", L"Text", 5), 5u);
-    EXPECT_EQ(app.GetProfileString(L"Settings", L"Number", L"none"), L"none");
-}
-
-TEST_F(ProfileTest, NullValueDeletesEntryAndNullEntryDeletesSection) {
-    app.WriteProfileString(L"Settings", L"A", L"1");
-    app.WriteProfileString(L"Settings", L"B", L"2");
-    app.WriteProfileString(L"Settings\\Nested", L"C", L"3");
-    app.WriteProfileString(L"Settings", L"A", nullptr);
-    EXPECT_FALSE(ReadRaw(root + L"Settings", L"A").found);
-    EXPECT_TRUE(ReadRaw(root + L"Settings", L"B").found);
+    EXPECT_EQ(app.GetProfileString(L"Settings\\Nested", L"Style", L"none"), L"none");
+    // A null value deletes the entry, a null entry the section with its sub-keys.
+    app.WriteProfileString(L"Settings", L"Text", nullptr);
+    EXPECT_EQ(ReadRawText(sandbox.Path(L"Settings"), L"Text"), L"<missing>");
+    EXPECT_TRUE(KeyExists(sandbox.Path(L"Settings\\Nested")));
     app.WriteProfileString(L"Settings", nullptr, nullptr);
-    EXPECT_FALSE(KeyExists(root + L"Settings"));
-    EXPECT_TRUE(KeyExists(root));
+    EXPECT_FALSE(KeyExists(sandbox.Path(L"Settings")));
+    EXPECT_TRUE(KeyExists(sandbox.Root()));
 }
 
 namespace {
@@ -159,19 +104,25 @@ TEST(DialogTest, ModalDialogReturnsItsEndResultAndExchangesData) {
     EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
-TEST(DialogTest, ModelessDialogDeletesItselfAfterDestruction) {
+TEST(DialogTest, AModelessDialogWalksPreTranslationToItselfAndDeletesItselfWhenDestroyed) {
     bool deleted = false;
     auto* pDlg = new TestDialog;
     pDlg->m_pDeleted = &deleted;
     ASSERT_TRUE(pDlg->Create(IDD_TEST_DIALOG));
     HWND hWnd = pDlg->m_hWnd;
-    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), pDlg);
     EXPECT_EQ(pDlg->GetDlgItemText(IDC_FIRST_EDIT), L"initial");
+    CEdit edit;
+    ASSERT_TRUE(edit.SubclassDlgItem(IDC_FIRST_EDIT, pDlg));
+    MSG msg{edit.m_hWnd, WM_MOUSEMOVE, 0, 0, 0, {}};
+    CWinThread thread;
+    EXPECT_FALSE(thread.PreTranslateMessage(&msg));
+    // The edit's object had its turn (returned FALSE), then the dialog, and no further.
+    EXPECT_EQ(pDlg->m_preTranslated, std::vector<HWND>{edit.m_hWnd});
     ::SendMessageW(hWnd, WM_CLOSE, 0, 0); // a dialog's default close does nothing
     EXPECT_FALSE(deleted);
     ::DestroyWindow(hWnd);
     EXPECT_TRUE(deleted);
-    EXPECT_FALSE(IsWindow(hWnd));
+    EXPECT_EQ(edit.m_hWnd, nullptr); // detached when its window went
 }
 
 TEST(DialogTest, InvalidNumberKeepsDialogOpenWithStandardPrompt) {
@@ -195,23 +146,6 @@ TEST(DialogTest, InvalidNumberKeepsDialogOpenWithStandardPrompt) {
     EXPECT_EQ(boxes.Seen().size(), 2u);
     EXPECT_EQ(dlg.m_number, 389);
     dlg.DestroyWindow();
-}
-
-TEST(DialogTest, PreTranslateWalkStopsAtTheTopLevelWindow) {
-    TestDialog dlg;
-    ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
-    CEdit edit;
-    ASSERT_TRUE(edit.SubclassDlgItem(IDC_FIRST_EDIT, &dlg));
-    MSG msg{};
-    msg.hwnd = edit.m_hWnd;
-    msg.message = WM_MOUSEMOVE;
-    CWinThread thread;
-    EXPECT_FALSE(thread.PreTranslateMessage(&msg));
-    // The edit's object had its turn (returned FALSE), then the dialog.
-    ASSERT_EQ(dlg.m_preTranslated.size(), 1u);
-    EXPECT_EQ(dlg.m_preTranslated[0], edit.m_hWnd);
-    dlg.DestroyWindow();
-    EXPECT_EQ(edit.m_hWnd, nullptr); // detached when its window went
 }
 
 namespace {
@@ -257,7 +191,6 @@ TEST(CommandRoutingTest, TableDispatchUpdateStateAndDisabledCommands) {
     CMenu menu;
     ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
     CMenu file = menu.GetSubMenu(0);
-
     wnd.SendMessage(WM_COMMAND, ID_TEST_HANDLED);
     wnd.SendMessage(WM_COMMAND, 40011);
     wnd.SendMessage(WM_COMMAND, ID_TEST_DISABLED); // its update handler disables it
@@ -272,11 +205,10 @@ TEST(CommandRoutingTest, TableDispatchUpdateStateAndDisabledCommands) {
         if (state.m_nID != 0)
             state.DoUpdate(&wnd, TRUE);
     }
-    auto grayed = [&](UINT id) { return (file.GetMenuState(id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
-    EXPECT_FALSE(grayed(ID_TEST_HANDLED));
-    EXPECT_TRUE(grayed(ID_TEST_DISABLED));
-    EXPECT_TRUE(grayed(ID_TEST_UNHANDLED)); // nobody handles it
-    EXPECT_FALSE(grayed(ID_TEST_RANGE_LAST));
+    // Disabled by its update handler, or because nobody handles it.
+    EXPECT_EQ(kit::MenuText(kit::ReadMenu(file)),
+              L"&Handled=40001 | &Disabled=40002* | &Unhandled=40003* | - | Range &1=40010 | "
+              L"Range &2=40011 | Range &3=40012");
 
     wnd.m_disableSecond = false;
     wnd.SendMessage(WM_COMMAND, ID_TEST_DISABLED);
@@ -300,18 +232,11 @@ TEST(CommandRoutingTest, ControlNotificationIsReflectedToTheControlFirst) {
 
 namespace {
 
-struct ThreadProbe {
-    HANDLE hDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    CModuleState* pSeenState = nullptr;
-    DWORD threadId = 0;
-    ~ThreadProbe() { ::CloseHandle(hDone); }
-};
+CModuleState* g_pSeenState = nullptr;
 
-UINT __cdecl ProbeThread(LPVOID p) {
-    auto* probe = static_cast<ThreadProbe*>(p);
-    probe->pSeenState = AfxGetModuleState();
-    probe->threadId = ::GetCurrentThreadId();
-    ::SetEvent(probe->hDone);
+UINT __cdecl RecordModuleState(LPVOID pDone) {
+    g_pSeenState = AfxGetModuleState();
+    ::SetEvent(static_cast<HANDLE>(pDone));
     return 0;
 }
 
@@ -319,19 +244,13 @@ UINT __cdecl ProbeThread(LPVOID p) {
 
 TEST(ThreadTest, WorkerRunsUnderTheStartersModuleState) {
     CModuleState moduleState;
-    ThreadProbe probe;
-    DWORD startedId = 0;
+    HANDLE hDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     {
         AFX_MANAGE_STATE(&moduleState);
-        // Suspended, so the self-deleting object is still there to be read.
-        CWinThread* pThread =
-            AfxBeginThread(ProbeThread, &probe, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-        ASSERT_NE(pThread, nullptr);
-        startedId = pThread->m_nThreadID;
-        ::ResumeThread(pThread->m_hThread);
-        ASSERT_EQ(::WaitForSingleObject(probe.hDone, 5000), WAIT_OBJECT_0);
+        ASSERT_NE(AfxBeginThread(RecordModuleState, hDone), nullptr);
+        EXPECT_EQ(::WaitForSingleObject(hDone, 5000), WAIT_OBJECT_0);
     }
-    EXPECT_EQ(probe.pSeenState, &moduleState);
-    EXPECT_EQ(probe.threadId, startedId);
+    ::CloseHandle(hDone);
+    EXPECT_EQ(g_pSeenState, &moduleState);
     EXPECT_NE(AfxGetModuleState(), &moduleState); // the switch ended with its scope
 }

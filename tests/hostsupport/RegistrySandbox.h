@@ -1,10 +1,12 @@
 // Registry helpers for tests: a product key of the test's own, removed with all it
 // holds before and after the test, and plain registry-API readers and writers, so
 // that a test sees the stored layout without going through the code under test.
+// Paths are relative to HKEY_CURRENT_USER.
 #pragma once
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,7 @@ public:
     CRegistrySandbox& operator=(const CRegistrySandbox&) = delete;
 
     const std::wstring& ProductKey() const { return m_productKey; }
-    // Software\Tovana\<product key>, relative to HKEY_CURRENT_USER.
+    // Software\Tovana\<product key>.
     std::wstring Root() const { return L"Software\\Tovana\\" + m_productKey; }
     std::wstring Path(const std::wstring& relative) const { return Root() + L"\\" + relative; }
 
@@ -42,12 +44,13 @@ inline bool KeyExists(const std::wstring& path) {
 
 inline bool ReadRaw(const std::wstring& path, const wchar_t* pszName, RawValue& value) {
     DWORD nSize = 0;
-    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), pszName, RRF_RT_ANY | RRF_NOEXPAND,
-                       &value.nType, nullptr, &nSize) != ERROR_SUCCESS)
+    const DWORD nFlags = RRF_RT_ANY | RRF_NOEXPAND;
+    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), pszName, nFlags, &value.nType, nullptr,
+                       &nSize) != ERROR_SUCCESS)
         return false;
     value.data.resize(nSize);
-    return ::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), pszName, RRF_RT_ANY | RRF_NOEXPAND,
-                          &value.nType, value.data.data(), &nSize) == ERROR_SUCCESS;
+    return ::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), pszName, nFlags, &value.nType,
+                          value.data.data(), &nSize) == ERROR_SUCCESS;
 }
 
 // The text of a REG_SZ value, without its terminator; "<missing>" or "<type N>"
@@ -70,18 +73,18 @@ inline bool ReadRawNumber(const std::wstring& path, const wchar_t* pszName, int&
     RawValue value;
     if (!ReadRaw(path, pszName, value) || value.nType != REG_DWORD || value.data.size() != 4)
         return false;
-    DWORD n;
-    memcpy(&n, value.data.data(), sizeof(n));
-    nValue = static_cast<int>(n);
+    std::memcpy(&nValue, value.data.data(), sizeof(nValue));
     return true;
 }
 
-inline void WriteRaw(const std::wstring& path, const wchar_t* pszName, DWORD nType,
-                     const void* pData, DWORD nSize) {
+// Creates the key when it is missing; with a name, writes that value.
+inline void WriteRaw(const std::wstring& path, const wchar_t* pszName = nullptr,
+                     DWORD nType = REG_NONE, const void* pData = nullptr, DWORD nSize = 0) {
     HKEY hKey = nullptr;
     ::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey,
                       nullptr);
-    ::RegSetValueExW(hKey, pszName, 0, nType, static_cast<const BYTE*>(pData), nSize);
+    if (pszName)
+        ::RegSetValueExW(hKey, pszName, 0, nType, static_cast<const BYTE*>(pData), nSize);
     ::RegCloseKey(hKey);
 }
 
@@ -95,44 +98,31 @@ inline void WriteRawNumber(const std::wstring& path, const wchar_t* pszName, DWO
     WriteRaw(path, pszName, REG_DWORD, &nValue, sizeof(nValue));
 }
 
-inline void CreateRawKey(const std::wstring& path) {
-    HKEY hKey = nullptr;
-    ::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey,
-                      nullptr);
-    ::RegCloseKey(hKey);
-}
-
-// Value names / sub-key names of a key, in the registry's enumeration order.
-inline std::vector<std::wstring> RawValueNames(const std::wstring& path) {
+// Value names, or sub-key names, of a key in the registry's enumeration order.
+inline std::vector<std::wstring> RawNames(const std::wstring& path, bool bSubKeys) {
     std::vector<std::wstring> names;
     HKEY hKey = nullptr;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
         return names;
-    wchar_t name[16384];
+    std::vector<wchar_t> name(16384);
     for (DWORD i = 0;; ++i) {
-        DWORD nLength = 16384;
-        if (::RegEnumValueW(hKey, i, name, &nLength, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
+        DWORD nLength = static_cast<DWORD>(name.size());
+        LONG nResult = bSubKeys ? ::RegEnumKeyExW(hKey, i, name.data(), &nLength, nullptr, nullptr,
+                                                  nullptr, nullptr)
+                                : ::RegEnumValueW(hKey, i, name.data(), &nLength, nullptr, nullptr,
+                                                  nullptr, nullptr);
+        if (nResult != ERROR_SUCCESS)
             break;
-        names.emplace_back(name, nLength);
+        names.emplace_back(name.data(), nLength);
     }
     ::RegCloseKey(hKey);
     return names;
+}
+
+inline std::vector<std::wstring> RawValueNames(const std::wstring& path) {
+    return RawNames(path, false);
 }
 
 inline std::vector<std::wstring> RawSubKeyNames(const std::wstring& path) {
-    std::vector<std::wstring> names;
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return names;
-    wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD nLength = 256;
-        if (::RegEnumKeyExW(hKey, i, name, &nLength, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        names.emplace_back(name, nLength);
-    }
-    ::RegCloseKey(hKey);
-    return names;
+    return RawNames(path, true);
 }

@@ -69,15 +69,6 @@ TEST_F(TranslationTest, UnknownIdsGiveAnEmptyText) {
         EXPECT_TRUE(m_translation.LoadStringW(nID, 512).IsEmpty()) << nID;
 }
 
-TEST_F(TranslationTest, MaximumLengthCountsTheTerminator) {
-    CString full = m_translation.LoadStringW(3451, 512);
-    ASSERT_GT(full.GetLength(), 10);
-    EXPECT_EQ(m_translation.LoadStringW(3451, 10), full.Left(9));
-    EXPECT_EQ(m_translation.LoadStringW(3451, 1), L"");
-    EXPECT_EQ(m_translation.LoadStringW(3451, 0), L"");
-    EXPECT_EQ(m_translation.LoadStringW(3451, -5), L"");
-}
-
 TEST_F(TranslationTest, PromptsSplitIntoStatusTextAndTooltip) {
     for (DWORD nLanguage : {0u, 2u}) {
         SetLanguage(nLanguage);

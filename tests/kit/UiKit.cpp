@@ -18,66 +18,15 @@ namespace {
 // sending this thread a message.
 constexpr DWORD kRecheckMs = 10;
 
-// ---------------------------------------------------------------- handle owners
-
-template <typename T, auto Release> class Owned {
-public:
-    Owned() = default;
-    explicit Owned(T value) : m_value(value) {}
-    ~Owned() { reset(); }
-    Owned(Owned&& other) noexcept : m_value(std::exchange(other.m_value, T{})) {}
-    Owned& operator=(Owned&& other) noexcept {
-        if (this != &other)
-            reset(std::exchange(other.m_value, T{}));
-        return *this;
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-
-    T get() const { return m_value; }
-    explicit operator bool() const { return m_value != T{}; }
-    void reset(T value = T{}) {
-        if (m_value)
-            Release(m_value);
-        m_value = value;
-    }
-
-private:
-    T m_value{};
+// Owners of what the kit holds while it works.
+struct HookRelease {
+    void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
 };
-
-using HookHandle = Owned<HHOOK, &UnhookWindowsHookEx>;
-using KernelHandle = Owned<HANDLE, &CloseHandle>;
-using MemoryDc = Owned<HDC, &DeleteDC>;
-using GdiBitmap = Owned<HBITMAP, &DeleteObject>;
-
-class WindowDc {
-public:
-    explicit WindowDc(HWND window) : m_window(window), m_dc(GetWindowDC(window)) {}
-    ~WindowDc() {
-        if (m_dc)
-            ReleaseDC(m_window, m_dc);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
+struct HandleRelease {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
-
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(SelectObject(dc, object)) {}
-    ~Selection() { SelectObject(m_dc, m_old); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
+using HookHandle = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRelease>;
+using KernelHandle = std::unique_ptr<void, HandleRelease>;
 
 bool SameText(const std::wstring& a, const wchar_t* b) {
     return _wcsicmp(a.c_str(), b) == 0;
@@ -171,8 +120,10 @@ bool PumpUntil(std::function<bool()> done, DWORD timeoutMs) {
     }
 }
 
-void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
+bool PumpPending(DWORD timeoutMs) {
+    return PumpUntil(
+        [] { return HIWORD(GetQueueStatus(QS_SENDMESSAGE | QS_POSTMESSAGE | QS_INPUT)) == 0; },
+        timeoutMs);
 }
 
 // ---------------------------------------------------------------- keyboard and mouse
@@ -230,34 +181,24 @@ void SkipIfDiscarded(Feed& feed) {
 }
 
 void UpdateKeyState(const MSG& msg) {
-    UINT vk = 0;
-    bool down = false;
-    switch (msg.message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        vk = static_cast<UINT>(msg.wParam & 0xFF), down = true;
-        break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        vk = static_cast<UINT>(msg.wParam & 0xFF);
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        vk = VK_LBUTTON, down = true;
-        break;
-    case WM_LBUTTONUP:
-        vk = VK_LBUTTON;
-        break;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-        vk = VK_RBUTTON, down = true;
-        break;
-    case WM_RBUTTONUP:
-        vk = VK_RBUTTON;
-        break;
-    default:
+    // What each input message presses (true) or releases: a mouse button, or for
+    // key messages (0) the key in wParam.
+    static const std::map<UINT, std::pair<UINT, bool>> presses = {
+        {WM_KEYDOWN, {0, true}},
+        {WM_SYSKEYDOWN, {0, true}},
+        {WM_KEYUP, {0, false}},
+        {WM_SYSKEYUP, {0, false}},
+        {WM_LBUTTONDOWN, {VK_LBUTTON, true}},
+        {WM_LBUTTONDBLCLK, {VK_LBUTTON, true}},
+        {WM_LBUTTONUP, {VK_LBUTTON, false}},
+        {WM_RBUTTONDOWN, {VK_RBUTTON, true}},
+        {WM_RBUTTONDBLCLK, {VK_RBUTTON, true}},
+        {WM_RBUTTONUP, {VK_RBUTTON, false}}};
+    const auto press = presses.find(msg.message);
+    if (press == presses.end())
         return;
-    }
+    const UINT vk = press->second.first ? press->second.first : (msg.wParam & 0xFF);
+    const bool down = press->second.second;
     BYTE keys[256];
     if (!GetKeyboardState(keys))
         return;
@@ -433,21 +374,6 @@ bool PumpUntilInputDone(DWORD timeoutMs) {
     return PumpUntil(InputDone, timeoutMs);
 }
 
-bool SelectComboItem(HWND combo, int index) {
-    if (index < 0 || index >= static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)))
-        return false;
-    SendMessageW(combo, CB_SETCURSEL, index, 0);
-    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
-    return true;
-}
-
-bool SelectComboItem(HWND combo, const std::wstring& text) {
-    const auto index = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                    reinterpret_cast<LPARAM>(text.c_str()));
-    return index != CB_ERR && SelectComboItem(combo, static_cast<int>(index));
-}
-
 void SetEditText(HWND edit, const std::wstring& text) {
     SetWindowTextW(edit, text.c_str());
 }
@@ -513,15 +439,6 @@ int ListRowCount(HWND list) {
     return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
-int ListColumnCount(HWND list) {
-    int count = 0;
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH;
-    while (SendMessageW(list, LVM_GETCOLUMNW, count, reinterpret_cast<LPARAM>(&column)))
-        ++count;
-    return count;
-}
-
 std::vector<std::wstring> ListHeaders(HWND list) {
     std::vector<std::wstring> headers;
     for (int i = 0;; ++i) {
@@ -534,6 +451,10 @@ std::vector<std::wstring> ListHeaders(HWND list) {
             return headers;
         headers.emplace_back(text);
     }
+}
+
+int ListColumnCount(HWND list) {
+    return static_cast<int>(ListHeaders(list).size());
 }
 
 std::wstring ListCell(HWND list, int row, int column) {
@@ -566,11 +487,6 @@ std::vector<int> ListSelectedRows(HWND list) {
             return rows;
         rows.push_back(row);
     }
-}
-
-int ListFocusedRow(HWND list) {
-    return static_cast<int>(
-        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
 }
 
 LPARAM ListItemData(HWND list, int row) {
@@ -646,6 +562,20 @@ std::vector<MenuItem> ReadMenu(HMENU menu) {
     return items;
 }
 
+std::wstring MenuText(const std::vector<MenuItem>& items) {
+    std::wstring text;
+    for (const MenuItem& item : items) {
+        text += text.empty() ? L"" : L" | ";
+        if (item.separator)
+            text += L"-";
+        else
+            text += item.text + L"=" + std::to_wstring(item.id) + (item.grayed ? L"*" : L"");
+        if (item.submenu)
+            text += L"[" + MenuText(item.children) + L"]";
+    }
+    return text;
+}
+
 namespace {
 
 const MenuItem* FindMenuItemIf(const std::vector<MenuItem>& items,
@@ -701,16 +631,25 @@ std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId) {
     return ToolbarButtonAt(toolbar, index);
 }
 
-int StatusPartCount(HWND statusBar) {
-    return static_cast<int>(SendMessageW(statusBar, SB_GETPARTS, 0, 0));
-}
-
 std::wstring StatusText(HWND statusBar, int part) {
     const auto length = LOWORD(SendMessageW(statusBar, SB_GETTEXTLENGTHW, part, 0));
     std::wstring text(length + 1, L'\0');
     SendMessageW(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
     text.resize(length);
     return text;
+}
+
+int ComboSelection(HWND combo) {
+    return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+}
+
+bool SelectComboItem(HWND combo, int index) {
+    if (index < 0 || index >= static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)))
+        return false;
+    SendMessageW(combo, CB_SETCURSEL, index, 0);
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    return true;
 }
 
 std::vector<std::wstring> ComboItems(HWND combo) {
@@ -724,10 +663,6 @@ std::vector<std::wstring> ComboItems(HWND combo) {
         items.push_back(text);
     }
     return items;
-}
-
-int ComboSelection(HWND combo) {
-    return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
 }
 
 // ---------------------------------------------------------------- message boxes
@@ -772,8 +707,7 @@ UINT IconStyle(HICON icon) {
     return 0;
 }
 
-// Presses without waiting: a box on the calling thread can only close once the
-// caller returns to the box's loop.
+// Presses without waiting: the box's own thread closes it once it runs its loop.
 bool PressButton(HWND box, int buttonId) {
     HWND button = GetDlgItem(box, buttonId);
     if (!button || !IsWindowEnabled(button))
@@ -823,38 +757,6 @@ bool ReadMessageBox(HWND box, MessageBoxInfo& out) {
     }
     out = std::move(info);
     return true;
-}
-
-std::vector<MessageBoxInfo> FindMessageBoxes() {
-    std::vector<MessageBoxInfo> boxes;
-    for (HWND window : TopLevelWindows()) {
-        MessageBoxInfo info;
-        if (ReadMessageBox(window, info))
-            boxes.push_back(std::move(info));
-    }
-    return boxes;
-}
-
-bool WaitForMessageBox(MessageBoxInfo& out, DWORD timeoutMs) {
-    return PumpUntil(
-        [&] {
-            for (HWND window : TopLevelWindows()) {
-                if (ReadMessageBox(window, out))
-                    return true;
-            }
-            return false;
-        },
-        timeoutMs);
-}
-
-bool WaitForMessageBoxGone(HWND box, DWORD timeoutMs) {
-    return PumpUntil([box] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs);
-}
-
-bool AnswerMessageBox(const MessageBoxInfo& box, int buttonId, DWORD timeoutMs) {
-    if (!PressButton(box.hwnd, buttonId))
-        return false;
-    return box.threadId == GetCurrentThreadId() || WaitForMessageBoxGone(box.hwnd, timeoutMs);
 }
 
 // The watcher's thread looks at the process's top-level windows every few
@@ -1014,11 +916,6 @@ PopupMenuCatcher& PopupMenuCatcher::ChooseText(const std::wstring& text) {
     return *this;
 }
 
-PopupMenuCatcher& PopupMenuCatcher::Dismiss() {
-    m_choice = Choice::Dismiss;
-    return *this;
-}
-
 namespace {
 
 // Positions from the top menu down to the first matching item.
@@ -1102,58 +999,6 @@ void PopupMenuCatcher::ClickNextStep() {
         PostMessageW(m_menuWindow, MenuHooks::StepMessage(), 0, 0);
     else
         m_chosen = true;
-}
-
-// ---------------------------------------------------------------- screenshots
-
-bool SaveScreenshot(HWND window, const std::wstring& bmpPath) {
-    RECT rc;
-    if (!GetWindowRect(window, &rc))
-        return false;
-    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
-    if (width <= 0 || height <= 0)
-        return false;
-    // Paint what is pending, so that the picture is current.
-    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-
-    WindowDc source(window);
-    if (!source.get())
-        return false;
-    MemoryDc memory(CreateCompatibleDC(source.get()));
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = height; // positive: rows bottom-up, as a .bmp file stores them
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
-    void* bits = nullptr;
-    GdiBitmap bitmap(CreateDIBSection(source.get(), reinterpret_cast<BITMAPINFO*>(&header),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!memory || !bitmap)
-        return false;
-    {
-        Selection selected(memory.get(), bitmap.get());
-        if (!BitBlt(memory.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY) &&
-            !PrintWindow(window, memory.get(), 0))
-            return false;
-    }
-    GdiFlush();
-
-    const DWORD pixelBytes = static_cast<DWORD>(width) * height * 4;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(header);
-    file.bfSize = file.bfOffBits + pixelBytes;
-    HANDLE created = CreateFileW(bmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE)
-        return false;
-    KernelHandle out(created);
-    DWORD written = 0;
-    return WriteFile(out.get(), &file, sizeof(file), &written, nullptr) &&
-           WriteFile(out.get(), &header, sizeof(header), &written, nullptr) &&
-           WriteFile(out.get(), bits, pixelBytes, &written, nullptr) && written == pixelBytes;
 }
 
 } // namespace kit

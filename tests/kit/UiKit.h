@@ -32,7 +32,9 @@ void SetMessageFilter(MessageFilter filter);
 // Runs the calling thread's message loop until done() is true (checked before
 // and after every message) or the time is up; false on timeout.
 bool PumpUntil(std::function<bool()> done, DWORD timeoutMs = 5000);
-void PumpFor(DWORD ms);
+// Pumps until no sent, posted or input message waits for the calling thread, so that
+// what other threads posted before the call has been handled.
+bool PumpPending(DWORD timeoutMs = 5000);
 
 // ---------------------------------------------------------------- keyboard and mouse
 //
@@ -55,9 +57,6 @@ bool InputDone();
 // Pumps the calling thread until InputDone().
 bool PumpUntilInputDone(DWORD timeoutMs = 5000);
 
-// Selects as a user does: the combo box changes and its parent gets CBN_SELCHANGE.
-bool SelectComboItem(HWND combo, const std::wstring& text);
-bool SelectComboItem(HWND combo, int index);
 // Replaces an edit control's text in one go (the control sends EN_CHANGE).
 void SetEditText(HWND edit, const std::wstring& text);
 
@@ -78,7 +77,6 @@ std::vector<std::wstring> ListHeaders(HWND list);
 std::wstring ListCell(HWND list, int row, int column);
 std::vector<std::wstring> ListRow(HWND list, int row);
 std::vector<int> ListSelectedRows(HWND list);
-int ListFocusedRow(HWND list);
 LPARAM ListItemData(HWND list, int row);
 // Clicks the row's first column as a user does.
 bool ClickListRow(HWND list, int row, bool right = false, bool dbl = false);
@@ -105,6 +103,10 @@ struct MenuItem {
     std::wstring Label() const;
 };
 std::vector<MenuItem> ReadMenu(HMENU menu);
+// A menu in one line, for comparing a whole menu at once: items as "text=id", "*"
+// after a grayed one, "-" for a separator, a submenu's items in brackets, all
+// separated by " | ".
+std::wstring MenuText(const std::vector<MenuItem>& items);
 // Searches submenus too; text matches Label() or the stored text.
 const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id);
 const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, const std::wstring& text);
@@ -115,9 +117,6 @@ struct ToolbarButton {
     BYTE state = 0; // TBSTATE_*
     BYTE style = 0; // BTNS_*
     bool enabled() const { return state & TBSTATE_ENABLED; }
-    bool checked() const { return state & TBSTATE_CHECKED; }
-    bool hidden() const { return state & TBSTATE_HIDDEN; }
-    bool pressed() const { return state & TBSTATE_PRESSED; }
     bool separator() const { return style & BTNS_SEP; }
 };
 int ToolbarButtonCount(HWND toolbar);
@@ -125,12 +124,13 @@ std::vector<ToolbarButton> ToolbarButtons(HWND toolbar);
 std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId);
 
 // Status bar; in simple mode the text is in part SB_SIMPLEID.
-int StatusPartCount(HWND statusBar);
 std::wstring StatusText(HWND statusBar, int part = 0);
 
 // Combo box.
 std::vector<std::wstring> ComboItems(HWND combo);
 int ComboSelection(HWND combo);
+// Selects as a user does: the combo box changes and its parent gets CBN_SELCHANGE.
+bool SelectComboItem(HWND combo, int index);
 
 // ---------------------------------------------------------------- message boxes
 
@@ -142,7 +142,7 @@ struct MessageBoxInfo {
     UINT icon = 0;            // MB_ICONERROR, MB_ICONQUESTION, MB_ICONWARNING,
                               // MB_ICONINFORMATION or 0
     std::vector<int> buttons; // IDOK, IDCANCEL, IDYES, ...
-    int answer = 0;           // set by MessageBoxWatcher: the button it pressed
+    int answer = 0;           // the button the watcher pressed
 
     bool HasButton(int id) const;
 };
@@ -151,16 +151,6 @@ struct MessageBoxInfo {
 // ordinary dialog.
 bool IsMessageBox(HWND window);
 bool ReadMessageBox(HWND box, MessageBoxInfo& out);
-// Visible message boxes of this process, on any thread.
-std::vector<MessageBoxInfo> FindMessageBoxes();
-
-// Waits, pumping the calling thread, for a message box to be shown. A box that
-// the calling thread itself raises blocks it; use MessageBoxWatcher for those.
-bool WaitForMessageBox(MessageBoxInfo& out, DWORD timeoutMs = 5000);
-// Presses the button as a user does; false if the box has no such button. For a
-// box on another thread, also waits (pumping) until the box has gone.
-bool AnswerMessageBox(const MessageBoxInfo& box, int buttonId, DWORD timeoutMs = 5000);
-bool WaitForMessageBoxGone(HWND box, DWORD timeoutMs = 5000);
 
 // While it exists, records every message box the process shows, on any thread
 // including the one that created the watcher, and answers it. Runs on a thread
@@ -205,7 +195,6 @@ public:
     PopupMenuCatcher& ChooseId(UINT id);
     // Matches an item's Label() or its stored text.
     PopupMenuCatcher& ChooseText(const std::wstring& text);
-    PopupMenuCatcher& Dismiss();
 
     bool Shown() const { return m_shown; }
     // The menu as shown: submenus as they were when the menu opened.
@@ -238,10 +227,5 @@ private:
     std::vector<std::pair<HMENU, int>> m_path;
     size_t m_step = 0;
 };
-
-// ---------------------------------------------------------------- screenshots
-
-// Writes the window as it looks now, frame included, to a 32-bit .bmp file.
-bool SaveScreenshot(HWND window, const std::wstring& bmpPath);
 
 } // namespace kit

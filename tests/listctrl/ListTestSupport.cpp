@@ -12,28 +12,6 @@ const wchar_t kRootKey[] = L"Software\\Tovana\\Tovana Quillet";
 
 namespace {
 
-std::wstring FullPath(const std::wstring& path) {
-    return std::wstring(kRootKey) + L"\\" + path;
-}
-
-// Raw key handle, closed with the object.
-class Key {
-public:
-    explicit Key(const std::wstring& path) {
-        RegOpenKeyExW(HKEY_CURRENT_USER, FullPath(path).c_str(), 0, KEY_READ, &m_hKey);
-    }
-    ~Key() {
-        if (m_hKey)
-            RegCloseKey(m_hKey);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    operator HKEY() const { return m_hKey; }
-
-private:
-    HKEY m_hKey = nullptr;
-};
-
 // The module's application object as the tests make it: the same registry key and
 // name, so its profile root is the options root.
 struct TestApplication {
@@ -55,48 +33,20 @@ const wchar_t kLanguageValue[] = L"Option110";
 
 } // namespace
 
-bool KeyExists(const std::wstring& path) {
-    Key key(path);
-    return key != nullptr;
+std::wstring FullPath(const std::wstring& path) {
+    return std::wstring(kRootKey) + L"\\" + path;
 }
 
 std::optional<DWORD> ReadDword(const std::wstring& path, const wchar_t* name) {
-    DWORD value = 0, size = sizeof(value);
-    if (RegGetValueW(HKEY_CURRENT_USER, FullPath(path).c_str(), name, RRF_RT_REG_DWORD, nullptr,
-                     &value, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return value;
+    int value = 0;
+    return ReadRawNumber(FullPath(path), name, value) ? std::optional<DWORD>(value) : std::nullopt;
 }
 
 std::optional<std::wstring> ReadString(const std::wstring& path, const wchar_t* name) {
-    wchar_t text[512] = L"";
-    DWORD size = sizeof(text);
-    if (RegGetValueW(HKEY_CURRENT_USER, FullPath(path).c_str(), name, RRF_RT_REG_SZ, nullptr, text,
-                     &size) != ERROR_SUCCESS)
+    RawValue value;
+    if (!ReadRaw(FullPath(path), name, value) || value.nType != REG_SZ)
         return std::nullopt;
-    return std::wstring(text);
-}
-
-std::vector<std::wstring> ValueNames(const std::wstring& path) {
-    Key key(path);
-    std::vector<std::wstring> names;
-    wchar_t name[256];
-    DWORD length = 256;
-    for (DWORD i = 0; key && RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr,
-                                           nullptr) == ERROR_SUCCESS;
-         ++i, length = 256)
-        names.emplace_back(name, length);
-    return names;
-}
-
-void WriteDword(const std::wstring& path, const wchar_t* name, DWORD value) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, FullPath(path).c_str(), name, REG_DWORD, &value,
-                    sizeof(value));
-}
-
-void WriteString(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, FullPath(path).c_str(), name, REG_SZ, value.c_str(),
-                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    return ReadRawText(FullPath(path), name);
 }
 
 CTranslation* Translation() {
@@ -121,7 +71,7 @@ void ListTest::ClearSettings() {
 }
 
 void ListTest::SetLanguage(int nLanguage) {
-    WriteDword(kLanguageKey, kLanguageValue, static_cast<DWORD>(nLanguage));
+    WriteRawNumber(FullPath(kLanguageKey), kLanguageValue, static_cast<DWORD>(nLanguage));
 }
 
 BOOL PreTranslateThroughWindows(MSG* pMsg) {
@@ -205,7 +155,8 @@ BOOL ListHostDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (pHdr->code == LVN_ITEMCHANGING || pHdr->code == LVN_ITEMCHANGED) {
         const auto* pChange = reinterpret_cast<const NMLISTVIEW*>(lParam);
         if (pChange->uChanged & LVIF_PARAM) {
-            m_dataChanges += pHdr->code == LVN_ITEMCHANGED;
+            if (m_pLog)
+                m_pLog->Add({WM_NOTIFY, kOwnerHandler, kit::kParam, pHdr->code});
             *pResult = m_bRefuseDataChanges;
             return TRUE;
         }
@@ -213,11 +164,16 @@ BOOL ListHostDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (pHdr->code == NM_CLICK && pHdr->hwndFrom == List())
         m_clickedRows.push_back(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
     if (pHdr->code == static_cast<UINT>(LVN_ENDLABELEDITW)) {
+        if (m_pLog)
+            m_pLog->Add({WM_NOTIFY, kOwnerHandler, kit::kParam, pHdr->code});
         const auto* pInfo = reinterpret_cast<const NMLVDISPINFOW*>(lParam);
-        m_editEnds.push_back({pHdr->hwndFrom, pHdr->idFrom, wParam, pInfo->item.iItem,
-                              pInfo->item.iSubItem, pInfo->item.pszText != nullptr,
-                              pInfo->item.pszText ? pInfo->item.pszText : L"",
-                              pInfo->item.cchTextMax});
+        const LVITEMW& item = pInfo->item;
+        const bool bFromEditor =
+            pHdr->hwndFrom == List() && pHdr->idFrom == 112 && wParam == IDC_TEST_LIST;
+        m_editEnds.push_back((bFromEditor ? L"" : L"?") + std::to_wstring(item.iItem) + L"," +
+                             std::to_wstring(item.iSubItem) + L" " +
+                             (item.pszText ? item.pszText : L"(none)") + L"/" +
+                             std::to_wstring(item.cchTextMax));
     }
     return FALSE;
 }

@@ -6,6 +6,8 @@
 #include "ListCtrlEx.h"
 
 #include "Framework.h"
+#include "MessageLog.h"
+#include "RegistrySandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +23,21 @@ namespace lctest {
 extern const wchar_t kRootKey[];
 
 // Raw registry, paths relative to kRootKey.
-bool KeyExists(const std::wstring& path);
+std::wstring FullPath(const std::wstring& path);
+inline bool HasKey(const std::wstring& path) {
+    return ::KeyExists(FullPath(path));
+}
 std::optional<DWORD> ReadDword(const std::wstring& path, const wchar_t* name);
 std::optional<std::wstring> ReadString(const std::wstring& path, const wchar_t* name);
-// Value names as the registry lists them.
-std::vector<std::wstring> ValueNames(const std::wstring& path);
-void WriteDword(const std::wstring& path, const wchar_t* name, DWORD value);
-void WriteString(const std::wstring& path, const wchar_t* name, const std::wstring& value);
+inline std::vector<std::wstring> ValueNames(const std::wstring& path) {
+    return RawValueNames(FullPath(path));
+}
+inline void WriteDword(const std::wstring& path, const wchar_t* name, DWORD value) {
+    WriteRawNumber(FullPath(path), name, value);
+}
+inline void WriteString(const std::wstring& path, const wchar_t* name, const std::wstring& value) {
+    WriteRawText(FullPath(path), name, value);
+}
 
 // The host's translation tables, in the language of option 110.
 CTranslation* Translation();
@@ -50,19 +60,10 @@ private:
 // top-level window pre-translate it.
 BOOL PreTranslateThroughWindows(MSG* pMsg);
 
+constexpr int kOwnerHandler = -1;
+
 class ListHostDialog : public CDialog {
 public:
-    struct EditEnd {
-        HWND hwndFrom;
-        UINT_PTR idFrom;
-        WPARAM wParam;
-        int item;
-        int subItem;
-        bool hasText;
-        std::wstring text;
-        int length;
-    };
-
     ListHostDialog();
     ~ListHostDialog() override;
     // Creates and shows the dialog with the list attached; the list gets `width`
@@ -80,9 +81,14 @@ public:
     CListCtrlEx m_list;
     std::vector<std::wstring> m_shownColumns; // WM_USER+112
     int m_organizerRequests = 0;              // WM_USER+113
-    std::vector<EditEnd> m_editEnds;
+    // LVN_ENDLABELEDIT as "row,column text/length" (text "(none)" when cancelled), with
+    // "?" in front when it did not come from the list's editor (id 112) to the
+    // list's parent.
+    std::vector<std::wstring> m_editEnds;
     std::vector<int> m_clickedRows; // NM_CLICK as the owner sees it
-    int m_dataChanges = 0;          // LVN_ITEMCHANGED for item data
+    // When set, gets what the owner's handler sees of item-data changes and edit
+    // ends, as window kOwnerHandler.
+    kit::MessageLog* m_pLog = nullptr;
     bool m_bRefuseDataChanges = false;
     int m_okCount = 0;
     int m_cancelCount = 0;

@@ -3,6 +3,7 @@
 #include "DirectorySearchApp.h"
 #include "Framework.h"
 #include "HtmlHelp.h"
+#include "RegistrySandbox.h"
 #include "TestDialogs.h"
 #include "UiKit.h"
 
@@ -54,20 +55,9 @@ TEST_F(ModuleTest, ProfileRootIsTheProductKeyUnderTovana) {
     ASSERT_TRUE(app.InitInstance());
     EXPECT_EQ(app.GetAppName(), L"Tovana Quillet"); // string 57344 of the module
     ASSERT_TRUE(app.WriteProfileString(L"Settings", L"ModuleTest", L"placed"));
-
-    HKEY hKey;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tovana\\Tovana Quillet\\Settings", 0,
-                            KEY_READ | KEY_WRITE, &hKey),
-              ERROR_SUCCESS);
-    wchar_t text[32] = L"";
-    DWORD type = 0, size = sizeof(text);
-    EXPECT_EQ(
-        RegQueryValueExW(hKey, L"ModuleTest", nullptr, &type, reinterpret_cast<BYTE*>(text), &size),
-        ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_STREQ(text, L"placed");
-    RegDeleteValueW(hKey, L"ModuleTest");
-    RegCloseKey(hKey);
+    const std::wstring settings = L"Software\\Tovana\\Tovana Quillet\\Settings";
+    EXPECT_EQ(ReadRawText(settings, L"ModuleTest"), L"placed");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, settings.c_str(), L"ModuleTest");
 }
 
 TEST_F(ModuleTest, FilterGivesModelessDialogsTabAndEnter) {
@@ -83,7 +73,8 @@ TEST_F(ModuleTest, FilterGivesModelessDialogsTabAndEnter) {
     kit::SetMessageFilter(nullptr);
     kit::PressKey(first, VK_TAB);
     kit::PressKey(first, VK_RETURN);
-    kit::PumpFor(100);
+    EXPECT_TRUE(kit::PumpUntilInputDone());
+    EXPECT_TRUE(kit::PumpPending());
     EXPECT_EQ(GetFocus(), first);
     EXPECT_EQ(dlg.m_okCount, 0);
 

@@ -119,7 +119,7 @@ protected:
         kit::ClickListRow(List(), row, true);
         EXPECT_TRUE(kit::PumpUntil([&] { return menu.Shown(); }));
         kit::PumpUntilInputDone();
-        kit::PumpFor(50);
+        kit::PumpPending();
         return menu.Items();
     }
     std::wstring FieldButtonText() const {
@@ -156,7 +156,7 @@ protected:
 } // namespace
 
 TEST_F(EntryActionTest, TheFieldListOffersEveryColumnAndSetsTheSearchMode) {
-    RecordingLdapApi recorder;
+    CRecordingLdapApi recorder;
     CInstalledLdapApi installed(recorder);
     Search(L"John Smith");
     HWND list = OpenPopup();
@@ -201,7 +201,7 @@ TEST_F(EntryActionTest, TheFieldListOffersEveryColumnAndSetsTheSearchMode) {
 }
 
 TEST_F(EntryActionTest, EnterAndDoubleClickDialTheSelectedEntry) {
-    RecordingLdapApi recorder;
+    CRecordingLdapApi recorder;
     CInstalledLdapApi installed(recorder);
     Search(L"John Smith"); // the one row is selected
     // Enter in the search box searches again, with the row selected.
@@ -246,7 +246,7 @@ TEST_F(EntryActionTest, EnterAndDoubleClickDialTheSelectedEntry) {
                    reinterpret_cast<LPARAM>(&all));
     kit::PressKey(List(), VK_RETURN);
     kit::PumpUntilInputDone();
-    kit::PumpFor(50);
+    kit::PumpPending();
     EXPECT_EQ(m_host.m_messages.size(), 3u);
 }
 
@@ -282,7 +282,7 @@ TEST_F(EntryActionTest, FieldsMarkedAsNumbersAreOfferedAndKept) {
         ASSERT_EQ(menu.Items().size(), 2u);
         EXPECT_EQ(menu.Items()[0].Label(), L"Ortega & Ruiz, Ines (" + Text(3121) + L")");
         EXPECT_EQ(menu.Items()[1].Label(), L"Ortega & Ruiz, Ines (mobile)");
-        kit::PumpFor(50);
+        kit::PumpPending();
         EXPECT_TRUE(m_host.m_messages.empty());
     }
     // The choice survives closing and reopening the window: the mobile is offered.

@@ -1,6 +1,7 @@
 #include "HostSession.h"
 
 #include "FilterDllMsg.h"
+#include "LdapApi.h"
 
 #include <cstdlib>
 
@@ -20,31 +21,6 @@ LRESULT ControlWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);
-}
-
-LDAP* RecordingLdapApi::Init(const wchar_t* pszHost, ULONG nPort) {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (nRedirectFirstInitTo && !m_bRedirected) {
-            m_bRedirected = true;
-            nPort = nRedirectFirstInitTo;
-        }
-    }
-    return Real().Init(pszHost, nPort);
-}
-
-ULONG RecordingLdapApi::Search(LDAP* p, const wchar_t* b, ULONG s, const wchar_t* f,
-                               const wchar_t* const* a, ULONG o) {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_filters.push_back(f ? f : L"");
-    }
-    return Real().Search(p, b, s, f, a, o);
-}
-
-std::vector<std::wstring> RecordingLdapApi::Filters() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_filters;
 }
 
 int SearchWindowTest::DirectoryPort() {
@@ -76,7 +52,7 @@ void SearchWindowTest::TearDown() {
 }
 
 void SearchWindowTest::AddAccount(const std::wstring& name, int port, const wchar_t* pszLogon,
-                                  const wchar_t* pszPassword, int maximumHits) {
+                                  const wchar_t* pszPassword, int maximumHits, int ldapVersion) {
     COptions& options = *COptions::GetOptions();
     CString key = options.GetRootKey() + L"\\Config\\LDapServers\\" + name.c_str();
     options.SetRegistryValue(HKEY_CURRENT_USER, key, L"address", L"127.0.0.1", 0);
@@ -85,7 +61,8 @@ void SearchWindowTest::AddAccount(const std::wstring& name, int port, const wcha
     options.SetRegistryValue(HKEY_CURRENT_USER, key, L"logon", pszLogon, 0);
     options.SetRegistryValue(HKEY_CURRENT_USER, key, L"password", pszPassword, 0);
     options.SetRegistryValue(HKEY_CURRENT_USER, key, L"maximumHits", maximumHits);
-    options.SetRegistryValue(HKEY_CURRENT_USER, key, L"ldapVersion", 3);
+    if (ldapVersion)
+        options.SetRegistryValue(HKEY_CURRENT_USER, key, L"ldapVersion", ldapVersion);
     CRegKey servers;
     ASSERT_EQ(servers.Create(HKEY_CURRENT_USER, (Root() + L"\\Config\\LDAPServers").c_str()),
               ERROR_SUCCESS);
@@ -104,7 +81,7 @@ void SearchWindowTest::SetOption(int nOption, DWORD value) {
 HWND SearchWindowTest::Open() {
     CWnd* pWindow = m_pSearch->DisplaySearchDialog();
     m_hWnd = pWindow ? pWindow->m_hWnd : nullptr;
-    kit::PumpFor(50);
+    kit::PumpPending();
     return m_hWnd;
 }
 
@@ -135,6 +112,11 @@ void SearchWindowTest::TypeSearch(const std::wstring& text) {
     kit::TypeText(edit, text);
     kit::PressKey(edit, VK_RETURN);
     kit::PumpUntilInputDone();
+}
+
+testing::AssertionResult SearchWindowTest::Search(const std::wstring& text) {
+    TypeSearch(text);
+    return WaitForCaption(std::wstring(kServer) + L" - " + text);
 }
 
 testing::AssertionResult SearchWindowTest::WaitForCaption(const std::wstring& caption,

@@ -1,7 +1,10 @@
 // The Directory Search window as a user and the host meet it: opening, searching
-// the test directory, menus and toolbar by rights, placement and closing.
-#include "FakeLdapApi.h"
+// the test directory, its columns, menus and toolbar by rights, prompts and
+// tooltips, placement and closing.
 #include "HostSession.h"
+#include "MessageLog.h"
+#include "RegistrySandbox.h"
+#include "resource.h"
 
 #include <cwchar>
 
@@ -9,75 +12,103 @@ using namespace host;
 
 namespace {
 
-int ColumnOf(HWND list, const std::wstring& title) {
-    std::vector<std::wstring> headers = kit::ListHeaders(list);
-    for (size_t i = 0; i < headers.size(); ++i) {
-        if (headers[i] == title)
-            return static_cast<int>(i);
+const std::wstring kRoot = L"Software\\Tovana\\Tovana Quillet\\";
+
+std::wstring ReadPlacement() {
+    return ReadRawText(kRoot + L"Settings", L"DirectorySearch");
+}
+
+const std::wstring kLayout = std::wstring(L"ListControl\\DirectorySearch\\") + kServer;
+
+// The middle of a toolbar button or header item, in its window's client coordinates.
+POINT ButtonMiddle(HWND toolbar, int nCommand) {
+    RECT rc{};
+    ::SendMessageW(toolbar, TB_GETRECT, nCommand, reinterpret_cast<LPARAM>(&rc));
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+// The tooltip windows with tools on the toolbar, apart from the toolbar's own.
+std::vector<HWND> BuiltTooltips(HWND toolbar) {
+    std::vector<HWND> tips;
+    HWND own = reinterpret_cast<HWND>(::SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+    for (HWND w = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); w;
+         w = ::FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) {
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        if (w != own && ::SendMessageW(w, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)) &&
+            tool.hwnd == toolbar)
+            tips.push_back(w);
     }
-    return -1;
+    return tips;
 }
 
-std::wstring ReadProfile(const std::wstring& section, const wchar_t* pszName) {
-    CRegKey key;
-    CString value;
-    if (key.Open(HKEY_CURRENT_USER, (L"Software\\Tovana\\Tovana Quillet\\" + section).c_str()) ==
-            ERROR_SUCCESS &&
-        key.QueryString(pszName, value))
-        return value.str();
-    return L"";
-}
-
-bool KeyExists(const std::wstring& path) {
-    CRegKey key;
-    return key.Open(HKEY_CURRENT_USER, (L"Software\\Tovana\\Tovana Quillet\\" + path).c_str()) ==
-           ERROR_SUCCESS;
+std::wstring ToolText(HWND tooltip, HWND toolbar, UINT_PTR nTool) {
+    wchar_t text[256] = L"";
+    TOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.hwnd = toolbar;
+    info.uId = nTool;
+    info.lpszText = text;
+    ::SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+    return text;
 }
 
 } // namespace
 
-TEST_F(SearchWindowTest, TypingANameAndEnterFindsThePerson) {
-    AddAccount(kServer, DirectoryPort());
-    RecordingLdapApi recorder;
-    CInstalledLdapApi installed(recorder);
+TEST_F(SearchWindowTest, TypingANameAndEnterFindsThePersonWithTheDefaultColumns) {
+    AddAccount(kServer, DirectoryPort(), L"cn=reader,ou=Service,dc=quillet,dc=test",
+               L"reader-secret");
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(kit::WindowText(m_hWnd), Text(3231));
-
-    TypeSearch(L"John Smith");
-    ASSERT_TRUE(WaitForCaption(std::wstring(kServer) + L" - John Smith"));
-    EXPECT_EQ(recorder.Filters(),
-              std::vector<std::wstring>{L"(|(&(sn=Smith*)(givenName=John*))(cn=John Smith*))"});
+    ASSERT_TRUE(Search(L"John Smith"));
 
     HWND list = List();
     ASSERT_EQ(kit::ListRowCount(list), 1);
-    int nameColumn = ColumnOf(list, Text(3119));
-    ASSERT_GE(nameColumn, 0);
-    EXPECT_EQ(kit::ListCell(list, 0, nameColumn), L"John Smith");
-    // A new server shows the default columns, those its entries have.
-    EXPECT_GE(ColumnOf(list, Text(3121)), 0);
-    EXPECT_GE(ColumnOf(list, Text(3110)), 0);
+    // A server without a stored layout shows the default columns, in their order.
+    EXPECT_EQ(kit::ListHeaders(list), (std::vector<std::wstring>{Text(3119), Text(3121), Text(3110),
+                                                                 Text(3122), Text(3101)}));
+    EXPECT_EQ(
+        kit::ListRow(list, 0),
+        (std::vector<std::wstring>{L"John Smith", L"+1 503 555 0142", L"john.smith@quillet.test",
+                                   L"Quillet Instruments", L"Portland"}));
     EXPECT_EQ(kit::ListSelectedRows(list), std::vector<int>{0});
     // The text stays in the box and heads its recent searches.
     EXPECT_EQ(kit::WindowText(SearchEdit()), L"John Smith");
-    EXPECT_EQ(kit::ComboItems(kit::FindChild(m_hWnd, 105)),
+    EXPECT_EQ(kit::ComboItems(kit::FindChild(m_hWnd, IDC_SEARCH_BOX)),
               std::vector<std::wstring>{L"John Smith"});
+
+    // The user removes the city column; once a layout is stored, the defaults stay
+    // as the user left them.
+    HWND header = ListView_GetHeader(list);
+    RECT city{};
+    Header_GetItemRect(header, 4, &city);
+    {
+        kit::PopupMenuCatcher menu;
+        menu.ChooseId(1); // Remove Column
+        kit::ClickAt(header, POINT{(city.left + city.right) / 2, city.bottom / 2}, true);
+        ASSERT_TRUE(kit::PumpUntilInputDone());
+        ASSERT_TRUE(menu.Chosen()) << menu.Problem();
+    }
+    ::SendMessageW(m_hWnd, WM_COMMAND, ID_CLOSE_WINDOW, 0);
+    ASSERT_NE(Open(), nullptr);
+    // Names beyond ASCII reach the server and come back intact.
+    ASSERT_TRUE(Search(L"Zo\u00eb"));
+    EXPECT_EQ(kit::ListCell(List(), 0, 0), L"Zo\u00eb M\u00fcller");
+    EXPECT_EQ(kit::ListHeaders(List()),
+              (std::vector<std::wstring>{Text(3119), Text(3121), Text(3110), Text(3122)}));
 }
 
 TEST_F(SearchWindowTest, ResultsAreSortedByNameWhenTheSearchEnds) {
     AddAccount(kServer, DirectoryPort());
     ASSERT_NE(Open(), nullptr);
-    TypeSearch(L"Smith");
-    ASSERT_TRUE(WaitForCaption(std::wstring(kServer) + L" - Smith"));
+    ASSERT_TRUE(Search(L"Smith"));
     HWND list = List();
-    int nameColumn = ColumnOf(list, Text(3119));
-    ASSERT_GE(nameColumn, 0);
     ASSERT_GE(kit::ListRowCount(list), 3);
-    std::vector<std::wstring> names;
-    for (int row = 0; row < kit::ListRowCount(list); ++row)
-        names.push_back(kit::ListCell(list, row, nameColumn));
-    for (size_t i = 1; i < names.size(); ++i)
-        EXPECT_LE(_wcsicmp(names[i - 1].c_str(), names[i].c_str()), 0)
-            << names[i - 1] << " / " << names[i];
+    for (int row = 1; row < kit::ListRowCount(list); ++row)
+        EXPECT_LE(
+            _wcsicmp(kit::ListCell(list, row - 1, 0).c_str(), kit::ListCell(list, row, 0).c_str()),
+            0)
+            << "row " << row;
     EXPECT_TRUE(kit::ListSelectedRows(list).empty()); // several rows: none chosen for the user
 }
 
@@ -86,7 +117,6 @@ TEST_F(SearchWindowTest, DisplayingTwiceShowsOneWindowRestoredAndFocused) {
     CWnd* pFirst = m_pSearch->DisplaySearchDialog();
     ASSERT_NE(pFirst, nullptr);
     ::ShowWindow(pFirst->m_hWnd, SW_MINIMIZE);
-    kit::PumpFor(50);
     CWnd* pSecond = m_pSearch->DisplaySearchDialog();
     EXPECT_EQ(pSecond, pFirst);
     EXPECT_FALSE(::IsIconic(pFirst->m_hWnd));
@@ -94,49 +124,59 @@ TEST_F(SearchWindowTest, DisplayingTwiceShowsOneWindowRestoredAndFocused) {
     EXPECT_TRUE(focus == pFirst->m_hWnd || ::IsChild(pFirst->m_hWnd, focus));
 }
 
-TEST_F(SearchWindowTest, ClosingTellsTheHostAndAFreshWindowOpensAfter) {
+TEST_F(SearchWindowTest, ClosingStoresTheLayoutBeforeTheWindowGoesAndThenTellsTheHost) {
     AddAccount(kServer, DirectoryPort());
     HWND first = Open();
     ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(m_host.m_messages.empty());
+    kit::MessageLog log;
+    log.Watch(first, {WM_CLOSE, WM_DESTROY, WM_NCDESTROY});
+    log.Watch(m_host.m_hWnd, {HostMessage::kId});
+    bool storedBeforeDestroy = false;
+    log.OnMessage(0, WM_DESTROY, [&] {
+        storedBeforeDestroy = KeyExists(kRoot + kLayout) && ReadPlacement() != L"<missing>";
+    });
     m_pSearch->CloseDialogs();
-    EXPECT_FALSE(::IsWindow(first));
-    ASSERT_EQ(m_host.m_messages.size(), 1u);
-    EXPECT_EQ(m_host.m_messages[0], (std::pair<WPARAM, LPARAM>{15, 7}));
+    EXPECT_TRUE(log.Matches({{WM_CLOSE, 0},
+                             {WM_DESTROY, 0},
+                             {WM_NCDESTROY, 0},
+                             {HostMessage::kId, 1, kit::kParam, HostMessage::kWindowDestroyed}}));
+    EXPECT_TRUE(storedBeforeDestroy);
+    EXPECT_EQ(m_host.m_messages.back(), (std::pair<WPARAM, LPARAM>{15, 7}));
     HWND second = Open();
     ASSERT_NE(second, nullptr);
     EXPECT_TRUE(::IsWindowVisible(second));
-    EXPECT_EQ(m_host.m_messages.size(), 1u);
 }
 
 TEST_F(SearchWindowTest, CallsEnabledBeforeAndWhileOpen) {
     AddAccount(kServer, DirectoryPort());
     m_pSearch->EnableCalls(FALSE);
     ASSERT_NE(Open(), nullptr);
-    EXPECT_FALSE(ToolbarEnabled(32858));
+    EXPECT_FALSE(ToolbarEnabled(ID_DIAL_NUMBER));
     m_pSearch->EnableCalls(TRUE);
-    EXPECT_TRUE(ToolbarEnabled(32858));
+    EXPECT_TRUE(ToolbarEnabled(ID_DIAL_NUMBER));
     m_pSearch->EnableCalls(FALSE);
-    EXPECT_FALSE(ToolbarEnabled(32858));
+    EXPECT_FALSE(ToolbarEnabled(ID_DIAL_NUMBER));
 }
 
-TEST_F(SearchWindowTest, WithoutServersTheListIsEmptyAndSearchDisabled) {
-    ASSERT_NE(Open(), nullptr);
-    kit::TypeText(SearchEdit(), L"John");
-    kit::PumpUntilInputDone();
-    kit::PumpFor(100);
-    EXPECT_FALSE(ToolbarEnabled(32784));
-    EXPECT_EQ(kit::ListRowCount(List()), 0);
-    EXPECT_EQ(kit::ListColumnCount(List()), 0);
-}
-
-TEST_F(SearchWindowTest, SearchIsEnabledByTextInTheBox) {
-    AddAccount(kServer, DirectoryPort());
-    ASSERT_NE(Open(), nullptr);
-    kit::PumpFor(50);
-    EXPECT_FALSE(ToolbarEnabled(32784));
-    kit::TypeText(SearchEdit(), L"John");
-    EXPECT_TRUE(kit::PumpUntil([&] { return ToolbarEnabled(32784); }, 2000));
+TEST_F(SearchWindowTest, SearchIsEnabledByTextInTheBoxOnlyWhenThereIsAServer) {
+    for (bool bServer : {false, true}) {
+        if (bServer)
+            AddAccount(kServer, DirectoryPort());
+        ASSERT_NE(Open(), nullptr);
+        // The command states are brought up to date once the window is idle.
+        EXPECT_TRUE(kit::PumpUntil([&] { return !ToolbarEnabled(ID_FILE_SEARCH); }));
+        kit::TypeText(SearchEdit(), L"John");
+        EXPECT_TRUE(kit::PumpUntilInputDone());
+        kit::MessageLog updates;
+        updates.Watch(ToolBar(), {WM_IDLEUPDATECMDUI});
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
+        EXPECT_TRUE(kit::PumpUntil([&] { return !updates.Seen().empty(); }));
+        EXPECT_EQ(ToolbarEnabled(ID_FILE_SEARCH), bServer);
+        if (!bServer) {
+            EXPECT_EQ(kit::ListColumnCount(List()), 0);
+        }
+        m_pSearch->CloseDialogs();
+    }
 }
 
 TEST_F(SearchWindowTest, MenusAndToolbarFollowTheUsersRights) {
@@ -145,9 +185,9 @@ TEST_F(SearchWindowTest, MenusAndToolbarFollowTheUsersRights) {
     std::vector<kit::MenuItem> full = kit::ReadMenu(::GetMenu(m_hWnd));
     ASSERT_EQ(full.size(), 4u);
     EXPECT_EQ(full[0].text, Text(2739));
-    EXPECT_NE(kit::FindMenuItem(full, 32785), nullptr);
-    EXPECT_TRUE(kit::FindToolbarButton(ToolBar(), 32785).has_value());
-    EXPECT_TRUE(kit::FindToolbarButton(ToolBar(), 32777).has_value());
+    EXPECT_NE(kit::FindMenuItem(full, ID_ADD_TO_DIRECTORY), nullptr);
+    EXPECT_TRUE(kit::FindToolbarButton(ToolBar(), ID_ADD_TO_DIRECTORY).has_value());
+    EXPECT_TRUE(kit::FindToolbarButton(ToolBar(), ID_EDIT_PROPERTIES).has_value());
     m_pSearch->CloseDialogs();
 
     SetOption(115, 4); // no phone directory
@@ -156,16 +196,64 @@ TEST_F(SearchWindowTest, MenusAndToolbarFollowTheUsersRights) {
     std::vector<kit::MenuItem> reduced = kit::ReadMenu(::GetMenu(m_hWnd));
     ASSERT_EQ(reduced.size(), 3u); // no Edit menu
     EXPECT_EQ(reduced[1].text, Text(2791));
-    EXPECT_EQ(kit::FindMenuItem(reduced, 32785), nullptr);
-    EXPECT_EQ(kit::FindMenuItem(reduced, 35007), nullptr);
+    EXPECT_EQ(kit::FindMenuItem(reduced, ID_ADD_TO_DIRECTORY), nullptr);
+    EXPECT_EQ(kit::FindMenuItem(reduced, ID_ADD_PUBLIC_DIRECTORY), nullptr);
     const auto& file = reduced[0].children;
     for (size_t i = 1; i < file.size(); ++i)
         EXPECT_FALSE(file[i].separator && file[i - 1].separator) << "double separator at " << i;
-    EXPECT_FALSE(kit::FindToolbarButton(ToolBar(), 32785).has_value());
-    EXPECT_FALSE(kit::FindToolbarButton(ToolBar(), 32777).has_value());
+    EXPECT_FALSE(kit::FindToolbarButton(ToolBar(), ID_ADD_TO_DIRECTORY).has_value());
+    EXPECT_FALSE(kit::FindToolbarButton(ToolBar(), ID_EDIT_PROPERTIES).has_value());
     std::vector<kit::ToolbarButton> buttons = kit::ToolbarButtons(ToolBar());
     ASSERT_FALSE(buttons.empty());
     EXPECT_FALSE(buttons.back().separator());
+}
+
+TEST_F(SearchWindowTest, MenuSelectionAndToolbarHoverShowTheirPromptsInTheStatusBar) {
+    AddAccount(kServer, DirectoryPort());
+    ASSERT_NE(Open(), nullptr);
+    auto prompt = [&](UINT nID) {
+        std::wstring text = Text(nID);
+        return text.substr(0, text.find(L'\n'));
+    };
+    HWND status = kit::FindChild(m_hWnd, AFX_IDW_STATUS_BAR);
+    EXPECT_EQ(kit::StatusText(status), prompt(3115));
+    kit::MessageLog log;
+    log.Watch(status, {SB_SETTEXTW});
+    {
+        kit::PopupMenuCatcher menu; // closes the File menu once it is open
+        ::SendMessageW(m_hWnd, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+        EXPECT_TRUE(menu.Shown());
+    }
+    // The highlighted first item's prompt while the menu is open, "Ready" after.
+    EXPECT_TRUE(
+        log.Matches({{SB_SETTEXTW, 0, 0, 0, prompt(3461)}, {SB_SETTEXTW, 0, 0, 0, prompt(3115)}}));
+
+    HWND toolbar = ToolBar();
+    POINT server = ButtonMiddle(toolbar, ID_SERVER_BUTTON);
+    POINT onScreen = server;
+    ::ClientToScreen(toolbar, &onScreen);
+    ::SetCursorPos(onScreen.x, onScreen.y);
+    ::PostMessageW(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(server.x, server.y));
+    EXPECT_TRUE(kit::PumpUntil([&] { return kit::StatusText(status) == prompt(3804); }))
+        << "the status bar says \"" << CString(kit::StatusText(status).c_str()).ToUtf8() << "\"";
+}
+
+TEST_F(SearchWindowTest, TooltipsAreBuiltOnceFromThePrompts) {
+    AddAccount(kServer, DirectoryPort());
+    ASSERT_NE(Open(), nullptr);
+    HWND toolbar = ToolBar();
+    POINT search = ButtonMiddle(toolbar, ID_FILE_SEARCH);
+    ::SendMessageW(toolbar, WM_NCHITTEST, 0, MAKELPARAM(search.x, search.y));
+    std::vector<HWND> tips = BuiltTooltips(toolbar);
+    ASSERT_EQ(tips.size(), 1u);
+    const auto tools = ::SendMessageW(tips[0], TTM_GETTOOLCOUNT, 0, 0);
+    // Every button but the separators and the search box has a tip; ids are index + 1.
+    const int nSearch =
+        static_cast<int>(::SendMessageW(toolbar, TB_COMMANDTOINDEX, ID_FILE_SEARCH, 0));
+    EXPECT_EQ(ToolText(tips[0], toolbar, nSearch + 1), L"Search");
+    ::SendMessageW(toolbar, WM_NCHITTEST, 0, MAKELPARAM(search.x, search.y));
+    EXPECT_EQ(BuiltTooltips(toolbar), tips);
+    EXPECT_EQ(::SendMessageW(tips[0], TTM_GETTOOLCOUNT, 0, 0), tools);
 }
 
 TEST_F(SearchWindowTest, PlacementIsStoredAndRestored) {
@@ -175,7 +263,7 @@ TEST_F(SearchWindowTest, PlacementIsStoredAndRestored) {
     // Larger than the window's minimum, its size when first laid out.
     ::SetWindowPos(m_hWnd, nullptr, 40, 50, 900, 500, SWP_NOZORDER);
     m_pSearch->CloseDialogs();
-    std::wstring stored = ReadProfile(L"Settings", L"DirectorySearch");
+    std::wstring stored = ReadPlacement();
     unsigned flags = 9, show = 0;
     int v[8];
     ASSERT_EQ(swscanf(stored.c_str(), L"%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", &flags, &show, &v[0], &v[1],
@@ -196,9 +284,8 @@ TEST_F(SearchWindowTest, PlacementIsStoredAndRestored) {
     EXPECT_EQ(rc.top, 50);
     EXPECT_EQ(rc.right - rc.left, 900);
     ::ShowWindow(m_hWnd, SW_MAXIMIZE);
-    kit::PumpFor(50);
     m_pSearch->CloseDialogs();
-    stored = ReadProfile(L"Settings", L"DirectorySearch");
+    stored = ReadPlacement();
     ASSERT_EQ(swscanf(stored.c_str(), L"%u,", &flags), 1);
     EXPECT_EQ(flags, 2u);
     ASSERT_NE(Open(), nullptr);
@@ -216,25 +303,23 @@ TEST_F(SearchWindowTest, AnInvalidPlacementOpensAboveTheMainWindow) {
 
 TEST_F(SearchWindowTest, CloseSavesTheColumnLayoutEscapeDoesNot) {
     AddAccount(kServer, DirectoryPort());
-    const std::wstring list = std::wstring(L"ListControl\\DirectorySearch\\") + kServer;
-    const std::wstring layout = list + L"\\Column 0";
+    const std::wstring column = kLayout + L"\\Column 0";
     auto searchThenForgetLayout = [&] {
         ASSERT_NE(Open(), nullptr);
-        TypeSearch(L"John Smith");
-        ASSERT_TRUE(WaitForCaption(std::wstring(kServer) + L" - John Smith"));
+        ASSERT_TRUE(Search(L"John Smith"));
         // The sort at the end of the search saved the layout; start from none.
-        RegDeleteTreeW(HKEY_CURRENT_USER, (Root() + L"\\" + list).c_str());
-        ASSERT_FALSE(KeyExists(layout));
+        RegDeleteTreeW(HKEY_CURRENT_USER, (Root() + L"\\" + kLayout).c_str());
+        ASSERT_FALSE(KeyExists(kRoot + column));
     };
 
     searchThenForgetLayout();
     kit::PressKey(List(), VK_ESCAPE);
-    EXPECT_TRUE(kit::PumpUntil([&] { return !::IsWindow(m_hWnd); }, 3000));
-    EXPECT_FALSE(KeyExists(layout));
-    EXPECT_FALSE(ReadProfile(L"Settings", L"DirectorySearch").empty());
+    EXPECT_TRUE(kit::PumpUntil([&] { return !::IsWindow(m_hWnd); }));
+    EXPECT_FALSE(KeyExists(kRoot + column));
+    EXPECT_NE(ReadPlacement(), L"<missing>");
 
     searchThenForgetLayout();
-    ::SendMessageW(m_hWnd, WM_COMMAND, 57602, 0); // File > Close
+    ::SendMessageW(m_hWnd, WM_COMMAND, ID_CLOSE_WINDOW, 0);
     EXPECT_FALSE(::IsWindow(m_hWnd));
-    EXPECT_TRUE(KeyExists(layout));
+    EXPECT_TRUE(KeyExists(kRoot + column));
 }

@@ -2,6 +2,7 @@
 // user and an administrator meet them: the Search In button and its menu, the
 // sheet driven from inside its modal loop, and everything stored for the servers
 // read back with the registry API after each step.
+#include "FakeLdapApi.h"
 #include "HostSession.h"
 
 #include "resource.h"
@@ -155,15 +156,6 @@ void CALLBACK DriveSheet(HWND, UINT, UINT_PTR timer, DWORD) {
         SendMessageW(sheet, WM_COMMAND, IDCANCEL, 0); // a failing test must not hang in it
 }
 
-// Passes every call on and counts the connections closed.
-struct CountingLdapApi : host::RecordingLdapApi {
-    std::atomic<int> nUnbinds{0};
-    ULONG Unbind(LDAP* p) override {
-        ++nUnbinds;
-        return RecordingLdapApi::Unbind(p);
-    }
-};
-
 class ServerTest : public host::SearchWindowTest {
 protected:
     std::wstring ServerButtonText() const {
@@ -276,8 +268,8 @@ TEST_F(ServerTest, ChoosingAServerAbandonsTheSearchAndShowsItsColumns) {
     AddAccount(kServer, DirectoryPort());
     StoreColumns(kServer, {L"cn", L"mail"});
     RegDeleteKeyValueW(HKEY_CURRENT_USER, (Root() + L"\\Config\\LDAPServers").c_str(), L"Current");
-    CountingLdapApi api;
-    SetLdapApi(&api); // taken out again when the test ends
+    CRecordingLdapApi api;
+    CInstalledLdapApi installed(api);
     ASSERT_NE(Open(), nullptr);
     // Without "Current" the first server is current, the menu's default item and the
     // button's text; choosing it writes nothing.
@@ -291,10 +283,10 @@ TEST_F(ServerTest, ChoosingAServerAbandonsTheSearchAndShowsItsColumns) {
     TypeSearch(L"Bulk");
     ASSERT_TRUE(kit::PumpUntil([&] { return kit::ListRowCount(List()) > 0; }, 15000));
     SearchIn(2);
-    EXPECT_EQ(api.nUnbinds, 1);
+    EXPECT_EQ(api.Unbinds(), 1);
     EXPECT_EQ(kit::WindowText(m_hWnd), Text(3231));
     EXPECT_EQ(kit::ListHeaders(List()), (std::vector<std::wstring>{L"cn", L"mail"}));
-    kit::PumpFor(50);
+    kit::PumpPending();
     EXPECT_EQ(kit::ListRowCount(List()), 0); // nothing more arrives
     EXPECT_EQ(ServerButtonText(), kServer);
     EXPECT_EQ(Changes(before, ReadStored()), (std::set<std::wstring>{L"Current", L"columns R&D"}));

@@ -1,4 +1,5 @@
-// The stored layout of a list, read back with the raw registry API.
+// The column catalogue, what the list view shows of it, and its stored layout read
+// back with the raw registry API.
 #include "ListTestSupport.h"
 
 #include "UiKit.h"
@@ -11,6 +12,19 @@ using Names = std::vector<std::wstring>;
 
 const wchar_t kListKey[] = L"ListControl\\Test\\Server A";
 
+// Every definition's name, title, position, sort type, flags and width.
+std::vector<std::wstring> Describe(const CListCtrlEx& list) {
+    std::vector<std::wstring> columns;
+    for (const auto& p : list.m_columns) {
+        CString text;
+        text.Format(L"%s|%s|%d|%d|%d%d%d%d|%d", p->m_szName.GetString(), p->m_szTitle.GetString(),
+                    p->m_nColumn, p->m_nSortType, p->m_bPhoneNumber, p->m_bRemove, p->m_bMove,
+                    p->m_bEdit, p->m_nWidth);
+        columns.push_back(text.str());
+    }
+    return columns;
+}
+
 std::wstring ColumnKey(int i, const std::wstring& listKey = kListKey) {
     return listKey + L"\\Column " + std::to_wstring(i);
 }
@@ -21,6 +35,19 @@ void StoreColumn(int i, const wchar_t* name, int column, int width = 50,
     WriteString(ColumnKey(i, listKey), L"Title", std::wstring(L"T-") + name);
     WriteDword(ColumnKey(i, listKey), L"Column", static_cast<DWORD>(column));
     WriteDword(ColumnKey(i, listKey), L"Width", static_cast<DWORD>(width));
+}
+
+// A stored column as "name|title|position|width|sort type|phone remove move edit".
+std::wstring StoredColumn(int i, const std::wstring& listKey = kListKey) {
+    const std::wstring key = ColumnKey(i, listKey);
+    auto number = [&](const wchar_t* name) {
+        auto value = ReadDword(key, name);
+        return value ? std::to_wstring(static_cast<int>(*value)) : std::wstring(L"-");
+    };
+    return ReadString(key, L"Name").value_or(L"-") + L"|" +
+           ReadString(key, L"Title").value_or(L"-") + L"|" + number(L"Column") + L"|" +
+           number(L"Width") + L"|" + number(L"SortType") + L"|" + number(L"PhoneNumber") +
+           number(L"Remove") + number(L"Move") + number(L"Edit");
 }
 
 class ColumnSettingsTest : public ListTest {
@@ -41,6 +68,21 @@ LRESULT CALLBACK RecordInsertedWidths(HWND hWnd, UINT msg, WPARAM wParam, LPARAM
             reinterpret_cast<const LVCOLUMNW*>(lParam)->cx);
     return DefSubclassProc(hWnd, msg, wParam, lParam);
 }
+
+class ColumnCatalogueTest : public ListTest {
+protected:
+    void SetUp() override {
+        ListTest::SetUp();
+        ASSERT_TRUE(m_dlg.Open());
+    }
+    std::vector<int> Positions() const {
+        std::vector<int> positions;
+        for (const auto& p : m_dlg.m_list.m_columns)
+            positions.push_back(p->m_nColumn);
+        return positions;
+    }
+    ListHostDialog m_dlg;
+};
 
 } // namespace
 
@@ -64,41 +106,22 @@ TEST_F(ColumnSettingsTest, CatalogueRoundTripsInTheStoredFormat) {
     EXPECT_EQ(ReadDword(kListKey, L"SortAscending"), 0u);
     EXPECT_EQ(ValueNames(ColumnKey(1)), (Names{L"Column", L"Edit", L"Move", L"Name", L"PhoneNumber",
                                                L"Remove", L"SortType", L"Title", L"Width"}));
-    for (const wchar_t* name :
-         {L"Column", L"Edit", L"Move", L"PhoneNumber", L"Remove", L"SortType"})
-        EXPECT_TRUE(ReadDword(ColumnKey(1), name)) << name;
-    EXPECT_EQ(ReadString(ColumnKey(1), L"Name"), L"telephoneNumber");
-    EXPECT_EQ(ReadString(ColumnKey(1), L"Title"), L"Phone");
-    EXPECT_EQ(ReadDword(ColumnKey(1), L"PhoneNumber"), 1u);
-    EXPECT_EQ(ReadDword(ColumnKey(1), L"Width"), 111u); // the live width
+    EXPECT_EQ(StoredColumn(0), L"cn|Name|0|120|2|0010");
+    EXPECT_EQ(StoredColumn(1), L"telephoneNumber|Phone|1|111|2|1101"); // the live width
+    EXPECT_EQ(StoredColumn(2), L"whenChanged|Changed|-1|0|3|0111");
+    EXPECT_FALSE(HasKey(ColumnKey(3)));
     EXPECT_EQ(list.FindColumn(L"telephoneNumber")->m_nWidth, 90);
-    EXPECT_EQ(ReadDword(ColumnKey(2), L"Column"), 0xFFFFFFFFu);
-    EXPECT_FALSE(KeyExists(ColumnKey(3)));
 
     ListHostDialog other;
     ASSERT_TRUE(other.Open());
     other.m_list.m_bPersistColumns = TRUE;
     other.m_list.InitializeList(L"Test\\Server A");
-    ASSERT_EQ(other.m_list.GetColumnCount(), 3);
-    for (int i = 0; i < 3; ++i) {
-        const CListColumn& a = *list.m_columns[i];
-        const CListColumn& b = *other.m_list.m_columns[i];
-        EXPECT_EQ(b.m_szName, a.m_szName);
-        EXPECT_EQ(b.m_szTitle, a.m_szTitle);
-        EXPECT_EQ(b.m_nColumn, a.m_nColumn);
-        EXPECT_EQ(b.m_nSortType, a.m_nSortType);
-        EXPECT_EQ(b.m_bPhoneNumber, a.m_bPhoneNumber);
-        EXPECT_EQ(b.m_bRemove, a.m_bRemove);
-        EXPECT_EQ(b.m_bMove, a.m_bMove);
-        EXPECT_EQ(b.m_bEdit, a.m_bEdit);
-    }
-    EXPECT_EQ(other.m_list.m_columns[0]->m_nWidth, 120);
-    EXPECT_EQ(other.m_list.m_columns[1]->m_nWidth, 111);
-    EXPECT_EQ(other.m_list.m_columns[2]->m_nWidth, 0);
+    list.FindColumn(L"telephoneNumber")->m_nWidth = 111;
+    EXPECT_EQ(Describe(other.m_list), Describe(list));
     EXPECT_EQ(kit::ListHeaders(other.List()), (Names{L"Name", L"Phone"}));
     EXPECT_EQ(other.m_list.GetColumnWidth(1), 111);
-    EXPECT_EQ(other.m_list.m_nSortedColumn, 1);
-    EXPECT_EQ(other.m_list.m_bSortAsending, 0);
+    EXPECT_EQ(std::make_pair(other.m_list.m_nSortedColumn, other.m_list.m_bSortAsending),
+              std::make_pair(1, 0)); // column 1, descending
     EXPECT_EQ(other.m_list.m_ctlHeader.m_nSortColumn, 1);
 }
 
@@ -111,10 +134,9 @@ TEST_F(ColumnSettingsTest, SameTitleSavesTheWidthOfTheFirstAndADetachedListItsOw
     list.DisplayColumns();
     list.m_ctlHeader.SubclassDlgItem(0, &list);
     list.WriteControlSettings();
-    EXPECT_EQ(ReadDword(ColumnKey(0), L"Width"), 70u);
-    EXPECT_EQ(ReadDword(ColumnKey(1), L"Width"), 70u);
-    EXPECT_EQ(ReadString(ColumnKey(2), L"Title"), L"RD");
-    EXPECT_EQ(ReadDword(ColumnKey(2), L"Width"), 30u); // hidden: its own width
+    EXPECT_EQ(StoredColumn(0), L"a|Same|0|70|2|0111");
+    EXPECT_EQ(StoredColumn(1), L"b|Same|1|70|2|0111");
+    EXPECT_EQ(StoredColumn(2), L"c|RD|-1|30|2|0111"); // hidden: its own width
 
     CListCtrlEx store;
     store.m_bPersistColumns = TRUE;
@@ -129,24 +151,27 @@ TEST_F(ColumnSettingsTest, SameTitleSavesTheWidthOfTheFirstAndADetachedListItsOw
     EXPECT_FALSE(ReadDword(kListKey, L"SortedColumn"));
 }
 
-TEST_F(ColumnSettingsTest, WriteReplacesTheWholeStoredLayout) {
+TEST_F(ColumnSettingsTest, WriteReplacesTheWholeStoredLayoutAndAListWithoutANameNothing) {
+    CListCtrlEx& list = m_dlg.m_list;
+    EXPECT_FALSE(list.ReadControlSettings());
+    EXPECT_FALSE(list.WriteControlSettings());
+    EXPECT_FALSE(HasKey(L"ListControl"));
     StoreColumn(0, L"old", 0);
     StoreColumn(5, L"stale", 1);
-    CListCtrlEx& list = m_dlg.m_list;
     list.SetName(L"Test\\Server A");
     list.AddColumn(L"new", L"New", 50, 2, FALSE, TRUE, TRUE, TRUE, 0, 15, 0);
     list.WriteControlSettings();
     EXPECT_EQ(ReadString(ColumnKey(0), L"Name"), L"new");
-    EXPECT_FALSE(KeyExists(ColumnKey(5)));
+    EXPECT_FALSE(HasKey(ColumnKey(5)));
 
     // Not persisted: only the view and sort state are stored.
     list.m_bPersistColumns = FALSE;
     list.WriteControlSettings();
-    EXPECT_TRUE(KeyExists(kListKey));
-    EXPECT_FALSE(KeyExists(ColumnKey(0)));
+    EXPECT_TRUE(HasKey(kListKey));
+    EXPECT_FALSE(HasKey(ColumnKey(0)));
 }
 
-TEST_F(ColumnSettingsTest, AMissingColumnKeyEndsTheCatalogueAndIsDeleted) {
+TEST_F(ColumnSettingsTest, AMissingColumnKeyEndsTheCatalogueAndAGapInPositionsTheDisplay) {
     StoreColumn(0, L"a", 0);
     StoreColumn(1, L"b", 1, 99);
     WriteString(ColumnKey(2), L"Title", L"stray");
@@ -159,26 +184,26 @@ TEST_F(ColumnSettingsTest, AMissingColumnKeyEndsTheCatalogueAndIsDeleted) {
     EXPECT_EQ(list.GetColumnCount(), 2);
     EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Names{L"T-a", L"Mine"}));
     EXPECT_EQ(list.GetColumnWidth(1), 44);
-    EXPECT_FALSE(KeyExists(ColumnKey(2)));
-    EXPECT_TRUE(KeyExists(ColumnKey(3)));
-}
+    EXPECT_FALSE(HasKey(ColumnKey(2))); // the broken key is deleted
+    EXPECT_TRUE(HasKey(ColumnKey(3)));
 
-TEST_F(ColumnSettingsTest, AGapInStoredPositionsShowsOnlyTheColumnsBeforeIt) {
-    StoreColumn(0, L"a", 0);
+    ListHostDialog gap;
+    ASSERT_TRUE(gap.Open());
+    gap.m_list.m_bPersistColumns = TRUE;
     StoreColumn(1, L"b", 3);
     StoreColumn(2, L"c", 1);
-    m_dlg.m_list.SetName(L"Test\\Server A");
-    m_dlg.m_list.ReadColumns();
-    EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Names{L"T-a", L"T-c"}));
-    EXPECT_EQ(m_dlg.m_list.GetDisplayedColumnCount(), 3);
-    EXPECT_EQ(m_dlg.m_list.GetColumnPosition(L"b"), 3);
+    RegDeleteTreeW(HKEY_CURRENT_USER, FullPath(ColumnKey(3)).c_str());
+    gap.m_list.SetName(L"Test\\Server A");
+    gap.m_list.ReadColumns();
+    EXPECT_EQ(kit::ListHeaders(gap.List()), (Names{L"T-a", L"T-c"}));
+    EXPECT_EQ(gap.m_list.GetDisplayedColumnCount(), 3);
+    EXPECT_EQ(gap.m_list.GetColumnPosition(L"b"), 3);
 }
 
 TEST_F(ColumnSettingsTest, StoredWidthsReachTheListViewAsTheyAre) {
     StoreColumn(0, L"a", 0, 0);
     StoreColumn(1, L"b", 1);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(kRootKey) + L"\\" + ColumnKey(1)).c_str(),
-                       L"Width");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, FullPath(ColumnKey(1)).c_str(), L"Width");
     std::vector<int> widths;
     ASSERT_TRUE(SetWindowSubclass(m_dlg.List(), RecordInsertedWidths, 1,
                                   reinterpret_cast<DWORD_PTR>(&widths)));
@@ -187,16 +212,6 @@ TEST_F(ColumnSettingsTest, StoredWidthsReachTheListViewAsTheyAre) {
     RemoveWindowSubclass(m_dlg.List(), RecordInsertedWidths, 1);
     EXPECT_EQ(widths, (std::vector<int>{85, -1}));
     EXPECT_EQ(m_dlg.m_list.FindColumn(L"b")->m_nWidth, -1);
-}
-
-TEST_F(ColumnSettingsTest, AListWithoutANameTouchesNothing) {
-    CListCtrlEx& list = m_dlg.m_list;
-    list.AddColumn(L"a", L"A", 44, 2, FALSE, TRUE, TRUE, TRUE, 0, 15, 0);
-    list.ReadColumns();
-    EXPECT_FALSE(list.ReadControlSettings());
-    EXPECT_FALSE(list.WriteControlSettings());
-    EXPECT_EQ(list.GetColumnCount(), 1);
-    EXPECT_FALSE(KeyExists(L"ListControl"));
 }
 
 TEST_F(ColumnSettingsTest, StoredViewTypeAndSortAreAppliedWithoutSaving) {
@@ -266,6 +281,89 @@ TEST_F(ColumnSettingsTest, PhoneDirectoryListsKeepTitlesPerLanguage) {
 
     // Without the column menu a localized list saves no columns at all.
     bare.m_list.WriteControlSettings();
-    EXPECT_TRUE(KeyExists(listKey));
-    EXPECT_FALSE(KeyExists(ColumnKey(0, listKey)));
+    EXPECT_TRUE(HasKey(listKey));
+    EXPECT_FALSE(HasKey(ColumnKey(0, listKey)));
+}
+
+TEST_F(ColumnCatalogueTest, AddColumnShowsAtOnceAtTheEndUnlessThePersistedCatalogueWaits) {
+    CListCtrlEx& list = m_dlg.m_list;
+    EXPECT_TRUE(list.AddColumn(L"sn", L"Last", 60, 2, FALSE, TRUE, TRUE, TRUE, -1, 15, 0));
+    EXPECT_TRUE(list.AddColumn(L"cn", L"R&D", 70, 2, FALSE, TRUE, TRUE, TRUE, 0, 15, 0));
+    EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Names{L"Last", L"RD"}));
+    EXPECT_EQ(list.FindColumn(L"cn")->m_szTitle, L"RD");
+    EXPECT_EQ(Positions(), (std::vector<int>{0, 1}));
+
+    ListHostDialog persisted;
+    ASSERT_TRUE(persisted.Open());
+    CListCtrlEx& store = persisted.m_list;
+    store.m_bPersistColumns = TRUE;
+    EXPECT_EQ(store.AddColumn(L"b", L"B", 50, 2, FALSE, TRUE, TRUE, TRUE, 1, 15, 0), TRUE);
+    EXPECT_EQ(store.AddColumn(L"a", L"A", 0, 2, FALSE, TRUE, TRUE, TRUE, 0, 15, 0), TRUE);
+    EXPECT_EQ(kit::ListColumnCount(persisted.List()), 0);
+    store.DisplayColumns();
+    EXPECT_EQ(kit::ListHeaders(persisted.List()), (Names{L"A", L"B"}));
+    EXPECT_EQ(store.FindColumn(L"a")->m_nWidth, 85); // 0 means the default width
+    EXPECT_EQ(store.GetColumnWidth(0), 85);
+}
+
+TEST_F(ColumnCatalogueTest, DuplicateNamesKeepTwoDefinitionsAndLookupsFindTheFirst) {
+    CListCtrlEx& list = m_dlg.m_list;
+    m_dlg.AddTextColumn(L"mail", 50);
+    list.AddColumn(L"mail", L"Second", 60, 3, TRUE, FALSE, FALSE, FALSE, -1, 15, 0);
+    EXPECT_EQ(list.GetColumnCount(), 2);
+    // Showing the second one shows the first definition again.
+    EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Names{L"mail", L"mail"}));
+    EXPECT_EQ(list.FindColumn(L"mail"), list.m_columns[0].get());
+    EXPECT_EQ(list.GetColumnPosition(L"mail"), 1);
+    EXPECT_EQ(list.m_columns[1]->m_nColumn, -1);
+}
+
+TEST_F(ColumnCatalogueTest, PositionsStayWithoutGapsWhenColumnsGoAndComeBack) {
+    CListCtrlEx& list = m_dlg.m_list;
+    for (const wchar_t* name : {L"a", L"b", L"c", L"d"})
+        m_dlg.AddTextColumn(name, 50);
+    EXPECT_TRUE(list.DeleteColumn(1));
+    EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Names{L"a", L"c", L"d"}));
+    EXPECT_EQ(Positions(), (std::vector<int>{0, -1, 1, 2}));
+    EXPECT_TRUE(list.HasHiddenColumns());
+    EXPECT_EQ(list.GetDisplayedColumnCount(), 3);
+    EXPECT_EQ(list.GetColumnName(1), L"c");
+    // Hidden definitions are at no position.
+    EXPECT_EQ(list.GetColumnAt(-1), nullptr);
+    EXPECT_EQ(list.GetColumnSortType(-1), 0);
+    EXPECT_FALSE(list.DisplayColumn(L"nothere", 0, TRUE));
+
+    EXPECT_TRUE(list.DisplayColumn(L"b", 0, TRUE));
+    EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Names{L"b", L"a", L"c", L"d"}));
+    EXPECT_EQ(Positions(), (std::vector<int>{1, 0, 2, 3}));
+    EXPECT_EQ(m_dlg.m_shownColumns, (Names{L"b"}));
+
+    NMLISTVIEW click{};
+    click.iSubItem = 2;
+    int column = 0, offset = 0;
+    list.GetSubItemOffset(&click, column, offset);
+    EXPECT_EQ(column, 2);
+    EXPECT_EQ(offset, 100);
+}
+
+TEST_F(ColumnCatalogueTest, RemoveAllColumnsEmptiesListAndCatalogueButKeepsTheSortState) {
+    CListCtrlEx& list = m_dlg.m_list;
+    m_dlg.AddTextColumn(L"a", 40);
+    m_dlg.AddTextColumn(L"b", 40);
+    list.SortColumn(1, FALSE, FALSE);
+    list.m_bColumnsChanged = TRUE;
+
+    // Without the header taken over, the list view keeps its columns.
+    list.RemoveAllColumns();
+    EXPECT_EQ(kit::ListColumnCount(m_dlg.List()), 2);
+    EXPECT_EQ(list.GetColumnCount(), 0);
+    EXPECT_FALSE(list.m_bColumnsChanged);
+
+    m_dlg.AddTextColumn(L"c", 40);
+    ASSERT_TRUE(list.m_ctlHeader.SubclassDlgItem(0, &list));
+    list.RemoveAllColumns();
+    EXPECT_EQ(kit::ListColumnCount(m_dlg.List()), 0);
+    EXPECT_EQ(list.GetColumnCount(), 0);
+    EXPECT_EQ(list.m_nSortedColumn, 1);
+    EXPECT_EQ(list.m_bSortAsending, 1);
 }
