@@ -190,6 +190,9 @@ LRESULT CListCtrlEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
         OnMouseMove(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_SETREDRAW:
+        m_bRedraw = wParam != 0;
+        return CListCtrl::WindowProc(message, wParam, lParam);
     default:
         return CListCtrl::WindowProc(message, wParam, lParam);
     }
