@@ -14,6 +14,7 @@
 #include <vector>
 
 class CListProfile;
+class CProfileValues;
 class CSubItemEdit;
 class CTranslation;
 
@@ -87,6 +88,9 @@ public:
     int m_nLastClickedItem = -1;
     bool m_bNoDisplayOnRead = false;
     BOOL m_bPersistColumns = FALSE;
+    // Counts WriteControlSettings calls: owners that remember what is stored look
+    // again when it changes.
+    UINT m_nSettingsWrites = 0;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -102,10 +106,10 @@ private:
     void ReadStoredColumn(const CListProfile& profile, int nIndex, const CString& szName,
                           BOOL bLocalized);
     CString ReadLocalizedTitle(const CListProfile& profile, int nIndex, const CString& szName);
-    void WriteColumn(const CListProfile& profile, int nIndex, const CListColumn& column,
-                     BOOL bLocalized);
-    void WriteTitle(const CListProfile& profile, int nIndex, const CListColumn& column,
-                    BOOL bLocalized);
+    CProfileValues ColumnValues(const CListProfile& profile, int nIndex, const CListColumn& column,
+                                BOOL bLocalized);
+    void AddTitle(CProfileValues& values, const CListProfile& profile, int nIndex,
+                  const CListColumn& column, BOOL bLocalized);
     // The column that shows the sort arrow for a sort by `column`.
     int ArrowColumn(int column) const;
 
@@ -114,5 +118,7 @@ private:
     CModuleState* m_pModuleState;
     // Set while a sort puts its pairs into the rows' item data or takes them out.
     bool m_bSwappingItemData = false;
+    // Whether the list draws (WM_SETREDRAW); the list view cannot be asked.
+    bool m_bRedraw = true;
     friend class CListSorter;
 };
