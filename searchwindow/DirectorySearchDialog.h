@@ -77,6 +77,9 @@ private:
     void CloseConnection();
     void AddEntryRow(CMapStringToString* pEntry);
     void ShowDefaultColumns();
+    // Whether the current server has a stored column layout: read once per search
+    // and again when the list has written its settings.
+    bool IsLayoutStored();
     CString ResultCaption() const;
     // The wait cursor shows over the window while a search connects and binds.
     void SetSearchStarting(bool bStarting);
@@ -109,4 +112,6 @@ private:
     std::shared_ptr<CSearchHandOff> m_pHandOff;
     ULONG m_nSearchMessageId = 0;
     bool m_bSearchStarting = false;
+    int m_nLayoutStored = -1; // -1: not read in this search yet
+    UINT m_nLayoutReadAtWrite = 0;
 };

@@ -76,6 +76,7 @@ void CDirectorySearchDialog::StartSearch() {
 }
 
 void CDirectorySearchDialog::BeginSearch() {
+    m_nLayoutStored = -1;
     CloseConnection();
     m_pHandOff->AbandonSearch();
     KillTimer(kResultTimer);
@@ -258,11 +259,19 @@ void CDirectorySearchDialog::AddEntryRow(CMapStringToString* pEntry) {
     }
 }
 
+bool CDirectorySearchDialog::IsLayoutStored() {
+    if (m_nLayoutStored == -1 || m_nLayoutReadAtWrite != m_listCtrl.m_nSettingsWrites) {
+        CString layoutKey;
+        layoutKey.Format(L"ListControl\\%s\\%s\\Column 0", L"DirectorySearch",
+                         m_strCurrentServer.GetString());
+        m_nLayoutStored = m_pOptions->IsSubKeyPresent(layoutKey) ? 1 : 0;
+        m_nLayoutReadAtWrite = m_listCtrl.m_nSettingsWrites;
+    }
+    return m_nLayoutStored == 1;
+}
+
 void CDirectorySearchDialog::ShowDefaultColumns() {
-    CString layoutKey;
-    layoutKey.Format(L"ListControl\\%s\\%s\\Column 0", L"DirectorySearch",
-                     m_strCurrentServer.GetString());
-    if (m_pOptions->IsSubKeyPresent(layoutKey))
+    if (IsLayoutStored())
         return;
     for (const wchar_t* pszName : kDefaultColumns) {
         if (m_listCtrl.FindColumn(pszName) && m_listCtrl.GetColumnPosition(pszName) < 0)
