@@ -77,21 +77,21 @@ struct Times {
     double fastest = 0, median = 0;
 };
 
-// `sort` timed over several rounds, each on the rows as they were shuffled.
-template <class TSort> Times Time(CListCtrlEx& list, int nRounds, TSort sort) {
-    std::vector<double> times;
-    for (int round = 0; round < nRounds; ++round) {
-        // The rows' item data are their shuffled start order: put that back.
-        list.SortItems(CompareItemData, 0);
-        LARGE_INTEGER start, end;
-        ::QueryPerformanceCounter(&start);
-        sort();
-        ::QueryPerformanceCounter(&end);
-        times.push_back(Milliseconds(start, end));
-    }
+Times Summary(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     const size_t n = times.size();
     return {times.front(), n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2};
+}
+
+// `sort` timed once, on the rows as they were shuffled.
+template <class TSort> double TimeOnce(CListCtrlEx& list, TSort sort) {
+    // The rows' item data are their shuffled start order: put that back.
+    list.SortItems(CompareItemData, 0);
+    LARGE_INTEGER start, end;
+    ::QueryPerformanceCounter(&start);
+    sort();
+    ::QueryPerformanceCounter(&end);
+    return Milliseconds(start, end);
 }
 
 void PrintRow(const char* pszWhat, Times t, Times bare) {
@@ -136,18 +136,22 @@ int main(int argc, char** argv) {
     ::ShowWindow(frame, SW_SHOWNOACTIVATE);
     ::UpdateWindow(frame);
 
-    const Times bare = Time(list, nRounds, [&] { list.SortItems(CompareScrambled, 0); });
-    const Times text = Time(list, nRounds, [&] {
-        list.m_nSortedColumn = -1;
-        list.SortColumn(0, TRUE, FALSE);
-    });
-    const Times date = Time(list, nRounds, [&] {
-        list.m_nSortedColumn = -1;
-        list.SortColumn(1, TRUE, FALSE);
-    });
-    PrintRow("SortColumn, 10,000 rows by text", text, bare);
-    PrintRow("SortColumn, 10,000 rows by date", date, bare);
-    PrintRow("bare LVM_SORTITEMS, 10,000 rows", bare, bare);
+    // Round by round, so that the machine's load weighs on all three alike.
+    std::vector<double> bare, text, date;
+    for (int round = 0; round < nRounds; ++round) {
+        bare.push_back(TimeOnce(list, [&] { list.SortItems(CompareScrambled, 0); }));
+        text.push_back(TimeOnce(list, [&] {
+            list.m_nSortedColumn = -1;
+            list.SortColumn(0, TRUE, FALSE);
+        }));
+        date.push_back(TimeOnce(list, [&] {
+            list.m_nSortedColumn = -1;
+            list.SortColumn(1, TRUE, FALSE);
+        }));
+    }
+    PrintRow("SortColumn, 10,000 rows by text", Summary(text), Summary(bare));
+    PrintRow("SortColumn, 10,000 rows by date", Summary(date), Summary(bare));
+    PrintRow("bare LVM_SORTITEMS, 10,000 rows", Summary(bare), Summary(bare));
     frame.DestroyWindow();
     return 0;
 }

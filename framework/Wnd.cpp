@@ -116,8 +116,8 @@ BOOL CWnd::Attach(HWND hWnd) {
         // messages on: this object takes that place.
         m_pfnSuper = route.pfnSuper;
     } else {
-        auto pfnPrevious = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-            hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProcedure)));
+        auto pfnPrevious = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProcedure)));
         if (!pfnPrevious)
             return FALSE;
         // A window of a framework class had nothing but default processing to do.

@@ -178,6 +178,17 @@ void CListCtrlEx::GetSubItemOffset(NMLISTVIEW* pNMListView, int& column, int& of
         offset += GetColumnWidth(i);
 }
 
+CListCtrlEx::CDrawingPause::CDrawingPause(CListCtrlEx& list)
+    : m_list(list), m_bPaused(list.m_hWnd && list.m_bRedraw && (list.GetStyle() & WS_VISIBLE)) {
+    if (m_bPaused)
+        m_list.SetRedraw(FALSE);
+}
+
+CListCtrlEx::CDrawingPause::~CDrawingPause() {
+    if (m_bPaused)
+        m_list.SetRedraw(TRUE);
+}
+
 CListProfile CListCtrlEx::Profile() const {
     return CListProfile(m_pModuleState, m_strName);
 }

@@ -64,6 +64,21 @@ public:
     // ------------------------------------------------------------ sorting
     void SortColumn(int column, BOOL bFlip, BOOL bSave);
 
+    // Nothing is drawn or laid out while one lives, and the list is drawn once
+    // when it goes; a list that was not drawing stays so. For changes to many
+    // rows at once, each of which would otherwise redraw its row.
+    class CDrawingPause {
+    public:
+        explicit CDrawingPause(CListCtrlEx& list);
+        ~CDrawingPause();
+        CDrawingPause(const CDrawingPause&) = delete;
+        CDrawingPause& operator=(const CDrawingPause&) = delete;
+
+    private:
+        CListCtrlEx& m_list;
+        bool m_bPaused;
+    };
+
     // ------------------------------------------------------------ column menu
     // column: the clicked display position; x, y: screen point of the click.
     void ShowColumnMenu(int column, int x, int y);
@@ -118,7 +133,7 @@ private:
     CModuleState* m_pModuleState;
     // Set while a sort puts its pairs into the rows' item data or takes them out.
     bool m_bSwappingItemData = false;
-    // Whether the list draws (WM_SETREDRAW); the list view cannot be asked.
+    // Whether drawing is on (WM_SETREDRAW); the list view cannot be asked.
     bool m_bRedraw = true;
     friend class CListSorter;
 };

@@ -37,7 +37,8 @@ CListSorter::CListSorter(CListCtrlEx* pList, int nColumn, int nSortType) : m_pLi
     m_items.reserve(nCount); // rows hold pointers into it: it must never move
     pList->m_bSwappingItemData = true;
     for (int i = 0; i < nCount; ++i) {
-        m_items.push_back(MakeItem(pList->GetItemData(i), pList->GetItemText(i, nColumn), nSortType));
+        m_items.push_back(
+            MakeItem(pList->GetItemData(i), pList->GetItemText(i, nColumn), nSortType));
         pList->SetItemData(i, reinterpret_cast<DWORD_PTR>(&m_items.back()));
     }
     pList->m_bSwappingItemData = false;

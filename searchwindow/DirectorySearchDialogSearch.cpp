@@ -282,6 +282,7 @@ void CDirectorySearchDialog::ShowDefaultColumns() {
 void CDirectorySearchDialog::ClearRowData() {
     if (!m_listCtrl.m_hWnd)
         return;
+    CListCtrlEx::CDrawingPause pause(m_listCtrl);
     for (int nItem = m_listCtrl.GetNextItem(-1, LVNI_ALL); nItem >= 0;
          nItem = m_listCtrl.GetNextItem(nItem, LVNI_ALL)) {
         auto* pEntry = reinterpret_cast<CMapStringToString*>(m_listCtrl.GetItemData(nItem));

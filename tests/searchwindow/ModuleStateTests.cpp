@@ -94,7 +94,8 @@ TEST_F(SearchWindowTest, TheWindowIsNeverSmallerThanItsTemplateWithItsFrame) {
     HMODULE hModule = GetModuleHandleW(L"dirsearch.dll");
     HRSRC hResource = FindResourceW(hModule, MAKEINTRESOURCEW(IDD_DIRECTORY_SEARCH), RT_DIALOG);
     ASSERT_NE(hResource, nullptr);
-    const auto* pTemplate = static_cast<const WORD*>(LockResource(LoadResource(hModule, hResource)));
+    const auto* pTemplate =
+        static_cast<const WORD*>(LockResource(LoadResource(hModule, hResource)));
     ASSERT_EQ(pTemplate[1], 0xFFFF); // an extended template: cx and cy follow at words 11, 12
     RECT rc{0, 0, static_cast<short>(pTemplate[11]), static_cast<short>(pTemplate[12])};
     ASSERT_TRUE(MapDialogRect(m_hWnd, &rc));
