@@ -166,18 +166,20 @@ Run Search(HWND hWindow, const wchar_t* pszText) {
     if (g_pHeartbeat)
         g_pHeartbeat->TakeLongest();
 
+    wchar_t before[256] = L"";
+    ::GetWindowTextW(hWindow, before, 256);
     Run run;
     ::PostMessageW(hEdit, WM_KEYDOWN, VK_RETURN, 1);
     const Clock::time_point start = Clock::now();
-    // The previous search left the same caption: the search counts from when its
-    // own caption showed ("... - Searching for ...").
+    // The search has begun once its own caption shows ("... Searching for ..."),
+    // which is no caption that any search leaves behind.
     bool bStarted = false;
     for (;;) {
         if (!PumpOne())
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
         wchar_t caption[256] = L"";
         ::GetWindowTextW(hWindow, caption, 256);
-        bStarted = bStarted || expected != caption;
+        bStarted = bStarted || wcscmp(before, caption) != 0;
         if (bStarted && run.firstRowMs < 0 && ::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0) > 0)
             run.firstRowMs = Ms(Clock::now() - start);
         if (bStarted && expected == caption) {

@@ -283,8 +283,8 @@ void CDirectorySearchDialog::ClearRowData() {
     if (!m_listCtrl.m_hWnd)
         return;
     CListCtrlEx::CDrawingPause pause(m_listCtrl);
-    for (int nItem = m_listCtrl.GetNextItem(-1, LVNI_ALL); nItem >= 0;
-         nItem = m_listCtrl.GetNextItem(nItem, LVNI_ALL)) {
+    const int nCount = m_listCtrl.GetItemCount();
+    for (int nItem = 0; nItem < nCount; ++nItem) {
         auto* pEntry = reinterpret_cast<CMapStringToString*>(m_listCtrl.GetItemData(nItem));
         if (pEntry) {
             delete pEntry;
