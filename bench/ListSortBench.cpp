@@ -1,18 +1,21 @@
 // Sorting 10,000 rows of an extended list by a text column and by a date column,
-// beside a bare list-view sort of the same rows by their item data.
+// beside a bare list-view sort of the same rows by their item data. Prints table
+// rows (fastest and median of the rounds); asserts nothing.
+//
+//   listsort_bench.exe [--rounds N]
 #include "ListCtrlEx.h"
-#include "ListSorter.h"
 
 #include "Framework.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
 
 constexpr int kRows = 10000;
-constexpr int kRounds = 5;
 
 // A fixed pseudo-random sequence, so that every run sorts the same rows.
 class CSequence {
@@ -70,24 +73,41 @@ double Milliseconds(LARGE_INTEGER start, LARGE_INTEGER end) {
            static_cast<double>(frequency.QuadPart);
 }
 
-// The fastest of several rounds of `sort`, each on the rows as they were shuffled.
-template <class TSort> double Time(CListCtrlEx& list, TSort sort) {
-    std::vector<double> times;
-    for (int round = 0; round < kRounds; ++round) {
-        // The rows' item data are their shuffled start order: put that back.
-        list.SortItems(CompareItemData, 0);
-        LARGE_INTEGER start, end;
-        ::QueryPerformanceCounter(&start);
-        sort();
-        ::QueryPerformanceCounter(&end);
-        times.push_back(Milliseconds(start, end));
-    }
-    return *std::min_element(times.begin(), times.end());
+struct Times {
+    double fastest = 0, median = 0;
+};
+
+Times Summary(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    const size_t n = times.size();
+    return {times.front(), n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2};
+}
+
+// `sort` timed once, on the rows as they were shuffled.
+template <class TSort> double TimeOnce(CListCtrlEx& list, TSort sort) {
+    // The rows' item data are their shuffled start order: put that back.
+    list.SortItems(CompareItemData, 0);
+    LARGE_INTEGER start, end;
+    ::QueryPerformanceCounter(&start);
+    sort();
+    ::QueryPerformanceCounter(&end);
+    return Milliseconds(start, end);
+}
+
+void PrintRow(const char* pszWhat, Times t, Times bare) {
+    std::printf("| %-34s | %8.1f ms | %8.1f ms | %8.1f ms | %6.1f |\n", pszWhat, t.fastest,
+                t.median, bare.median, t.median / bare.median);
+    std::fflush(stdout);
 }
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    int nRounds = 5;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (!std::strcmp(argv[i], "--rounds"))
+            nRounds = std::max(1, std::atoi(argv[++i]));
+    }
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&icc);
 
@@ -113,25 +133,25 @@ int main() {
         const int nRow = list.InsertItem(&item);
         list.SetItemText(nRow, 1, RandomDate(sequence));
     }
+    ::ShowWindow(frame, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(frame);
 
-    const double dText = Time(list, [&] {
-        list.m_nSortedColumn = -1;
-        list.SortColumn(0, TRUE, FALSE);
-    });
-    const double dDate = Time(list, [&] {
-        list.m_nSortedColumn = -1;
-        list.SortColumn(1, TRUE, FALSE);
-    });
-    const double dBare = Time(list, [&] { list.SortItems(CompareScrambled, 0); });
-    // What the sort spends outside the list view's sort: reading the cells and
-    // swapping the item data in and out.
-    const double dSwap = Time(list, [&] { CListSorter sorter(&list, 0); });
-
-    std::printf("rows: %d (fastest of %d rounds)\n", list.GetItemCount(), kRounds);
-    std::printf("SortColumn, text column:      %8.1f ms\n", dText);
-    std::printf("SortColumn, date column:      %8.1f ms\n", dDate);
-    std::printf("bare LVM_SORTITEMS:           %8.1f ms\n", dBare);
-    std::printf("item data swap alone:         %8.1f ms\n", dSwap);
+    // Round by round, so that the machine's load weighs on all three alike.
+    std::vector<double> bare, text, date;
+    for (int round = 0; round < nRounds; ++round) {
+        bare.push_back(TimeOnce(list, [&] { list.SortItems(CompareScrambled, 0); }));
+        text.push_back(TimeOnce(list, [&] {
+            list.m_nSortedColumn = -1;
+            list.SortColumn(0, TRUE, FALSE);
+        }));
+        date.push_back(TimeOnce(list, [&] {
+            list.m_nSortedColumn = -1;
+            list.SortColumn(1, TRUE, FALSE);
+        }));
+    }
+    PrintRow("SortColumn, 10,000 rows by text", Summary(text), Summary(bare));
+    PrintRow("SortColumn, 10,000 rows by date", Summary(date), Summary(bare));
+    PrintRow("bare LVM_SORTITEMS, 10,000 rows", Summary(bare), Summary(bare));
     frame.DestroyWindow();
     return 0;
 }

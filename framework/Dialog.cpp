@@ -1,5 +1,7 @@
 #include "Dialog.h"
 
+#include "Trace.h"
+
 #include <cwchar>
 #include <cwctype>
 
@@ -181,8 +183,15 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM, LPARAM lParam)
     if (msg != WM_INITDIALOG)
         return FALSE; // everything else reaches the object through its subclass
     auto* pDlg = reinterpret_cast<CDialog*>(lParam);
-    pDlg->Attach(hWnd);
-    return pDlg->OnInitDialog();
+    if (!pDlg->Attach(hWnd))
+        return FALSE;
+    try {
+        return pDlg->OnInitDialog();
+    } catch (...) {
+        // Nothing may unwind into the system's dialog code.
+        AfxTrace(L"CDialog: exception in OnInitDialog of window %p\n", hWnd);
+        return FALSE;
+    }
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParent) {

@@ -24,6 +24,10 @@ CModuleState* AfxGetModuleState() {
     return CWinApp::GetProcessModuleState() ? CWinApp::GetProcessModuleState() : &ProcessState();
 }
 
+CModuleState* AfxGetThreadModuleState() {
+    return t_pCurrent;
+}
+
 HINSTANCE AfxGetResourceHandle() {
     return AfxGetModuleState()->hResources;
 }

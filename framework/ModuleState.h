@@ -17,6 +17,9 @@ struct FW_API CModuleState {
 
 // The state of the calling thread, or the process's (the program's) state.
 FW_API CModuleState* AfxGetModuleState();
+// The state switched to on the calling thread; null when none is, and the
+// program's own applies.
+FW_API CModuleState* AfxGetThreadModuleState();
 FW_API HINSTANCE AfxGetResourceHandle();
 FW_API HINSTANCE AfxGetInstanceHandle();
 FW_API CWinApp* AfxGetApp();

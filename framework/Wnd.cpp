@@ -1,5 +1,9 @@
 #include "Wnd.h"
 
+#include "Trace.h"
+
+#include <unordered_map>
+
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
@@ -9,8 +13,47 @@ HINSTANCE FrameworkInstance() {
     return reinterpret_cast<HINSTANCE>(&__ImageBase);
 }
 
-const wchar_t kObjectProperty[] = L"Framework.CWnd";
-const UINT_PTR kSubclassId = 0x4657; // any fixed id; one subclass per window
+// Which object each framework window belongs to and the procedure the window had
+// before. Kept in the process rather than as window properties: under Wine every
+// property lookup is a round trip to the server, and this is looked up for every
+// message. A route without an object passes messages on: its object detached while
+// a later subclass still called the framework's procedure.
+struct WindowRoute {
+    CWnd* pWnd;
+    WNDPROC pfnSuper;
+};
+
+class CWindowRoutes {
+public:
+    bool Find(HWND hWnd, WindowRoute& route) {
+        ::AcquireSRWLockShared(&m_lock);
+        auto it = m_routes.find(hWnd);
+        const bool bFound = it != m_routes.end();
+        if (bFound)
+            route = it->second;
+        ::ReleaseSRWLockShared(&m_lock);
+        return bFound;
+    }
+    void Set(HWND hWnd, const WindowRoute& route) {
+        ::AcquireSRWLockExclusive(&m_lock);
+        m_routes[hWnd] = route;
+        ::ReleaseSRWLockExclusive(&m_lock);
+    }
+    void Remove(HWND hWnd) {
+        ::AcquireSRWLockExclusive(&m_lock);
+        m_routes.erase(hWnd);
+        ::ReleaseSRWLockExclusive(&m_lock);
+    }
+
+private:
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    std::unordered_map<HWND, WindowRoute> m_routes;
+};
+
+CWindowRoutes& Routes() {
+    static CWindowRoutes routes;
+    return routes;
+}
 
 // The object whose window CreateEx is creating on this thread.
 thread_local CWnd* t_pWndInit = nullptr;
@@ -57,23 +100,39 @@ CWnd::~CWnd() {
     // An object going away before its window must not leave a dangling route.
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this)
         DestroyWindow();
+    if (m_hWnd)
+        UnsubclassWindow(); // a window it could not destroy
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
-    return hWnd ? static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty)) : nullptr;
+    WindowRoute route{};
+    return hWnd && Routes().Find(hWnd, route) ? route.pWnd : nullptr;
 }
 
-void CWnd::Attach(HWND hWnd) {
+BOOL CWnd::Attach(HWND hWnd) {
+    WindowRoute route{};
+    if (Routes().Find(hWnd, route)) {
+        // The framework's procedure is still in the window's chain, passing
+        // messages on: this object takes that place.
+        m_pfnSuper = route.pfnSuper;
+    } else {
+        auto pfnPrevious = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProcedure)));
+        if (!pfnPrevious)
+            return FALSE;
+        // A window of a framework class had nothing but default processing to do.
+        m_pfnSuper = pfnPrevious == CreationProc ? ::DefWindowProcW : pfnPrevious;
+    }
     m_hWnd = hWnd;
-    ::SetPropW(hWnd, kObjectProperty, this);
-    ::SetWindowSubclass(hWnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    m_pModuleState = AfxGetThreadModuleState();
+    Routes().Set(hWnd, {this, m_pfnSuper});
+    return TRUE;
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (!hWnd || m_hWnd || FromHandlePermanent(hWnd))
         return FALSE;
-    Attach(hWnd);
-    return TRUE;
+    return Attach(hWnd);
 }
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
@@ -82,11 +141,18 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
 
 HWND CWnd::UnsubclassWindow() {
     HWND hWnd = m_hWnd;
-    if (hWnd) {
-        ::RemoveWindowSubclass(hWnd, SubclassProc, kSubclassId);
-        ::RemovePropW(hWnd, kObjectProperty);
-        m_hWnd = nullptr;
+    if (!hWnd)
+        return nullptr;
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) == WindowProcedure) {
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        Routes().Remove(hWnd);
+    } else {
+        // A later subclass calls the framework's procedure: it must go on passing
+        // messages to the previous procedure.
+        Routes().Set(hWnd, {nullptr, m_pfnSuper});
     }
+    m_hWnd = nullptr;
+    m_pfnSuper = nullptr;
     return hWnd;
 }
 
@@ -108,14 +174,13 @@ const wchar_t* AfxFrameworkWindowClass() {
 }
 
 // Window procedure of framework-registered classes: attaches the object being
-// created at the window's first message, then leaves everything to the subclass.
+// created at the window's first message, which then goes to it like all others.
 LRESULT CALLBACK CWnd::CreationProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (t_pWndInit && !FromHandlePermanent(hWnd)) {
         CWnd* pWnd = t_pWndInit;
         t_pWndInit = nullptr;
-        pWnd->Attach(hWnd);
-        return ::CallWindowProcW(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)),
-                                 hWnd, msg, wParam, lParam);
+        if (pWnd->Attach(hWnd))
+            return WindowProcedure(hWnd, msg, wParam, lParam);
     }
     return ::DefWindowProcW(hWnd, msg, wParam, lParam);
 }
@@ -142,20 +207,41 @@ BOOL CWnd::DestroyWindow() {
     return m_hWnd && ::DestroyWindow(m_hWnd);
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR refData) {
-    CWnd* pWnd = reinterpret_cast<CWnd*>(refData);
-    CurrentMessage saved = pWnd->m_current;
-    pWnd->m_current = {msg, wParam, lParam};
-    LRESULT result = pWnd->WindowProc(msg, wParam, lParam);
+// The procedure of every window that has an object attached.
+LRESULT CALLBACK CWnd::WindowProcedure(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    WindowRoute route{};
+    if (!Routes().Find(hWnd, route))
+        return ::DefWindowProcW(hWnd, msg, wParam, lParam);
+    if (route.pWnd)
+        return route.pWnd->Dispatch(hWnd, msg, wParam, lParam);
+    LRESULT result = ::CallWindowProcW(route.pfnSuper, hWnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
+        Routes().Remove(hWnd);
+    return result;
+}
+
+LRESULT CWnd::Dispatch(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    CurrentMessage saved = m_current;
+    m_current = {msg, wParam, lParam};
+    LRESULT result = 0;
+    try {
+        result = WindowProc(msg, wParam, lParam);
+    } catch (...) {
+        // The system's code that called this procedure cannot unwind a C++
+        // exception; the message counts as handled with result 0.
+        AfxTrace(L"CWnd: exception in the handler of message 0x%04X of window %p\n", msg, hWnd);
+    }
     // A window destroyed while it handled this message may have deleted its object
     // (PostNcDestroy); only an object still attached is touched again.
-    if (FromHandlePermanent(hWnd) != pWnd)
+    if (FromHandlePermanent(hWnd) != this)
         return result;
-    pWnd->m_current = saved;
+    m_current = saved;
     if (msg == WM_NCDESTROY) {
-        pWnd->UnsubclassWindow();
-        pWnd->PostNcDestroy();
+        Routes().Remove(hWnd);
+        m_hWnd = nullptr;
+        m_pfnSuper = nullptr;
+        PostNcDestroy();
     }
     return result;
 }
@@ -164,7 +250,8 @@ LRESULT CWnd::Default() {
     // A window destroyed by its own handler has nothing left to do by default.
     if (!m_hWnd)
         return 0;
-    return ::DefSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+    return ::CallWindowProcW(m_pfnSuper, m_hWnd, m_current.message, m_current.wParam,
+                             m_current.lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

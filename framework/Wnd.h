@@ -1,5 +1,8 @@
 // CWnd: a C++ object attached to a window. One virtual WindowProc per class; the
 // base splits commands, notifications and reflected notifications into hooks.
+// Every message reaches its object under the module state that was current when
+// the object was attached, whichever binary's message loop dispatched it, and no
+// exception from a handler unwinds into the system's code.
 #pragma once
 
 #include "Collections.h"
@@ -184,9 +187,10 @@ public:
     BOOL IsChild(HWND hWnd) const { return ::IsChild(m_hWnd, hWnd); }
 
 protected:
-    // Routes a window's messages to its object; installed by SubclassWindow.
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    void Attach(HWND hWnd);
+    // Attaches this object to hWnd: the window's procedure becomes the framework's,
+    // which hands every message to this object. FALSE when the window's procedure
+    // cannot be replaced.
+    BOOL Attach(HWND hWnd);
 
 private:
     struct CurrentMessage {
@@ -194,7 +198,15 @@ private:
         WPARAM wParam;
         LPARAM lParam;
     };
+    // Runs WindowProc for one message of this object's window.
+    LRESULT Dispatch(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
     CurrentMessage m_current{};
+    // The window's procedure before this object attached to it (Default calls it).
+    WNDPROC m_pfnSuper = nullptr;
+    // The module state switched to when attaching (null: the program's own).
+    CModuleState* m_pModuleState = nullptr;
+    static LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK CreationProc(HWND, UINT, WPARAM, LPARAM);
     friend FW_API const wchar_t* AfxFrameworkWindowClass();
 };

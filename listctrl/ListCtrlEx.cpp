@@ -178,6 +178,17 @@ void CListCtrlEx::GetSubItemOffset(NMLISTVIEW* pNMListView, int& column, int& of
         offset += GetColumnWidth(i);
 }
 
+CListCtrlEx::CDrawingPause::CDrawingPause(CListCtrlEx& list)
+    : m_list(list), m_bPaused(list.m_hWnd && list.m_bRedraw && (list.GetStyle() & WS_VISIBLE)) {
+    if (m_bPaused)
+        m_list.SetRedraw(FALSE);
+}
+
+CListCtrlEx::CDrawingPause::~CDrawingPause() {
+    if (m_bPaused)
+        m_list.SetRedraw(TRUE);
+}
+
 CListProfile CListCtrlEx::Profile() const {
     return CListProfile(m_pModuleState, m_strName);
 }
@@ -190,6 +201,9 @@ LRESULT CListCtrlEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
         OnMouseMove(static_cast<UINT>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_SETREDRAW:
+        m_bRedraw = wParam != 0;
+        return CListCtrl::WindowProc(message, wParam, lParam);
     default:
         return CListCtrl::WindowProc(message, wParam, lParam);
     }

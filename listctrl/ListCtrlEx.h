@@ -14,6 +14,7 @@
 #include <vector>
 
 class CListProfile;
+class CProfileValues;
 class CSubItemEdit;
 class CTranslation;
 
@@ -63,6 +64,21 @@ public:
     // ------------------------------------------------------------ sorting
     void SortColumn(int column, BOOL bFlip, BOOL bSave);
 
+    // Nothing is drawn or laid out while one lives, and the list is drawn once
+    // when it goes; a list that was not drawing stays so. For changes to many
+    // rows at once, each of which would otherwise redraw its row.
+    class CDrawingPause {
+    public:
+        explicit CDrawingPause(CListCtrlEx& list);
+        ~CDrawingPause();
+        CDrawingPause(const CDrawingPause&) = delete;
+        CDrawingPause& operator=(const CDrawingPause&) = delete;
+
+    private:
+        CListCtrlEx& m_list;
+        bool m_bPaused;
+    };
+
     // ------------------------------------------------------------ column menu
     // column: the clicked display position; x, y: screen point of the click.
     void ShowColumnMenu(int column, int x, int y);
@@ -87,6 +103,9 @@ public:
     int m_nLastClickedItem = -1;
     bool m_bNoDisplayOnRead = false;
     BOOL m_bPersistColumns = FALSE;
+    // Counts WriteControlSettings calls: owners that remember what is stored look
+    // again when it changes.
+    UINT m_nSettingsWrites = 0;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -102,10 +121,10 @@ private:
     void ReadStoredColumn(const CListProfile& profile, int nIndex, const CString& szName,
                           BOOL bLocalized);
     CString ReadLocalizedTitle(const CListProfile& profile, int nIndex, const CString& szName);
-    void WriteColumn(const CListProfile& profile, int nIndex, const CListColumn& column,
-                     BOOL bLocalized);
-    void WriteTitle(const CListProfile& profile, int nIndex, const CListColumn& column,
-                    BOOL bLocalized);
+    CProfileValues ColumnValues(const CListProfile& profile, int nIndex, const CListColumn& column,
+                                BOOL bLocalized);
+    void AddTitle(CProfileValues& values, const CListProfile& profile, int nIndex,
+                  const CListColumn& column, BOOL bLocalized);
     // The column that shows the sort arrow for a sort by `column`.
     int ArrowColumn(int column) const;
 
@@ -114,5 +133,7 @@ private:
     CModuleState* m_pModuleState;
     // Set while a sort puts its pairs into the rows' item data or takes them out.
     bool m_bSwappingItemData = false;
+    // Whether drawing is on (WM_SETREDRAW); the list view cannot be asked.
+    bool m_bRedraw = true;
     friend class CListSorter;
 };

@@ -124,62 +124,64 @@ BOOL CListCtrlEx::ReadControlSettings() {
 BOOL CListCtrlEx::WriteControlSettings() {
     if (m_strName.IsEmpty())
         return FALSE;
-    CListProfile::DeleteKey(L"ListControl", m_strName);
-
+    ++m_nSettingsWrites;
     const CListProfile profile = Profile();
-    const CString szKey = profile.ListKey();
     const BOOL bLocalized = IsLocalized();
-    profile.WriteInt(szKey, L"Style", m_hWnd ? static_cast<int>(GetStyle() & kViewTypeBits) : 0);
+    // The stored layout is replaced by this one as a whole.
+    CProfileValues list;
+    list.AddInt(L"Style", m_hWnd ? static_cast<int>(GetStyle() & kViewTypeBits) : 0);
     if (m_nSortedColumn != -1)
-        profile.WriteInt(szKey, L"SortedColumn", m_nSortedColumn);
+        list.AddInt(L"SortedColumn", m_nSortedColumn);
     if (m_bSortAsending != -1)
-        profile.WriteInt(szKey, L"SortAscending", m_bSortAsending);
+        list.AddInt(L"SortAscending", m_bSortAsending);
 
+    std::vector<CProfileValues> columns;
     // A localized list saves its columns when the user can change them.
     if (bLocalized ? m_bColumnMenu : m_bPersistColumns) {
         int i = 0;
         for (const auto& p : m_columns)
-            WriteColumn(profile, i++, *p, bLocalized);
+            columns.push_back(ColumnValues(profile, i++, *p, bLocalized));
     }
+    profile.StoreListKey(list, columns);
     return TRUE;
 }
 
-void CListCtrlEx::WriteColumn(const CListProfile& profile, int nIndex, const CListColumn& column,
-                              BOOL bLocalized) {
-    const CString szKey = profile.ColumnKey(nIndex);
-    profile.WriteString(szKey, L"Name", column.m_szName);
-    WriteTitle(profile, nIndex, column, bLocalized);
-    profile.WriteInt(szKey, L"Column", column.m_nColumn);
-    profile.WriteInt(szKey, L"SortType", column.m_nSortType);
-    profile.WriteInt(szKey, L"Remove", column.m_bRemove);
-    profile.WriteInt(szKey, L"Move", column.m_bMove);
-    profile.WriteInt(szKey, L"Edit", column.m_bEdit);
-    profile.WriteInt(szKey, L"PhoneNumber", column.m_bPhoneNumber);
+CProfileValues CListCtrlEx::ColumnValues(const CListProfile& profile, int nIndex,
+                                         const CListColumn& column, BOOL bLocalized) {
+    CProfileValues values;
+    values.AddString(L"Name", column.m_szName);
+    AddTitle(values, profile, nIndex, column, bLocalized);
+    values.AddInt(L"Column", column.m_nColumn);
+    values.AddInt(L"SortType", column.m_nSortType);
+    values.AddInt(L"Remove", column.m_bRemove);
+    values.AddInt(L"Move", column.m_bMove);
+    values.AddInt(L"Edit", column.m_bEdit);
+    values.AddInt(L"PhoneNumber", column.m_bPhoneNumber);
     const int nWidth = GetColumnWidthByTitle(column.m_szTitle);
-    profile.WriteInt(szKey, L"Width", nWidth != -1 ? nWidth : column.m_nWidth);
+    values.AddInt(L"Width", nWidth != -1 ? nWidth : column.m_nWidth);
+    return values;
 }
 
-void CListCtrlEx::WriteTitle(const CListProfile& profile, int nIndex, const CListColumn& column,
-                             BOOL bLocalized) {
-    const CString szKey = profile.ColumnKey(nIndex);
+void CListCtrlEx::AddTitle(CProfileValues& values, const CListProfile& profile, int nIndex,
+                           const CListColumn& column, BOOL bLocalized) {
     if (!bLocalized) {
-        profile.WriteString(szKey, L"Title", column.m_szTitle);
+        values.AddString(L"Title", column.m_szTitle);
         return;
     }
     // A title that is still the default is stored plainly; a changed one is kept
-    // per language.
+    // per language, beside the layout.
     CString szTitle;
     const UINT nID = ColumnTitles::DefaultTitleId(column.m_szName, true);
     if (nID && m_pTranslation)
         szTitle = m_pTranslation->LoadStringW(nID, 512);
-    TRACE(L"szSubKey = %s\n", szKey.GetString());
+    TRACE(L"szSubKey = %s\n", profile.ColumnKey(nIndex).GetString());
     TRACE(L"szTitle = %s, m_szTitle = %s\n", szTitle.GetString(), column.m_szTitle.GetString());
     if (szTitle == column.m_szTitle) {
-        profile.WriteString(szKey, L"Title", column.m_szTitle);
+        values.AddString(L"Title", column.m_szTitle);
         return;
     }
     const int nLanguageSetting = LanguageSetting();
     TRACE(L"WriteControlSettings: nLanguageSetting = %d\n", nLanguageSetting);
     if (LPCTSTR pszValue = ColumnTitles::LanguageValueName(nLanguageSetting))
-        profile.WriteString(profile.LocalizedColumnKey(nIndex), pszValue, column.m_szTitle);
+        profile.UpdateString(profile.LocalizedColumnKey(nIndex), pszValue, column.m_szTitle);
 }

@@ -34,8 +34,11 @@ void CListCtrlEx::SortColumn(int column, BOOL bFlip, BOOL bSave) {
         m_bSortAsending = 1; // otherwise a new column keeps the direction
     m_nSortedColumn = column;
 
-    CListSorter sorter(this, column);
+    // Nothing is drawn while the rows' data stand aside and the rows move; the
+    // pause ends after the sorter has given the rows their data back.
+    CDrawingPause pause(*this);
     const int nSortType = GetColumnSortType(column);
+    CListSorter sorter(this, column, nSortType);
     sorter.Sort(m_bSortAsending ? nSortType : -nSortType);
     TRACE(L"column = %d, m_bSortAsending = %d\n", column, m_bSortAsending);
     TRACE(L"GetColumnName(column) = %s\n", GetColumnName(column).GetString());

@@ -1,7 +1,98 @@
 #include "ListProfile.h"
 
 #include "Options.h"
+#include "Registry.h"
 #include "WinApp.h"
+
+#include <cwchar>
+
+namespace {
+
+// What a key holds now: its values in their order, and how many children it has.
+struct StoredKey {
+    std::vector<CProfileValues::Value> values;
+    DWORD nChildren = 0;
+};
+
+StoredKey ReadKey(HKEY hKey) {
+    StoredKey stored;
+    DWORD nValues = 0, nMaxName = 0, nMaxData = 0;
+    if (::RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, &stored.nChildren, nullptr, nullptr,
+                           &nValues, &nMaxName, &nMaxData, nullptr, nullptr) != ERROR_SUCCESS)
+        return stored;
+    std::vector<wchar_t> name(nMaxName + 1);
+    for (DWORD i = 0; i < nValues; ++i) {
+        CProfileValues::Value value{CString(), REG_NONE, std::vector<BYTE>(nMaxData)};
+        DWORD nName = nMaxName + 1, nData = nMaxData;
+        if (::RegEnumValueW(hKey, i, name.data(), &nName, nullptr, &value.type, value.data.data(),
+                            &nData) != ERROR_SUCCESS)
+            break;
+        value.name = CString(name.data(), static_cast<int>(nName));
+        value.data.resize(nData);
+        stored.values.push_back(std::move(value));
+    }
+    return stored;
+}
+
+void WriteValue(HKEY hKey, const CProfileValues::Value& value) {
+    ::RegSetValueExW(hKey, value.name, 0, value.type, value.data.data(),
+                     static_cast<DWORD>(value.data.size()));
+}
+
+// Gives the key exactly the wanted values. When the names are those stored, in the
+// same order, only changed data is written; otherwise the values are written
+// afresh, so that they are listed in the order a fresh write gives.
+void SyncValues(HKEY hKey, const std::vector<CProfileValues::Value>& stored,
+                const std::vector<CProfileValues::Value>& wanted) {
+    bool bSameNames = stored.size() == wanted.size();
+    for (size_t i = 0; bSameNames && i < wanted.size(); ++i)
+        bSameNames = stored[i].name == wanted[i].name;
+    if (bSameNames) {
+        for (size_t i = 0; i < wanted.size(); ++i) {
+            if (stored[i].type != wanted[i].type || stored[i].data != wanted[i].data)
+                WriteValue(hKey, wanted[i]);
+        }
+        return;
+    }
+    for (const auto& value : stored)
+        ::RegDeleteValueW(hKey, value.name);
+    for (const auto& value : wanted)
+        WriteValue(hKey, value);
+}
+
+// Deletes the children of hKey other than the first nKept column keys.
+void DeleteChildrenExcept(HKEY hKey, int nKept) {
+    std::vector<CString> doomed;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD nName = 256;
+        if (::RegEnumKeyExW(hKey, i, name, &nName, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        bool bKept = false;
+        for (int k = 0; k < nKept && !bKept; ++k)
+            bKept = CListProfile::ColumnKeyName(k) == name;
+        if (!bKept)
+            doomed.emplace_back(name, static_cast<int>(nName));
+    }
+    for (const CString& child : doomed)
+        ::RegDeleteTreeW(hKey, child);
+}
+
+} // namespace
+
+void CProfileValues::AddInt(LPCTSTR pszName, int nValue) {
+    const auto nData = static_cast<DWORD>(nValue);
+    const auto* p = reinterpret_cast<const BYTE*>(&nData);
+    m_values.push_back({pszName, REG_DWORD, std::vector<BYTE>(p, p + sizeof(nData))});
+}
+
+void CProfileValues::AddString(LPCTSTR pszName, LPCTSTR pszValue) {
+    const wchar_t* pszText = pszValue ? pszValue : L"";
+    const auto* p = reinterpret_cast<const BYTE*>(pszText);
+    m_values.push_back(
+        {pszName, REG_SZ, std::vector<BYTE>(p, p + (wcslen(pszText) + 1) * sizeof(wchar_t))});
+}
 
 CListProfile::CListProfile(CModuleState* pState, const CString& strName)
     : m_pState(pState), m_strName(strName) {}
@@ -55,4 +146,53 @@ void CListProfile::WriteString(const CString& szKey, LPCTSTR pszEntry, LPCTSTR p
 
 void CListProfile::DeleteKey(LPCTSTR pszKey, LPCTSTR pszChild) {
     COptions::GetOptions()->DeleteSubKey(pszKey, pszChild);
+}
+
+void CListProfile::StoreListKey(const CProfileValues& list,
+                                const std::vector<CProfileValues>& columns) const {
+    CWinApp* pApp = App();
+    if (!pApp) {
+        DeleteKey(L"ListControl", m_strName); // nothing can be written
+        return;
+    }
+    CRegKey key;
+    if (key.Create(HKEY_CURRENT_USER, pApp->GetSectionPath(ListKey())) != ERROR_SUCCESS)
+        return;
+    const StoredKey stored = ReadKey(key);
+    SyncValues(key, stored.values, list.Values());
+    DWORD nExisting = 0;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const CString szChild = ColumnKeyName(static_cast<int>(i));
+        CRegKey column;
+        if (column.Open(key, szChild, KEY_READ | KEY_WRITE) == ERROR_SUCCESS)
+            ++nExisting;
+        else if (column.Create(key, szChild) != ERROR_SUCCESS)
+            continue;
+        const StoredKey storedColumn = ReadKey(column);
+        SyncValues(column, storedColumn.values, columns[i].Values());
+        if (storedColumn.nChildren)
+            DeleteChildrenExcept(column, 0);
+    }
+    // Children beyond the column keys (a longer catalogue before, or strays).
+    if (stored.nChildren > nExisting)
+        DeleteChildrenExcept(key, static_cast<int>(columns.size()));
+}
+
+void CListProfile::UpdateString(const CString& szKey, LPCTSTR pszEntry, LPCTSTR pszValue) const {
+    CWinApp* pApp = App();
+    if (!pApp)
+        return;
+    CProfileValues wanted;
+    wanted.AddString(pszEntry, pszValue);
+    const CProfileValues::Value& value = wanted.Values().front();
+    CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, pApp->GetSectionPath(szKey)) == ERROR_SUCCESS) {
+        DWORD type = REG_NONE, nData = static_cast<DWORD>(value.data.size());
+        std::vector<BYTE> data(nData);
+        if (::RegQueryValueExW(key, pszEntry, nullptr, &type, data.data(), &nData) ==
+                ERROR_SUCCESS &&
+            type == value.type && nData == value.data.size() && data == value.data)
+            return;
+    }
+    pApp->WriteProfileString(szKey, pszEntry, pszValue);
 }

@@ -8,7 +8,26 @@
 #include "ModuleState.h"
 #include "String.h"
 
+#include <vector>
+
 class CWinApp;
+
+// The values one registry key is to hold, in the order they are written, each as
+// the profile functions write it.
+class CProfileValues {
+public:
+    struct Value {
+        CString name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    void AddInt(LPCTSTR pszName, int nValue);
+    void AddString(LPCTSTR pszName, LPCTSTR pszValue);
+    const std::vector<Value>& Values() const { return m_values; }
+
+private:
+    std::vector<Value> m_values;
+};
 
 class CListProfile {
 public:
@@ -29,6 +48,14 @@ public:
 
     // Removes the child pszChild of pszKey with everything below it.
     static void DeleteKey(LPCTSTR pszKey, LPCTSTR pszChild);
+
+    // Makes the list key hold exactly `list` and, as its only children, the column
+    // keys 0..n-1 holding exactly `columns`: the result of deleting the list key
+    // and writing it afresh. What is stored is read once and only the difference
+    // is written; under Wine every registry call is a round trip to the server.
+    void StoreListKey(const CProfileValues& list, const std::vector<CProfileValues>& columns) const;
+    // Writes one text value unless it is stored already.
+    void UpdateString(const CString& szKey, LPCTSTR pszEntry, LPCTSTR pszValue) const;
 
 private:
     CWinApp* App() const;

@@ -32,12 +32,13 @@ bool ParseUserDateTime(const CString& szText, double& dtValue) {
 
 } // namespace
 
-CListSorter::CListSorter(CListCtrlEx* pList, int nColumn) : m_pList(pList) {
+CListSorter::CListSorter(CListCtrlEx* pList, int nColumn, int nSortType) : m_pList(pList) {
     const int nCount = pList->GetItemCount();
     m_items.reserve(nCount); // rows hold pointers into it: it must never move
     pList->m_bSwappingItemData = true;
     for (int i = 0; i < nCount; ++i) {
-        m_items.push_back({pList->GetItemData(i), pList->GetItemText(i, nColumn)});
+        m_items.push_back(
+            MakeItem(pList->GetItemData(i), pList->GetItemText(i, nColumn), nSortType));
         pList->SetItemData(i, reinterpret_cast<DWORD_PTR>(&m_items.back()));
     }
     pList->m_bSwappingItemData = false;
@@ -53,6 +54,13 @@ CListSorter::~CListSorter() {
     m_pList->m_bSwappingItemData = false;
 }
 
+CListSortItem CListSorter::MakeItem(DWORD_PTR dwData, const CString& szText, int nSortType) {
+    CListSortItem item{dwData, szText};
+    if (nSortType == ListSortType::Date)
+        item.m_bDate = ParseUserDateTime(szText, item.m_dtDate);
+    return item;
+}
+
 void CListSorter::Sort(LPARAM lParamSort) {
     m_pList->SortItems(CompareItems, lParamSort);
 }
@@ -66,11 +74,10 @@ int CALLBACK CListSorter::CompareItems(LPARAM lParam1, LPARAM lParam2, LPARAM lP
     if (nType == ListSortType::Text)
         return _wcsicmp(pItem1->m_szText, pItem2->m_szText) * nSign;
     if (nType == ListSortType::Date) {
-        double dt1 = 0, dt2 = 0;
-        if (!ParseUserDateTime(pItem1->m_szText, dt1) || !ParseUserDateTime(pItem2->m_szText, dt2))
+        if (!pItem1->m_bDate || !pItem2->m_bDate)
             return 0;
         // Equal dates answer "greater"; their order is left to the list view.
-        return (dt1 < dt2 ? -1 : 1) * nSign;
+        return (pItem1->m_dtDate < pItem2->m_dtDate ? -1 : 1) * nSign;
     }
     return 0;
 }

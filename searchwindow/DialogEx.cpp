@@ -94,6 +94,7 @@ BOOL CDialogEx::OnInitDialog() {
         m_toolBar.ModifyStyle(0, TBSTYLE_TOOLTIPS);
     }
     SetIcon(m_hIcon, TRUE);
+    ScheduleIdleUpdate(); // the first states
     return TRUE;
 }
 
@@ -344,9 +345,40 @@ BOOL CDialogEx::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
 }
 
 BOOL CDialogEx::PreTranslateMessage(MSG* pMsg) {
-    if (pMsg->message != WM_TIMER)
+    if (IsStateChangingInput(pMsg->message))
         ScheduleIdleUpdate();
     return CDialog::PreTranslateMessage(pMsg);
+}
+
+BOOL CDialogEx::IsStateChangingInput(UINT message) {
+    // Keys and mouse buttons; a mouse that only moves changes no command's state.
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message > WM_MOUSEMOVE && message <= WM_MOUSELAST) ||
+           (message > WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
+
+BOOL CDialogEx::IsStateChangingMessage(UINT message, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ACTIVATE:
+        return TRUE;
+    case WM_NOTIFY: {
+        const auto* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+        if (pHdr->code == NM_SETFOCUS || pHdr->code == NM_KILLFOCUS ||
+            pHdr->code == LVN_DELETEALLITEMS || pHdr->code == LVN_DELETEITEM)
+            return TRUE;
+        if (pHdr->code != LVN_ITEMCHANGED)
+            return FALSE;
+        // Selection and focus, not the text or data of rows being filled.
+        const auto* pItem = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        return (pItem->uChanged & LVIF_STATE) &&
+               ((pItem->uNewState ^ pItem->uOldState) & (LVIS_SELECTED | LVIS_FOCUSED));
+    }
+    default:
+        return FALSE;
+    }
 }
 
 void CDialogEx::ScheduleIdleUpdate() {
@@ -412,7 +444,7 @@ LRESULT CDialogEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (!handled)
         result = CDialog::WindowProc(message, wParam, lParam);
-    if (message != WM_NCDESTROY && message != WM_DESTROY)
+    if (IsStateChangingMessage(message, lParam))
         ScheduleIdleUpdate();
     return result;
 }

@@ -33,6 +33,11 @@ protected:
     // Every message of the window and its controls passes here through the host's
     // filter, so the command states are refreshed after user input anywhere in it.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // What may change a command's state and so asks for a refresh: input, commands,
+    // focus, and selection changes in lists. Results arriving, timers and paints
+    // do not.
+    static BOOL IsStateChangingInput(UINT message);
+    static BOOL IsStateChangingMessage(UINT message, LPARAM lParam);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnClose();
 

@@ -117,6 +117,9 @@ private:
     // A hidden column for an entry's attribute, titled from the attribute titles.
     void DefineEntryColumn(const CString& key);
     void ShowDefaultColumns();
+    // Whether the current server has a stored column layout: read once per search
+    // and again when the list has written its settings.
+    bool IsLayoutStored();
     CString ResultCaption() const;
     // The wait cursor shows over the window while a search connects and binds.
     void SetSearchStarting(bool bStarting);
@@ -179,4 +182,6 @@ private:
 
     std::unique_ptr<IServerManagement> m_pServerManagement;
     BOOL m_bCustomizeOpen = FALSE;
+    int m_nLayoutStored = -1; // -1: not read in this search yet
+    UINT m_nLayoutReadAtWrite = 0;
 };

@@ -80,6 +80,7 @@ void CDirectorySearchDialog::StartSearch() {
 }
 
 void CDirectorySearchDialog::BeginSearch() {
+    m_nLayoutStored = -1;
     CloseConnection();
     m_pHandOff->AbandonSearch();
     KillTimer(kResultTimer);
@@ -273,11 +274,19 @@ void CDirectorySearchDialog::AddEntryRow(CMapStringToString* pEntry) {
     }
 }
 
+bool CDirectorySearchDialog::IsLayoutStored() {
+    if (m_nLayoutStored == -1 || m_nLayoutReadAtWrite != m_listCtrl.m_nSettingsWrites) {
+        CString layoutKey;
+        layoutKey.Format(L"ListControl\\%s\\%s\\Column 0", L"DirectorySearch",
+                         m_strCurrentServer.GetString());
+        m_nLayoutStored = m_pOptions->IsSubKeyPresent(layoutKey) ? 1 : 0;
+        m_nLayoutReadAtWrite = m_listCtrl.m_nSettingsWrites;
+    }
+    return m_nLayoutStored == 1;
+}
+
 void CDirectorySearchDialog::ShowDefaultColumns() {
-    CString layoutKey;
-    layoutKey.Format(L"ListControl\\%s\\%s\\Column 0", L"DirectorySearch",
-                     m_strCurrentServer.GetString());
-    if (m_pOptions->IsSubKeyPresent(layoutKey))
+    if (IsLayoutStored())
         return;
     for (const wchar_t* pszName : kDefaultColumns) {
         if (m_listCtrl.FindColumn(pszName) && m_listCtrl.GetColumnPosition(pszName) < 0)
@@ -288,8 +297,9 @@ void CDirectorySearchDialog::ShowDefaultColumns() {
 void CDirectorySearchDialog::ClearRowData() {
     if (!m_listCtrl.m_hWnd)
         return;
-    for (int nItem = m_listCtrl.GetNextItem(-1, LVNI_ALL); nItem >= 0;
-         nItem = m_listCtrl.GetNextItem(nItem, LVNI_ALL)) {
+    CListCtrlEx::CDrawingPause pause(m_listCtrl);
+    const int nCount = m_listCtrl.GetItemCount();
+    for (int nItem = 0; nItem < nCount; ++nItem) {
         auto* pEntry = reinterpret_cast<CMapStringToString*>(m_listCtrl.GetItemData(nItem));
         if (pEntry) {
             delete pEntry;

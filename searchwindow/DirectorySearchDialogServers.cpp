@@ -98,7 +98,11 @@ void CDirectorySearchDialog::SwitchListToCurrentServer() {
 
 void CDirectorySearchDialog::MoveListSettings(const CString& strFormer) {
     // Removed first: a new name that differs only in letter case is the same key.
-    m_pOptions->DeleteSubKey(CString(kListSettingsKey) + L"\\" + m_strPlacementEntry, strFormer);
+    // Whatever was stored under the new name (a server this one replaced) goes too,
+    // so the layout is written afresh under the name as now spelled.
+    const CString strParent = CString(kListSettingsKey) + L"\\" + m_strPlacementEntry;
+    m_pOptions->DeleteSubKey(strParent, strFormer);
+    m_pOptions->DeleteSubKey(strParent, m_strCurrentServer);
     m_listCtrl.SetName(GetCurrentListName());
     m_listCtrl.WriteControlSettings();
 }

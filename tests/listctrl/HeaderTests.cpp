@@ -32,7 +32,9 @@ std::wstring UserDate(WORD year, WORD month, WORD day, WORD hour, WORD minute = 
 }
 
 int Compare(const std::wstring& a, const std::wstring& b, LPARAM sort) {
-    CListSortItem item1{0, a.c_str()}, item2{0, b.c_str()};
+    const int type = static_cast<int>(sort < 0 ? -sort : sort);
+    CListSortItem item1 = CListSorter::MakeItem(0, a.c_str(), type);
+    CListSortItem item2 = CListSorter::MakeItem(0, b.c_str(), type);
     return CListSorter::CompareItems(reinterpret_cast<LPARAM>(&item1),
                                      reinterpret_cast<LPARAM>(&item2), sort);
 }

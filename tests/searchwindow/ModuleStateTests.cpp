@@ -1,0 +1,89 @@
+// The window inside a host that has an application object of its own, as the
+// telephone application has: whatever way a message arrives, the window works
+// with the module's settings and resources, never the host's.
+#include "HostSession.h"
+
+#include "resource.h"
+
+#include <cwchar>
+#include <functional>
+
+using namespace host;
+
+namespace {
+
+const wchar_t kHostKey[] = L"Software\\Quillet Test Host";
+const wchar_t kSettings[] = L"Software\\Tovana\\Tovana Quillet\\Settings";
+
+class HostAppTest : public SearchWindowTest {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kHostKey);
+        SearchWindowTest::SetUp();
+        AddAccount(kServer, DirectoryPort());
+    }
+    // The host's own application object, beside the module's.
+    CWinApp m_hostApp{L"Quillet Test Host"};
+};
+
+} // namespace
+
+TEST_F(HostAppTest, EveryWayOfClosingStoresThePlacementUnderTheModule) {
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"title bar", [&] { ::PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"File > Close", [&] { ::PostMessageW(m_hWnd, WM_COMMAND, ID_CLOSE_WINDOW, 0); }},
+        {"Escape", [&] { kit::PressKey(List(), VK_ESCAPE); }},
+        {"CloseDialogs", [&] { m_pSearch->CloseDialogs(); }},
+    };
+    int left = 30;
+    for (const auto& [name, close] : ways) {
+        for (bool maximised : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (maximised ? ", maximised" : ", restored"));
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettings, L"DirectorySearch");
+            ASSERT_NE(Open(), nullptr);
+            left += 10;
+            ::SetWindowPos(m_hWnd, nullptr, left, 50, 900, 500, SWP_NOZORDER);
+            ::ShowWindow(m_hWnd, maximised ? SW_MAXIMIZE : SW_SHOWNORMAL);
+            close();
+            ASSERT_TRUE(kit::PumpUntil([&] { return !::IsWindow(m_hWnd); }, 3000));
+
+            wchar_t text[128] = L"";
+            DWORD size = sizeof(text);
+            RegGetValueW(HKEY_CURRENT_USER, kSettings, L"DirectorySearch", RRF_RT_REG_SZ, nullptr,
+                         text, &size);
+            unsigned flags = 9, show = 0;
+            int v[8] = {};
+            ASSERT_EQ(swscanf(text, L"%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", &flags, &show, &v[0], &v[1],
+                              &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]),
+                      10);
+            EXPECT_EQ(flags, maximised ? 2u : 0u);
+            EXPECT_EQ(std::vector<int>(v + 4, v + 8),
+                      (std::vector<int>{left, 50, left + 900, 550}));
+        }
+    }
+    HKEY hKey = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kHostKey, 0, KEY_READ, &hKey), ERROR_SUCCESS)
+        << "something was stored under the host's key";
+}
+
+TEST_F(HostAppTest, PromptsComeFromTheModulesStringsAndTheMinimumSizeIsTheTemplates) {
+    ASSERT_NE(Open(), nullptr);
+    // A command without a translated prompt falls back to the module's string table.
+    ::SendMessageW(m_hWnd, WM_SETMESSAGESTRING, IDR_MAINFRAME_NAME, 0);
+    EXPECT_EQ(kit::StatusText(kit::FindChild(m_hWnd, 59393)), L"Tovana Quillet");
+
+    // The extended template's cx and cy (words 11 and 12), in pixels, with the frame.
+    HMODULE hModule = GetModuleHandleW(L"dirsearch.dll");
+    HRSRC hResource = FindResourceW(hModule, MAKEINTRESOURCEW(IDD_DIRECTORY_SEARCH), RT_DIALOG);
+    const auto* pTemplate =
+        static_cast<const short*>(LockResource(LoadResource(hModule, hResource)));
+    RECT rc{0, 0, pTemplate[11], pTemplate[12]};
+    ASSERT_TRUE(MapDialogRect(m_hWnd, &rc));
+    AdjustWindowRectEx(&rc, GetWindowLongW(m_hWnd, GWL_STYLE), TRUE,
+                       GetWindowLongW(m_hWnd, GWL_EXSTYLE));
+    SetWindowPos(m_hWnd, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+    RECT window{};
+    GetWindowRect(m_hWnd, &window);
+    EXPECT_EQ(window.right - window.left, rc.right - rc.left);
+    EXPECT_EQ(window.bottom - window.top, rc.bottom - rc.top);
+}
