@@ -99,6 +99,18 @@ LRESULT CLdapCustomizeSearchDlg::WindowProc(UINT message, WPARAM wParam, LPARAM 
     return CDialog::WindowProc(message, wParam, lParam);
 }
 
+BOOL CLdapCustomizeSearchDlg::PreTranslateMessage(MSG* pMsg) {
+    // A title being edited takes its own Enter and Escape: they end the edit, not
+    // the window.
+    const HWND hEditor = reinterpret_cast<HWND>(m_shownList.SendMessage(LVM_GETEDITCONTROL));
+    if (hEditor && pMsg->hwnd == hEditor) {
+        if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE)
+            m_bRenameCancelled = true;
+        return FALSE;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
 CString CLdapCustomizeSearchDlg::Text(UINT nID) const {
     return m_pTranslation ? m_pTranslation->LoadStringW(nID, 512) : CString();
 }
@@ -407,14 +419,15 @@ void CLdapCustomizeSearchDlg::OnMoveDown() {
 }
 
 LRESULT CLdapCustomizeSearchDlg::OnEndRename(const NMLVDISPINFOW& info) {
-    if (!info.item.pszText)
-        return 0; // cancelled: the title stays as it was
+    // Escape keeps the title. An erased title may come without text as a cancelled
+    // edit does, as some list controls report it, so Escape is told by the key.
+    const bool bCancelled = std::exchange(m_bRenameCancelled, false);
     CListColumn* pField = Field(m_shownList, info.item.iItem);
-    if (!pField)
+    if (bCancelled || !pField)
         return 0;
     m_fields.m_bColumnsChanged = TRUE;
     Enable(m_btnApply, true);
-    if (*info.item.pszText) {
+    if (info.item.pszText && *info.item.pszText) {
         pField->m_szTitle = info.item.pszText;
         return 1;
     }

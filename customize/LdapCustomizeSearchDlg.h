@@ -35,6 +35,7 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
 private:
     CLdapCustomizeSearchDlg(CDirectorySearchDialog* pOwner, HelpFunction pfnHelp);
@@ -84,6 +85,7 @@ private:
     CDirectorySearchDialog* m_pOwner; // null once the search window has let go
     HelpFunction m_pfnHelp;
     CModuleState* m_pModuleState;
+    bool m_bRenameCancelled = false; // Escape ended the edit of a title
 
     static CLdapCustomizeSearchDlg* s_pOpen;
 };
