@@ -141,9 +141,11 @@ BOOL CLdapCustomizeSearchDlg::OnInitDialog() {
     m_fields.ReadColumnsOnly();
 
     for (CListCtrl* pList : {&m_availableList, &m_shownList}) {
+        // As wide as the list, room for its scroll bar left: no sideways scrolling.
         RECT rc;
-        pList->GetWindowRect(&rc);
-        pList->InsertColumn(0, L"", LVCFMT_LEFT, rc.right - rc.left - 20);
+        pList->GetClientRect(&rc);
+        pList->InsertColumn(0, L"", LVCFMT_LEFT,
+                            rc.right - rc.left - ::GetSystemMetrics(SM_CXVSCROLL));
         pList->SetExtendedStyle(LVS_EX_FULLROWSELECT);
     }
     // The grid's header is taken over so that Apply can remove its columns.
