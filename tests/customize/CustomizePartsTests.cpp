@@ -9,53 +9,39 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr COLORREF kUnpainted = RGB(255, 0, 255);
 
-// Draws the button into a fresh bitmap of w x h first filled with kUnpainted, and
-// keeps the pixels.
-class Drawing {
-public:
-    Drawing(CImageButton& button, HWND hButton, int w, int h, UINT state) : m_w(w), m_h(h) {
-        HDC screen = ::GetDC(nullptr);
-        m_dc = ::CreateCompatibleDC(screen);
-        m_bitmap = ::CreateCompatibleBitmap(screen, w, h);
-        ::ReleaseDC(nullptr, screen);
-        m_old = ::SelectObject(m_dc, m_bitmap);
-        HBRUSH brush = ::CreateSolidBrush(kUnpainted);
-        RECT all{0, 0, w, h};
-        ::FillRect(m_dc, &all, brush);
-        ::DeleteObject(brush);
-        DRAWITEMSTRUCT dis{};
-        dis.CtlType = ODT_BUTTON;
-        dis.itemAction = ODA_DRAWENTIRE;
-        dis.itemState = state;
-        dis.hwndItem = hButton;
-        dis.hDC = m_dc;
-        dis.rcItem = all;
-        button.DrawItem(&dis);
-    }
-    ~Drawing() {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
-    COLORREF At(int x, int y) const { return ::GetPixel(m_dc, x, y); }
-    bool AllUnpainted() const {
-        for (int y = 0; y < m_h; ++y)
-            for (int x = 0; x < m_w; ++x)
-                if (At(x, y) != kUnpainted)
-                    return false;
-        return true;
-    }
-
-private:
-    int m_w, m_h;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
+// The pixels of a w x h bitmap, first filled with kUnpainted, that the button drew on.
+struct Pixels {
+    int w;
+    std::vector<COLORREF> p;
+    COLORREF At(int x, int y) const { return p[static_cast<size_t>(y * w + x)]; }
 };
+
+Pixels Draw(CImageButton& button, HWND hButton, int w, int h, UINT state) {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    HBRUSH brush = ::CreateSolidBrush(kUnpainted);
+    DRAWITEMSTRUCT dis{ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, state, hButton, dc, {0, 0, w, h}, 0};
+    ::FillRect(dc, &dis.rcItem, brush);
+    ::DeleteObject(brush);
+    button.DrawItem(&dis);
+    Pixels pixels{w, {}};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            pixels.p.push_back(::GetPixel(dc, x, y));
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return pixels;
+}
 
 int Brightness(COLORREF c) {
     return GetRValue(c) + GetGValue(c) + GetBValue(c);
@@ -93,8 +79,8 @@ constexpr int kImageX = 6, kImageY = 3;
 
 TEST_F(ImageButtonTest, DisabledIsACheckerboardOnARaisedFace) {
     ASSERT_FALSE(m_black.empty());
-    const Drawing normal(m_button, m_hButton, 70, 20, 0);
-    const Drawing disabled(m_button, m_hButton, 70, 20, ODS_DISABLED);
+    const Pixels normal = Draw(m_button, m_hButton, 70, 20, 0);
+    const Pixels disabled = Draw(m_button, m_hButton, 70, 20, ODS_DISABLED);
     EXPECT_GT(Brightness(disabled.At(0, 0)), Brightness(disabled.At(69, 19))) << "raised";
     for (const POINT& p : m_black) {
         EXPECT_EQ(normal.At(kImageX + p.x, kImageY + p.y), RGB(0, 0, 0));
@@ -104,7 +90,7 @@ TEST_F(ImageButtonTest, DisabledIsACheckerboardOnARaisedFace) {
 }
 
 TEST_F(ImageButtonTest, PressedSinksTheFaceAndTheImage) {
-    const Drawing pressed(m_button, m_hButton, 70, 20, ODS_SELECTED);
+    const Pixels pressed = Draw(m_button, m_hButton, 70, 20, ODS_SELECTED);
     EXPECT_LT(Brightness(pressed.At(0, 0)), Brightness(pressed.At(69, 19))) << "sunken";
     const int dx = ::GetSystemMetrics(SM_CXBORDER), dy = ::GetSystemMetrics(SM_CYBORDER);
     for (const POINT& p : m_black)
@@ -113,11 +99,12 @@ TEST_F(ImageButtonTest, PressedSinksTheFaceAndTheImage) {
 
 TEST_F(ImageButtonTest, AWiderBitmapShowsItsMiddleAndAMissingOneNothing) {
     // 40 wide: inner 36, so bitmap columns 11 to 46 show from x = 3.
-    const Drawing narrow(m_button, m_hButton, 40, 20, 0);
+    const Pixels narrow = Draw(m_button, m_hButton, 40, 20, 0);
     for (const POINT& p : m_black)
         EXPECT_EQ(narrow.At(3 + p.x - 11, kImageY + p.y), RGB(0, 0, 0));
     m_button.m_nNormalBitmap = 4242;
-    EXPECT_TRUE(Drawing(m_button, m_hButton, 70, 20, 0).AllUnpainted());
+    const Pixels missing = Draw(m_button, m_hButton, 70, 20, 0);
+    EXPECT_EQ(std::count(missing.p.begin(), missing.p.end(), kUnpainted), 70 * 20);
 }
 
 // ---------------------------------------------------------------- the filter

@@ -15,34 +15,16 @@ constexpr UINT kAdvanceSearch = 35014, kFieldOrganizer = 35008, kSelectNumbers =
 enum : int { kGrid = 1086, kSearch = 1088, kHelp = 1089, kAvailable = 2022, kShown = 2023 };
 enum : int { kRemove = 2024, kDown = 2025, kAdd = 2026, kUp = 2027, kApply = 12321 };
 
-// Runs steps inside the next modal dialog's own loop, one per 20 ms tick, each until
-// it returns true.
-class ModalSteps {
-public:
-    using Step = std::function<bool(HWND dialog)>;
-    explicit ModalSteps(std::vector<Step> steps) : m_steps(std::move(steps)) {
-        t_pCurrent = this;
-        m_timer = ::SetTimer(nullptr, 0, 20, &ModalSteps::Tick);
-    }
-    ~ModalSteps() {
-        ::KillTimer(nullptr, m_timer);
-        t_pCurrent = nullptr;
-    }
-    bool Finished() const { return m_nStep == m_steps.size(); }
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        ModalSteps* self = t_pCurrent;
-        HWND dialog = ::GetActiveWindow();
-        if (self && !self->Finished() && dialog && kit::InputDone() &&
-            self->m_steps[self->m_nStep](dialog))
-            ++self->m_nStep;
-    }
-    std::vector<Step> m_steps;
-    size_t m_nStep = 0;
-    UINT_PTR m_timer = 0;
-    static inline thread_local ModalSteps* t_pCurrent = nullptr;
-};
+// Steps run inside the next modal dialog's own loop, one per 20 ms tick, each once
+// the input of the one before has arrived.
+std::vector<std::function<void(HWND dialog)>> g_modalSteps;
+void CALLBACK RunModalStep(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_modalSteps.empty() || !kit::InputDone() || !::GetActiveWindow())
+        return;
+    const auto step = g_modalSteps.front();
+    g_modalSteps.erase(g_modalSteps.begin());
+    step(::GetActiveWindow());
+}
 
 class CustomizeTest : public SearchWindowTest {
 protected:
@@ -288,38 +270,35 @@ TEST_F(CustomizeTest, AdvancedSearchTypedIntoTheGrid) {
 }
 
 TEST_F(CustomizeTest, FieldOrganizerShowsAtOnceAndIsKept) {
+    SetOption(196, 0); // no advanced search for this user
     ASSERT_TRUE(Open());
+    EXPECT_FALSE(MenuEnabled(kAdvanceSearch));
     // From the header menu: e-mail up, the city hidden, the name renamed.
-    ModalSteps organizer({[](HWND d) {
-                              HWND fields = ::GetDlgItem(d, 1006);
-                              return kit::ClickListRow(fields, 1);
-                          },
-                          [](HWND d) { return kit::Click(::GetDlgItem(d, 1007)); },
-                          [](HWND d) {
-                              HWND fields = ::GetDlgItem(d, 1006);
-                              kit::ClickListRow(fields, 3);
-                              kit::PressKey(fields, VK_SPACE);
-                              return true;
-                          },
-                          [](HWND d) {
-                              HWND fields = ::GetDlgItem(d, 1006);
-                              kit::ClickListRow(fields, 1);
-                              kit::PressKey(fields, VK_F2);
-                              return true;
-                          },
-                          [](HWND) {
-                              kit::TypeText(::GetFocus(), L"Person");
-                              kit::PressKey(::GetFocus(), VK_RETURN);
-                              return true;
-                          },
-                          [](HWND d) { return kit::Click(::GetDlgItem(d, IDOK)); }});
+    const auto fields = [](HWND d) { return ::GetDlgItem(d, 1006); };
+    g_modalSteps = {[&](HWND d) { kit::ClickListRow(fields(d), 1); },
+                    [](HWND d) { kit::Click(::GetDlgItem(d, 1007)); },
+                    [&](HWND d) {
+                        kit::ClickListRow(fields(d), 3);
+                        kit::PressKey(fields(d), VK_SPACE);
+                    },
+                    [&](HWND d) {
+                        kit::ClickListRow(fields(d), 1);
+                        kit::PressKey(fields(d), VK_F2);
+                    },
+                    [](HWND) {
+                        kit::TypeText(::GetFocus(), L"Person");
+                        kit::PressKey(::GetFocus(), VK_RETURN);
+                    },
+                    [](HWND d) { kit::Click(::GetDlgItem(d, IDOK)); }};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, RunModalStep);
     kit::PopupMenuCatcher menu;
     menu.ChooseText(Text(3712));
     RECT rc{};
     Header_GetItemRect(ListView_GetHeader(List()), 0, &rc);
     kit::ClickAt(ListView_GetHeader(List()), {rc.left + 5, rc.top + 5}, true);
-    ASSERT_TRUE(kit::PumpUntil([&] { return organizer.Finished() && ::IsWindowEnabled(m_hWnd); },
-                               15000));
+    EXPECT_TRUE(kit::PumpUntil(
+        [&] { return g_modalSteps.empty() && ::IsWindowEnabled(m_hWnd); }, 15000));
+    ::KillTimer(nullptr, timer);
     const std::vector<std::wstring> expected{Text(3110), L"Person", Text(3121)};
     EXPECT_EQ(kit::ListHeaders(List()), expected);
     m_pSearch->CloseDialogs();
