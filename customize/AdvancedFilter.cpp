@@ -11,8 +11,8 @@ CString BuildAdvancedFilter(const std::vector<std::vector<CString>>& cells,
             if (row[c].IsEmpty())
                 continue;
             const CString condition = keys[c] + L"=" + EscapeFilterValue(row[c]);
-            expression = expression.IsEmpty() ? condition
-                                              : L"&(" + expression + L") (" + condition + L")";
+            expression =
+                expression.IsEmpty() ? condition : L"&(" + expression + L") (" + condition + L")";
         }
         if (expression.IsEmpty())
             continue;

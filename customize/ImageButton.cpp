@@ -63,9 +63,8 @@ void CImageButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     // leaves the resource as it is.
     CBitmap bitmap;
     if (nBitmap == 0 ||
-        !bitmap.Attach(static_cast<HBITMAP>(::LoadImageW(m_hResources, MAKEINTRESOURCEW(nBitmap),
-                                                         IMAGE_BITMAP, 0, 0,
-                                                         LR_LOADMAP3DCOLORS)))) {
+        !bitmap.Attach(static_cast<HBITMAP>(::LoadImageW(
+            m_hResources, MAKEINTRESOURCEW(nBitmap), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)))) {
         ::RestoreDC(hdc, nSaved);
         return; // nothing at all, not even the face
     }
@@ -83,10 +82,14 @@ void CImageButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     } else {
         const LONG horizontal = style & (BS_LEFT | BS_RIGHT | BS_CENTER);
         const LONG vertical = style & (BS_TOP | BS_BOTTOM | BS_VCENTER);
-        const Placement px = Place(horizontal == BS_LEFT ? 0 : horizontal == BS_RIGHT ? 1 : 2, W,
-                                   bw, cx);
-        const Placement py =
-            Place(vertical == BS_TOP ? 0 : vertical == BS_BOTTOM ? 1 : 2, H, bh, cy);
+        const Placement px = Place(horizontal == BS_LEFT    ? 0
+                                   : horizontal == BS_RIGHT ? 1
+                                                            : 2,
+                                   W, bw, cx);
+        const Placement py = Place(vertical == BS_TOP      ? 0
+                                   : vertical == BS_BOTTOM ? 1
+                                                           : 2,
+                                   H, bh, cy);
         x = px.pos;
         sx = px.offset;
         y = py.pos;

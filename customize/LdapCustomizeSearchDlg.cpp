@@ -319,9 +319,9 @@ void CLdapCustomizeSearchDlg::OnAddField() {
          nItem = FirstSelected(m_availableList)) {
         // Just after the selected shown field, so that several land one after another.
         const int nAfter = FirstSelected(m_shownList);
-        const int nNew = InsertField(
-            m_shownList, nAfter >= 0 ? nAfter + 1 : m_shownList.GetItemCount(),
-            Field(m_availableList, nItem));
+        const int nNew =
+            InsertField(m_shownList, nAfter >= 0 ? nAfter + 1 : m_shownList.GetItemCount(),
+                        Field(m_availableList, nItem));
         if (nAfter >= 0)
             Select(m_shownList, nAfter, false);
         Select(m_shownList, nNew, true);
@@ -333,6 +333,8 @@ void CLdapCustomizeSearchDlg::OnAddField() {
     const bool bMore = m_availableList.GetItemCount() > 0 && !ShownFull();
     Enable(m_btnAdd, bMore);
     Enable(m_btnAddAll, bMore);
+    if (!bMore)
+        m_shownList.SetFocus(); // not left on a button that no longer works
     FieldsChanged();
 }
 
@@ -345,6 +347,7 @@ void CLdapCustomizeSearchDlg::OnAddAllFields() {
     Enable(m_btnRemoveAll, m_shownList.GetItemCount() > 0);
     Enable(m_btnAdd, false);
     Enable(m_btnAddAll, false);
+    m_shownList.SetFocus();
     FieldsChanged();
 }
 
@@ -364,6 +367,8 @@ void CLdapCustomizeSearchDlg::OnRemoveField() {
         Select(m_shownList, nFocused, true);
     Enable(m_btnRemove, m_shownList.GetItemCount() > 0);
     Enable(m_btnRemoveAll, m_shownList.GetItemCount() > 0);
+    if (m_shownList.GetItemCount() == 0)
+        m_availableList.SetFocus();
     FieldsChanged();
 }
 
@@ -454,8 +459,11 @@ void CLdapCustomizeSearchDlg::Save() {
         pField->m_szTitle = m_shownList.GetItemText(i, 0);
         shown.push_back({pField->m_szName, pField->m_szTitle});
     }
-    // Stored with the new order here; the search window stores its own list over it,
-    // with the same order and titles.
+    // Stored with the new order here, under the server's present name (it may have
+    // been renamed meanwhile); the search window stores its own list over it, with
+    // the same order and titles.
+    if (m_pOwner)
+        m_fields.SetName(m_pOwner->GetCurrentListName());
     m_fields.WriteControlSettings();
     if (m_pOwner)
         m_pOwner->ApplyColumnOrder(shown);

@@ -75,8 +75,7 @@ void CFieldOrganizerDialog::AddRow(int nField) {
 }
 
 bool CFieldOrganizerDialog::IsTicked(int nRow) const {
-    return (m_list.GetItemState(nRow, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) ==
-           kStateChecked;
+    return (m_list.GetItemState(nRow, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == kStateChecked;
 }
 
 void CFieldOrganizerDialog::MoveSelected(int nStep) {

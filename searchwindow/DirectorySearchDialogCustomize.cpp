@@ -58,7 +58,9 @@ void CDirectorySearchDialog::OnFieldOrganizer(UINT) {
     if (m_listCtrl.GetColumnCount() == 0)
         return;
     CListColumnFields fields(m_listCtrl);
-    m_pOptions->ShowFields(fields, this);
+    // Not confirmed, or the window was closed meanwhile (this object is then gone).
+    if (!m_pOptions->ShowFields(fields, this))
+        return;
     RefreshColumns();
 }
 

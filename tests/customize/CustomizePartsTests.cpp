@@ -54,9 +54,8 @@ protected:
                                       nullptr, nullptr, nullptr, nullptr);
         m_button.m_nNormalBitmap = IDB_UP_ARROW;
         // The arrow's black pixels, from the bitmap itself (58 x 13).
-        HBITMAP hArrow = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                           MAKEINTRESOURCEW(IDB_UP_ARROW),
-                                                           IMAGE_BITMAP, 0, 0, 0));
+        HBITMAP hArrow = static_cast<HBITMAP>(::LoadImageW(
+            ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_UP_ARROW), IMAGE_BITMAP, 0, 0, 0));
         HDC dc = ::CreateCompatibleDC(nullptr);
         HGDIOBJ old = ::SelectObject(dc, hArrow);
         for (int y = 0; y < 13; ++y)
@@ -84,7 +83,8 @@ TEST_F(ImageButtonTest, DisabledIsACheckerboardOnARaisedFace) {
     EXPECT_GT(Brightness(disabled.At(0, 0)), Brightness(disabled.At(69, 19))) << "raised";
     for (const POINT& p : m_black) {
         EXPECT_EQ(normal.At(kImageX + p.x, kImageY + p.y), RGB(0, 0, 0));
-        const COLORREF expected = (p.x + p.y) % 2 == 0 ? ::GetSysColor(COLOR_BTNFACE) : RGB(0, 0, 0);
+        const COLORREF expected =
+            (p.x + p.y) % 2 == 0 ? ::GetSysColor(COLOR_BTNFACE) : RGB(0, 0, 0);
         EXPECT_EQ(disabled.At(kImageX + p.x, kImageY + p.y), expected) << p.x << "," << p.y;
     }
 }
@@ -123,8 +123,7 @@ TEST(AdvancedFilterTest, ShapesOfRowsAndCells) {
     // Row 4 alone is one component; empty rows and cells are no condition.
     EXPECT_EQ(Filter({{}, {}, {}, {}, {L"", L"v"}}), L"(k2=v)");
     EXPECT_EQ(Filter({{}, {L""}}), L"");
-    // As typed, the trailing blank and the wildcard too; a parenthesis cannot end
-    // the filter early.
+    // As typed, blank and wildcard too; a parenthesis cannot end the filter early.
     EXPECT_EQ(Filter({{L"Smi* "}}), L"(k1=Smi* )");
     EXPECT_EQ(Filter({{L"a)(b"}}), L"(k1=a\\29\\28b)");
 }
@@ -132,7 +131,6 @@ TEST(AdvancedFilterTest, ShapesOfRowsAndCells) {
 TEST(FieldCatalogueTest, DefaultTitles) {
     CTranslation texts(COptions::GetOptions());
     EXPECT_EQ(FieldCatalogue::DefaultTitle(L"mail", &texts), texts.LoadStringW(3110, 512));
-    EXPECT_EQ(FieldCatalogue::DefaultTitle(L"street", &texts), texts.LoadStringW(3126, 512));
     EXPECT_EQ(FieldCatalogue::DefaultTitle(L"IMStatus", &texts), texts.LoadStringW(3570, 512));
     EXPECT_EQ(FieldCatalogue::DefaultTitle(L"postalcode", &texts), L"postalcode");
 }

@@ -39,12 +39,14 @@ protected:
         StoreColumn(3, L"telephonenumber", Text(3121), 2, FALSE);
         StoreColumn(4, L"l", L"Town", 3);
     }
-    std::wstring ListKey() const { return Root() + L"\\ListControl\\DirectorySearch\\" + kServer; }
+    std::wstring ColumnKey(int i) const {
+        return Root() + L"\\ListControl\\DirectorySearch\\" + kServer + L"\\Column " +
+               std::to_wstring(i);
+    }
     void StoreColumn(int i, const wchar_t* name, const std::wstring& title, int position,
                      BOOL free = TRUE) {
         CRegKey key;
-        ASSERT_EQ(key.Create(HKEY_CURRENT_USER, (ListKey() + L"\\Column " + std::to_wstring(i)).c_str()),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(key.Create(HKEY_CURRENT_USER, ColumnKey(i).c_str()), ERROR_SUCCESS);
         key.SetString(L"Name", name);
         key.SetString(L"Title", title.c_str());
         key.SetDword(L"Column", static_cast<DWORD>(position));
@@ -59,8 +61,7 @@ protected:
             CRegKey key;
             CString name, title;
             DWORD column = 0;
-            if (key.Open(HKEY_CURRENT_USER, (ListKey() + L"\\Column " + std::to_wstring(i)).c_str()) !=
-                    ERROR_SUCCESS ||
+            if (key.Open(HKEY_CURRENT_USER, ColumnKey(i).c_str()) != ERROR_SUCCESS ||
                 !key.QueryString(L"Name", name))
                 break;
             key.QueryString(L"Title", title);
@@ -165,8 +166,8 @@ TEST_F(CustomizeTest, FieldsMovedRenamedAndSavedPerServer) {
     EXPECT_FALSE(MenuEnabled(kSelectNumbers));
     auto menu = ServerMenu();
     ASSERT_EQ(menu.size(), 6u);
-    EXPECT_TRUE(menu[0].grayed);                      // Branch
-    EXPECT_FALSE(menu[1].grayed || !menu[1].isDefault); // the current server
+    EXPECT_TRUE(menu[0].grayed);                                      // Branch
+    EXPECT_FALSE(menu[1].grayed || !menu[1].isDefault);               // the current server
     EXPECT_TRUE(menu[3].grayed && menu[4].grayed && !menu[5].grayed); // Add, Remove; Properties
 
     Choose(kShown, L"Town"); // up, past the telephone, which may not move
@@ -182,16 +183,16 @@ TEST_F(CustomizeTest, FieldsMovedRenamedAndSavedPerServer) {
     Choose(kShown, L"Town");
     Rename(L"", VK_DELETE); // erased: the city's own title comes back
     EXPECT_EQ(Titles(kShown), (std::vector<std::wstring>{Text(3119), Text(3101), L"Work mail",
-                                                          Text(3121), Text(3122)}));
+                                                         Text(3121), Text(3122)}));
     Press(IDOK);
     EXPECT_FALSE(Dialog());
     const std::vector<std::wstring> saved{L"cn=" + Text(3119), L"l=" + Text(3101),
                                           L"mail=Work mail", L"telephonenumber=" + Text(3121),
                                           L"o=" + Text(3122)};
     EXPECT_EQ(Stored(), saved);
-    EXPECT_EQ(kit::ListHeaders(List()), (std::vector<std::wstring>{Text(3119), Text(3101),
-                                                                   L"Work mail", Text(3121),
-                                                                   Text(3122)}));
+    EXPECT_EQ(
+        kit::ListHeaders(List()),
+        (std::vector<std::wstring>{Text(3119), Text(3101), L"Work mail", Text(3121), Text(3122)}));
     EXPECT_TRUE(MenuEnabled(kFieldOrganizer));
     EXPECT_FALSE(ServerMenu()[0].grayed);
 
@@ -237,15 +238,16 @@ TEST_F(CustomizeTest, AdvancedSearchTypedIntoTheGrid) {
     Press(kSearch);
     ASSERT_TRUE(WaitForCaption(std::wstring(kServer) +
                                L" - (|(&(cn=*Smith) (l=Portland)) (cn=Ahmed \\28Sales\\29 Khan))"));
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"Ahmed (Sales) Khan", L"Anna Smith",
-                                                  L"John Smith"}));
+    EXPECT_EQ(Names(),
+              (std::vector<std::wstring>{L"Ahmed (Sales) Khan", L"Anna Smith", L"John Smith"}));
     EXPECT_EQ(api.Filters().back(), L"(|(&(cn=*Smith)(l=Portland))(cn=Ahmed \\28Sales\\29 Khan))");
     bool bTraced = false;
     CArray<CEventRecord> records = m_eventLog.GetRecentRecords();
     for (int i = 0; i < records.GetSize(); ++i)
-        bTraced |= records[i].strText.str() ==
-                   L"CLdapCustomizeSearchDlg::OnLdapSearch: criteria: '(|(&(cn=*Smith) (l=Portland)) "
-                   L"(cn=Ahmed \\28Sales\\29 Khan))'";
+        bTraced |=
+            records[i].strText.str() ==
+            L"CLdapCustomizeSearchDlg::OnLdapSearch: criteria: '(|(&(cn=*Smith) (l=Portland)) "
+            L"(cn=Ahmed \\28Sales\\29 Khan))'";
     EXPECT_TRUE(bTraced);
 
     // A hidden column shown again from the header menu is filled from the entries.
@@ -296,8 +298,8 @@ TEST_F(CustomizeTest, FieldOrganizerShowsAtOnceAndIsKept) {
     RECT rc{};
     Header_GetItemRect(ListView_GetHeader(List()), 0, &rc);
     kit::ClickAt(ListView_GetHeader(List()), {rc.left + 5, rc.top + 5}, true);
-    EXPECT_TRUE(kit::PumpUntil(
-        [&] { return g_modalSteps.empty() && ::IsWindowEnabled(m_hWnd); }, 15000));
+    EXPECT_TRUE(
+        kit::PumpUntil([&] { return g_modalSteps.empty() && ::IsWindowEnabled(m_hWnd); }, 15000));
     ::KillTimer(nullptr, timer);
     const std::vector<std::wstring> expected{Text(3110), L"Person", Text(3121)};
     EXPECT_EQ(kit::ListHeaders(List()), expected);
