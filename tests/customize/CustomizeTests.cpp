@@ -15,15 +15,13 @@ constexpr UINT kAdvanceSearch = 35014, kFieldOrganizer = 35008, kSelectNumbers =
 enum : int { kGrid = 1086, kSearch = 1088, kHelp = 1089, kAvailable = 2022, kShown = 2023 };
 enum : int { kRemove = 2024, kDown = 2025, kAdd = 2026, kUp = 2027, kApply = 12321 };
 
-// Steps run inside the next modal dialog's own loop, one per 20 ms tick, each once
-// the input of the one before has arrived.
-std::vector<std::function<void(HWND dialog)>> g_modalSteps;
+// Steps run inside the next modal dialog's own loop, one per 20 ms tick once the input
+// of the one before has arrived, each until it returns true.
+std::vector<std::function<bool(HWND dialog)>> g_modalSteps;
 void CALLBACK RunModalStep(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_modalSteps.empty() || !kit::InputDone() || !::GetActiveWindow())
-        return;
-    const auto step = g_modalSteps.front();
-    g_modalSteps.erase(g_modalSteps.begin());
-    step(::GetActiveWindow());
+    HWND dialog = ::GetActiveWindow();
+    if (!g_modalSteps.empty() && kit::InputDone() && dialog && g_modalSteps.front()(dialog))
+        g_modalSteps.erase(g_modalSteps.begin());
 }
 
 class CustomizeTest : public SearchWindowTest {
@@ -277,21 +275,24 @@ TEST_F(CustomizeTest, FieldOrganizerShowsAtOnceAndIsKept) {
     EXPECT_FALSE(MenuEnabled(kAdvanceSearch));
     // From the header menu: e-mail up, the city hidden, the name renamed.
     const auto fields = [](HWND d) { return ::GetDlgItem(d, 1006); };
-    g_modalSteps = {[&](HWND d) { kit::ClickListRow(fields(d), 1); },
-                    [](HWND d) { kit::Click(::GetDlgItem(d, 1007)); },
+    g_modalSteps = {[&](HWND d) { return kit::ClickListRow(fields(d), 1); },
+                    [](HWND d) { return kit::Click(::GetDlgItem(d, 1007)); },
                     [&](HWND d) {
                         kit::ClickListRow(fields(d), 3);
                         kit::PressKey(fields(d), VK_SPACE);
+                        return true;
                     },
                     [&](HWND d) {
                         kit::ClickListRow(fields(d), 1);
                         kit::PressKey(fields(d), VK_F2);
+                        return true;
                     },
                     [](HWND) {
                         kit::TypeText(::GetFocus(), L"Person");
                         kit::PressKey(::GetFocus(), VK_RETURN);
+                        return true;
                     },
-                    [](HWND d) { kit::Click(::GetDlgItem(d, IDOK)); }};
+                    [](HWND d) { return kit::Click(::GetDlgItem(d, IDOK)); }};
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, RunModalStep);
     kit::PopupMenuCatcher menu;
     menu.ChooseText(Text(3712));
