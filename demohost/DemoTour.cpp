@@ -55,6 +55,12 @@ const CDemoTour::Step CDemoTour::kSteps[] = {
     {L"Sort by e-mail address", &CDemoTour::SortByEmail, Shot::Directory, L"sorted-by-email"},
     {L"Search for \"Wang\": names in Chinese characters", &CDemoTour::SearchCjkNames,
      Shot::Directory, L"cjk-names"},
+    {L"Customize the fields: the e-mail address first", &CDemoTour::MoveEmailFirst, Shot::None,
+     nullptr},
+    {L"Save: the list shows the new order", &CDemoTour::SaveFieldOrder, Shot::None, nullptr},
+    {L"Type an advanced search into the grid", &CDemoTour::TypeAdvancedSearch, Shot::Customize,
+     L"customize"},
+    {L"Run the advanced search", &CDemoTour::RunAdvancedSearch, Shot::None, nullptr},
     {L"Ask for help", &CDemoTour::AskForHelp, Shot::None, nullptr},
     {L"Close the directory", &CDemoTour::CloseDirectory, Shot::None, nullptr},
     {L"Without access to the public search: no Edit menu", &CDemoTour::OpenWithoutPublicSearch,
@@ -352,7 +358,9 @@ void CDemoTour::Report(const wchar_t* pszFormat, ...) {
 }
 
 void CDemoTour::SaveScreenshot(Shot shot, const wchar_t* pszName) {
-    HWND hWnd = shot == Shot::Directory ? m_host.DirectoryWindow() : m_host.m_hWnd;
+    HWND hWnd = shot == Shot::Directory   ? m_host.DirectoryWindow()
+                : shot == Shot::Customize ? CustomizeWindow(false)
+                                          : m_host.m_hWnd;
     ::SetForegroundWindow(hWnd);
     ::RedrawWindow(hWnd, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);

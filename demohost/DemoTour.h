@@ -17,7 +17,7 @@ public:
     int Run();
 
 private:
-    enum class Shot { None, Directory, Host };
+    enum class Shot { None, Directory, Host, Customize };
     struct Step {
         const wchar_t* pszTitle;
         bool (CDemoTour::*pfnRun)();
@@ -35,11 +35,22 @@ private:
     bool CloseDirectory();
     bool OpenWithoutPublicSearch();
     bool OpenInGerman();
+    // Customizing (DemoTourCustomize.cpp).
+    bool MoveEmailFirst();
+    bool SaveFieldOrder();
+    bool TypeAdvancedSearch();
+    bool RunAdvancedSearch();
 
     // Acting as the user.
     bool Search(const wchar_t* pszText);
     bool ClickHeader(int nColumn);
     bool ChooseMenuItem(HWND hWnd, int nTopLevel, int nItem);
+    // The Customize Search & Display window, opened from the Edit menu when bOpen.
+    HWND CustomizeWindow(bool bOpen);
+    // A click of the mouse at a point of a window's client area.
+    void ClickAt(HWND hWnd, POINT point);
+    bool ClickButton(HWND hDialog, int nID);
+    bool TypeIntoCell(HWND hGrid, int nRow, int nColumn, const wchar_t* pszText);
     // The telephone's menu item with this label (without '&'), as a user picks it.
     bool ChooseHostMenuItem(const wchar_t* pszLabel);
     // Opens the directory, runs check on it, and closes it again.

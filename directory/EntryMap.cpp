@@ -41,3 +41,26 @@ CPersonFields GetPersonFields(const CMapStringToString& map) {
     map.Lookup(L"mail", fields.strEmail);
     return fields;
 }
+
+namespace {
+
+struct AttributeTitle {
+    const wchar_t* pszAttribute;
+    UINT nTextId;
+};
+const AttributeTitle kAttributeTitles[] = {
+    {L"dn", 3106},   {L"cn", 3119},        {L"telephonenumber", 3121},
+    {L"mail", 3110}, {L"givenname", 3114}, {L"sn", 3127},
+    {L"o", 3122},    {L"ou", 3123},        {L"l", 3101},
+    {L"c", 3103},    {L"st", 3125},        {L"street", 3126},
+};
+
+} // namespace
+
+UINT AttributeTitleId(const CString& key) {
+    for (const auto& t : kAttributeTitles) {
+        if (key == t.pszAttribute)
+            return t.nTextId;
+    }
+    return 0;
+}

@@ -21,3 +21,7 @@ struct CPersonFields {
     CString strEmail;
 };
 CPersonFields GetPersonFields(const CMapStringToString& map);
+
+// The translation id of the column title of an entry map key that entries commonly
+// have ("cn", "mail", "telephonenumber", ...); 0 for any other key.
+UINT AttributeTitleId(const CString& key);

@@ -93,3 +93,9 @@ CString BuildSearchFilter(const CString& attribute, const CString& text) {
     return L"(|(&(sn=" + Prefix(name.strLastName) + L")(givenName=" + Prefix(name.strFirstName) +
            L"))(cn=" + Prefix(name.strFullName) + L"))";
 }
+
+CString CompactFilterComponents(const CString& filter) {
+    CString compact = filter;
+    compact.Replace(L") (", L")(");
+    return compact;
+}

@@ -26,3 +26,9 @@ CString BuildSearchFilter(const CString& attribute, const CString& text);
 // searched for rather than breaking the filter. "*" stays: it is the wildcard, and
 // "**" becomes one "*".
 CString EscapeFilterValue(const CString& text);
+
+// The filter as the LDAP library is given it: a blank between two components,
+// "(a=1) (b=2)", as the advanced search writes them, is dropped, for the filter
+// grammar has none there (RFC 4515) and a strict library refuses it. Values hold no
+// bare parenthesis (EscapeFilterValue), so every ") (" is such a separator.
+CString CompactFilterComponents(const CString& filter);

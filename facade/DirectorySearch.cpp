@@ -1,6 +1,8 @@
 #include "DirectorySearch.h"
 
+#include "CustomizeSearchLink.h"
 #include "DirectorySearchDialog.h"
+#include "HtmlHelp.h"
 #include "LdapVersionProbe.h"
 #include "ServerManager.h"
 
@@ -81,6 +83,8 @@ CWnd* CDirectorySearch::DisplaySearchDialog() {
             std::make_unique<CSearchWindowLink>(*this),
             CSearchWindowServices{m_pEventLog, m_pTranslation, m_pManager, m_pNativeFont});
         pWindow->SetServerManagement(std::make_unique<CServerManager>(*pWindow));
+        // The customize window reaches HTML Help through the module's one binding.
+        pWindow->SetCustomizeSearch(std::make_unique<CCustomizeSearchLink>(*pWindow, &HtmlHelpW));
         if (!pWindow->Create()) {
             delete pWindow;
             return nullptr;

@@ -19,4 +19,11 @@ public:
     // Whether the field holds telephone numbers that can be dialled.
     virtual BOOL IsPhoneNumberField(int nField) const = 0;
     virtual void SetPhoneNumberField(int nField, BOOL bPhoneNumber) = 0;
+    // The field's place among the shown fields, from 0; -1 when it is hidden.
+    virtual int GetFieldPosition(int nField) const = 0;
+    // Whether the user may hide the field, and move it among the others.
+    virtual BOOL MayHideField(int nField) const = 0;
+    virtual BOOL MayMoveField(int nField) const = 0;
+    // Shows the field at nPosition (-1 hides it) under strTitle.
+    virtual void SetFieldLayout(int nField, int nPosition, const CString& strTitle) = 0;
 };

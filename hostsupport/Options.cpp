@@ -2,6 +2,7 @@
 
 #include "EventLog.h"
 #include "Registry.h"
+#include "FieldOrganizerDialog.h"
 #include "SelectNumbersDialog.h"
 #include "Translation.h"
 
@@ -237,5 +238,11 @@ BOOL COptions::ModifyPhoneDirectory() const {
 BOOL COptions::SelectNumbers(IFieldList& fields, CWnd* pOwner) {
     CTranslation texts(this);
     CSelectNumbersDialog dialog(fields, texts, pOwner);
+    return dialog.DoModal() == IDOK;
+}
+
+BOOL COptions::ShowFields(IFieldList& fields, CWnd* pOwner) {
+    CTranslation texts(this);
+    CFieldOrganizerDialog dialog(fields, texts, pOwner);
     return dialog.DoModal() == IDOK;
 }

@@ -107,6 +107,10 @@ public:
     // when null): the user ticks the fields that hold telephone numbers. TRUE when
     // the user confirmed with OK (the flags are then written back to fields).
     HOSTSUPPORT_API BOOL SelectNumbers(IFieldList& fields, CWnd* pOwner = nullptr);
+    // The host's field organizer, modal over pOwner (the active window when null):
+    // the user ticks the fields to show, puts them in order and renames them. TRUE
+    // when the user confirmed with OK (the layout is then written back to fields).
+    HOSTSUPPORT_API BOOL ShowFields(IFieldList& fields, CWnd* pOwner = nullptr);
 
     // The accessors below are inline; the module exports its copies.
     HOSTSUPPORT_INLINE CString GetKelvoSubKey() const { return m_strKelvoSubKey; }

@@ -121,10 +121,16 @@ const TranslatedText kTexts[] = {
     {3570, L"IM Status", L"IM-Status"},
     {3711, L"Show Column", L"Spalte anzeigen"},
     {3712, L"Field &Organizer", L"Felder &anordnen"},
+    {3713, L"Tick the fields to show and put them in order. To rename a field, select it "
+           L"and press F2.",
+     L"Markieren Sie die anzuzeigenden Felder und ordnen Sie sie an. Zum Umbenennen wählen "
+     L"Sie ein Feld und drücken Sie F2."},
     {3714, L"Select Phone Numbers", L"Telefonnummern auswählen"},
     {3715, L"Tick the fields that hold telephone numbers.",
      L"Markieren Sie die Felder, die Telefonnummern enthalten."},
     {3717, L"Customize Search and Display", L"Suche und Anzeige anpassen"},
+    {3718, L"Move &Up", L"Nach &oben"},
+    {3719, L"Move &Down", L"Nach &unten"},
     {3801, L"Add a directory server to search\nAdd Public Directory",
      L"Einen zu durchsuchenden Verzeichnisserver hinzufügen\nÖffentliches Verzeichnis "
      L"hinzufügen"},

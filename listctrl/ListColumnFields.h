@@ -16,6 +16,11 @@ public:
     BOOL IsFieldShown(int nField) const override;
     BOOL IsPhoneNumberField(int nField) const override;
     void SetPhoneNumberField(int nField, BOOL bPhoneNumber) override;
+    int GetFieldPosition(int nField) const override;
+    BOOL MayHideField(int nField) const override;
+    BOOL MayMoveField(int nField) const override;
+    // A layout that differs marks the list's columns as changed (m_bColumnsChanged).
+    void SetFieldLayout(int nField, int nPosition, const CString& strTitle) override;
 
 private:
     CListColumn* Column(int nField) const;

@@ -46,3 +46,5 @@ image -fill '#f4f1e6' -stroke '#3b4a63' -draw "rectangle 3,2 14,17" -fill '#3b6f
     -draw "rectangle 18,7 20,13" "$tmp/7.bmp"
 # A palette image: the toolbar maps its button-face grey to the system colour.
 convert "$tmp"/{0,1,2,3,4,5,6,7}.bmp +append -type palette -colors 256 BMP3:toolbar.bmp
+# The Up and Down arrows of the Customize Search & Display window.
+python3 make-arrows.py

@@ -10,6 +10,9 @@
 #define IDI_DIRECTORY_SEARCH 131
 #define IDB_DIRECTORY_TOOLBAR 137
 #define IDD_FIELD_SELECTOR 139
+#define IDD_CUSTOMIZE_SEARCH 142
+#define IDB_DOWN_ARROW 144
+#define IDB_UP_ARROW 145
 #define IDR_PROPERTIES_ACCEL 250
 #define IDC_RESULT_LIST 1013
 #define IDC_PROPERTIES_LIST 1060
@@ -37,6 +40,23 @@
 #define IDC_BIND_OPTION 1081
 // Fallback of the host's text 2809: a description that cannot name a registry key.
 #define IDS_DESCRIPTION_NOT_A_KEY 2809
+
+// The Customize Search & Display window.
+#define IDC_CRITERIA_GRID 1086
+#define IDC_CRITERIA_LABEL 1087
+#define IDC_CRITERIA_SEARCH 1088
+#define IDC_CUSTOMIZE_HELP 1089
+#define IDC_AVAILABLE_LABEL 2017
+#define IDC_SHOWN_LABEL 2018
+#define IDC_AVAILABLE_FIELDS 2022
+#define IDC_SHOWN_FIELDS 2023
+#define IDC_REMOVE_FIELD 2024
+#define IDC_MOVE_DOWN 2025
+#define IDC_ADD_FIELD 2026
+#define IDC_MOVE_UP 2027
+#define IDC_ADD_ALL_FIELDS 2028
+#define IDC_REMOVE_ALL_FIELDS 2029
+#define IDC_APPLY_FIELDS 12321
 
 // Commands.
 #define ID_SERVER_ADD 106          // server menu: Add...

@@ -59,6 +59,7 @@ CDirectorySearchDialog::CDirectorySearchDialog(std::unique_ptr<ISearchWindowHost
       m_pManager(services.pManager), m_bMayModify(m_pOptions->ModifyPublicSearch()),
       m_bMayModifyPhoneDirectory(m_pOptions->ModifyPhoneDirectory()) {
     m_nWindowKind = kWindowKind;
+    m_bAdvancedSearch = m_pOptions->Is(HostOption::AdvancedSearch);
     m_strPlacementEntry = L"DirectorySearch";
     m_pIndicators = kIndicators;
     m_nIndicators = static_cast<int>(std::size(kIndicators));
@@ -332,7 +333,7 @@ BOOL CDirectorySearchDialog::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
         {ID_SERVER_ADD, ID_SERVER_ADD, nullptr, &CDirectorySearchDialog::OnUpdateAddServer},
     };
     return DispatchCommand(this, map, nID, nCode, pCmdUI) || OnActionCmdMsg(nID, nCode, pCmdUI) ||
-           CDialogEx::OnCmdMsg(nID, nCode, pCmdUI);
+           OnCustomizeCmdMsg(nID, nCode, pCmdUI) || CDialogEx::OnCmdMsg(nID, nCode, pCmdUI);
 }
 
 void CDirectorySearchDialog::OnUpdateFileSearch(CCmdUI* pCmdUI) {
@@ -375,6 +376,12 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
     case WM_CLOSE:
         OnClose();
         return 0;
+    case WM_LIST_COLUMN_SHOWN:
+        FillColumn(reinterpret_cast<const wchar_t*>(wParam));
+        return 0;
+    case WM_LIST_FIELD_ORGANIZER:
+        OnFieldOrganizer(ID_FIELD_ORGANIZER);
+        return 0;
     case WM_TIMER:
         if (wParam != kResultTimer)
             break; // the base's own timer
@@ -407,6 +414,9 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
 }
 
 void CDirectorySearchDialog::PostNcDestroy() {
+    // The customize window must not call back into a window that is gone.
+    if (m_pCustomize)
+        m_pCustomize->Release();
     m_pHost->OnSearchWindowDestroyed(m_nWindowKind);
     delete this;
 }

@@ -3,6 +3,7 @@
 // search that fills the list.
 #pragma once
 
+#include "CustomizeSearch.h"
 #include "DialogEx.h"
 #include "LDapAccount.h"
 #include "ListCtrlEx.h"
@@ -12,6 +13,7 @@
 #include "ServerManagement.h"
 
 #include <memory>
+#include <vector>
 
 class CDirectorySearchDialog : public CDialogEx {
 public:
@@ -75,6 +77,18 @@ public:
     BOOL IsCustomizeOpen() const { return m_bCustomizeOpen; }
     CTranslation* GetTranslation() const { return m_pTranslation; }
     LRESULT SendHostMessage(WPARAM nCode, LPARAM lParam);
+    // ------------------------------------------------ customizing
+    // The Customize Search & Display window; plugged in before the window is created.
+    void SetCustomizeSearch(std::unique_ptr<ICustomizeSearch> pCustomize);
+    // The customize window opened or closed: the server menu and the field commands
+    // follow.
+    void SetCustomizeOpen(BOOL bOpen);
+    // The customize window's new order: these fields shown in this order with these
+    // titles, every other field hidden; the list stores it and shows it.
+    void ApplyColumnOrder(const std::vector<CShownField>& shown);
+    // The advanced search's filter: searched for at once unless it is empty.
+    void SearchWithFilter(const CString& filter);
+    CEventLog* GetEventLog() const { return m_pEventLog; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -149,6 +163,17 @@ private:
     // copies them, so they are brought up to date first.
     void UpdateMenuBarStates();
 
+    // Customizing (DirectorySearchDialogCustomize.cpp).
+    BOOL OnCustomizeCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI);
+    void OnAdvanceSearch(UINT);
+    void OnUpdateAdvanceSearch(CCmdUI* pCmdUI);
+    void OnFieldOrganizer(UINT);
+    void OnUpdateFieldCommands(CCmdUI* pCmdUI);
+    // Stores a changed column set and reads it back, so the list shows it.
+    void RefreshColumns();
+    // A column shown again from the header menu gets each row's value.
+    void FillColumn(const CString& name);
+
     std::unique_ptr<ISearchWindowHost> m_pHost;
     CListCtrlEx m_listCtrl;
     CFont* m_pNativeFont;
@@ -184,4 +209,6 @@ private:
     BOOL m_bCustomizeOpen = FALSE;
     int m_nLayoutStored = -1; // -1: not read in this search yet
     UINT m_nLayoutReadAtWrite = 0;
+    BOOL m_bAdvancedSearch; // host option 196, read when the window is made
+    std::unique_ptr<ICustomizeSearch> m_pCustomize;
 };

@@ -160,7 +160,7 @@ void CDirectorySearchDialog::OnUpdateEntrySelected(CCmdUI* pCmdUI) {
 }
 
 void CDirectorySearchDialog::OnUpdateSelectPhoneNumbers(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_listCtrl.GetColumnCount() > 0);
+    OnUpdateFieldCommands(pCmdUI);
 }
 
 // ---------------------------------------------------------------- the actions

@@ -14,18 +14,6 @@ namespace {
 constexpr UINT kResultTimerPeriod = 10;
 constexpr int kEntryColumnWidth = 85;
 
-// Column titles of the attributes a directory entry commonly has.
-struct AttributeTitle {
-    const wchar_t* pszAttribute;
-    UINT nTextId;
-};
-const AttributeTitle kAttributeTitles[] = {
-    {L"dn", 3106},   {L"cn", 3119},        {L"telephonenumber", 3121},
-    {L"mail", 3110}, {L"givenname", 3114}, {L"sn", 3127},
-    {L"o", 3122},    {L"ou", 3123},        {L"l", 3101},
-    {L"c", 3103},    {L"st", 3125},        {L"street", 3126},
-};
-
 const wchar_t* const kDefaultColumns[] = {L"cn", L"telephonenumber", L"mail", L"o", L"l"};
 
 } // namespace
@@ -75,7 +63,9 @@ void CDirectorySearchDialog::StartSearch() {
         return;
     SetWindowText(m_pCurrentAccount->description + L" - " + Text(3195) + L" " +
                   m_strAdvancedFilter);
-    m_pCurrentAccount->filter = m_strAdvancedFilter;
+    // The caption that the results bring names this search, not the last typed one.
+    m_strSearchText = m_strAdvancedFilter;
+    m_pCurrentAccount->filter = CompactFilterComponents(m_strAdvancedFilter);
     BeginSearch();
 }
 
@@ -234,11 +224,8 @@ void CDirectorySearchDialog::FinishSearch(LDAPMessage* pMessage, ULONG nError) {
 void CDirectorySearchDialog::DefineEntryColumn(const CString& key) {
     if (m_listCtrl.FindColumn(key))
         return;
-    CString title = key;
-    for (const auto& t : kAttributeTitles) {
-        if (key == t.pszAttribute)
-            title = Text(t.nTextId);
-    }
+    const UINT nTitleId = AttributeTitleId(key);
+    const CString title = nTitleId ? Text(nTitleId) : key;
     m_listCtrl.AddColumn(key, title, kEntryColumnWidth, 2, key == L"telephonenumber", TRUE, TRUE,
                          TRUE, -1, LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM, LVCFMT_LEFT);
 }

@@ -3,6 +3,8 @@
 // layer above the window, which the façade plugs in when it creates the window.
 #pragma once
 
+#include <windows.h>
+
 class IServerManagement {
 public:
     virtual ~IServerManagement() = default;
@@ -12,4 +14,7 @@ public:
     virtual void OnSearchIn() = 0;
     // Add Public Directory (35007).
     virtual void OnAddServer() = 0;
+    // While the Customize Search & Display window is open, only the current server
+    // and its Properties stay available in the menu.
+    virtual void SetCustomizeOpen(BOOL bOpen) = 0;
 };

@@ -111,6 +111,27 @@ void CServerManager::BuildServerMenu() {
         ::SetMenuDefaultItem(m_serverMenu, nCurrent, TRUE);
         m_window.SetServerButtonText(Shown(servers[nCurrent].description));
     }
+    if (m_window.IsCustomizeOpen())
+        GreyForCustomize();
+}
+
+void CServerManager::SetCustomizeOpen(BOOL bOpen) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (bOpen)
+        GreyForCustomize();
+    else
+        BuildServerMenu(); // whole again, with the commands a menu built meanwhile left out
+}
+
+void CServerManager::GreyForCustomize() {
+    // By command rather than by place: the menu may lack Add, Remove and Properties.
+    const int nCurrent = FindCurrentServer();
+    for (int i = 0; i < m_window.GetServers().GetSize(); ++i) {
+        if (i != nCurrent)
+            m_serverMenu.EnableMenuItem(i + 1, MF_BYCOMMAND | MF_GRAYED);
+    }
+    m_serverMenu.EnableMenuItem(ID_SERVER_ADD, MF_BYCOMMAND | MF_GRAYED);
+    m_serverMenu.EnableMenuItem(ID_SERVER_REMOVE, MF_BYCOMMAND | MF_GRAYED);
 }
 
 void CServerManager::OnSearchIn() {

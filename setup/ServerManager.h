@@ -21,6 +21,7 @@ public:
     void BuildServerMenu() override;
     void OnSearchIn() override;
     void OnAddServer() override;
+    void SetCustomizeOpen(BOOL bOpen) override;
 
     // Runs the account sheet on account (an element of the window's server list, or
     // a new account) and, when the user confirms, stores the edits: kStored. The
@@ -38,6 +39,8 @@ private:
     // The current server's place in the list (and in the menu), -1 when none.
     int FindCurrentServer() const;
     void WriteCurrentServer(const CString& description);
+    // Greys every server but the current one, and Add and Remove.
+    void GreyForCustomize();
     // Takes element nIndex out of the server list; the current server stays current.
     void RemoveFromList(int nIndex);
 
