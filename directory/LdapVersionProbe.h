@@ -8,5 +8,6 @@ using DebugOutputFunc = void(WINAPI*)(LPCWSTR);
 
 // 3 when the server lists version 3, else 2; every failure gives 2. Blocks until the
 // server answers or the LDAP library gives up. Diagnostic lines go to pfnDebugOutput.
+// The connection is of the kind nEncryption names (an account's "Encryption").
 int ProbeLdapVersion(const CString& server, int nPort,
-                     DebugOutputFunc pfnDebugOutput = ::OutputDebugStringW);
+                     DebugOutputFunc pfnDebugOutput = ::OutputDebugStringW, int nEncryption = 0);
