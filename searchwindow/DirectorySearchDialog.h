@@ -7,6 +7,7 @@
 #include "LDapAccount.h"
 #include "ListCtrlEx.h"
 #include "SearchBox.h"
+#include "SearchStatusPane.h"
 #include "SearchWindowHost.h"
 #include "SearchWorker.h"
 #include "ServerManagement.h"
@@ -109,7 +110,7 @@ private:
     // The search.
     void BeginSearch();
     void OnSearchStarted();
-    void OnSearchFailed(UINT nSearchId);
+    void OnSearchFailed(UINT nSearchId, SearchFailure failure);
     void OnTimer();
     void FinishSearch(LDAPMessage* pMessage, ULONG nError);
     void CloseConnection();
@@ -179,4 +180,6 @@ private:
 
     std::unique_ptr<IServerManagement> m_pServerManagement;
     BOOL m_bCustomizeOpen = FALSE;
+    // What the running or the last search did, beside the prompts.
+    CSearchStatusPane m_searchStatus;
 };

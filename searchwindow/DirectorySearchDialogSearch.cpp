@@ -39,8 +39,10 @@ void CDirectorySearchDialog::OnFileSearch(UINT) {
     ClearRowData();
     m_listCtrl.DeleteAllItems();
     m_strSearchText = m_pSearchBox ? m_pSearchBox->GetWindowText() : CString();
-    if (m_strSearchText.IsEmpty())
+    if (m_strSearchText.IsEmpty()) {
+        m_searchStatus.Clear(); // nothing searched: no outcome to show
         return;
+    }
     SetWindowText(m_pCurrentAccount->description + L" - " + Text(3195) + L" " + m_strSearchText);
 
     CStringList stored;
@@ -71,8 +73,10 @@ void CDirectorySearchDialog::StartSearch() {
         m_pSearchBox->SetWindowText(L"");
     }
     m_listCtrl.DeleteAllItems();
-    if (m_strAdvancedFilter.IsEmpty())
+    if (m_strAdvancedFilter.IsEmpty()) {
+        m_searchStatus.Clear();
         return;
+    }
     SetWindowText(m_pCurrentAccount->description + L" - " + Text(3195) + L" " +
                   m_strAdvancedFilter);
     m_pCurrentAccount->filter = m_strAdvancedFilter;
@@ -87,7 +91,11 @@ void CDirectorySearchDialog::BeginSearch() {
     CSearchRequest request{*m_pCurrentAccount, m_pEventLog, m_pTranslation};
     request.account.connection = nullptr;
     request.account.bound = false;
-    SetSearchStarting(StartSearchWorker(m_pHandOff, std::move(request)) != 0);
+    m_searchStatus.Started();
+    const bool bStarted = StartSearchWorker(m_pHandOff, std::move(request)) != 0;
+    SetSearchStarting(bStarted);
+    if (!bStarted)
+        m_searchStatus.Failed(SearchFailure::Init);
 }
 
 void CDirectorySearchDialog::AbandonSearch() {
@@ -97,6 +105,7 @@ void CDirectorySearchDialog::AbandonSearch() {
     KillTimer(kResultTimer);
     SetWindowText(m_strBaseTitle);
     CloseConnection();
+    m_searchStatus.Clear();
 }
 
 void CDirectorySearchDialog::SetSearchStarting(bool bStarting) {
@@ -146,11 +155,12 @@ void CDirectorySearchDialog::OnSearchStarted() {
     SetTimer(kResultTimer, kResultTimerPeriod);
 }
 
-void CDirectorySearchDialog::OnSearchFailed(UINT nSearchId) {
+void CDirectorySearchDialog::OnSearchFailed(UINT nSearchId, SearchFailure failure) {
     if (nSearchId != m_pHandOff->GetCurrentSearch())
         return;
     SetSearchStarting(false);
     SetWindowText(m_strBaseTitle);
+    m_searchStatus.Failed(failure);
 }
 
 CString CDirectorySearchDialog::ResultCaption() const {
@@ -170,10 +180,11 @@ void CDirectorySearchDialog::OnTimer() {
     ULONG nType = api.Result(pConnection, m_nSearchMessageId, 0, &poll, &pMessage);
     if (nType == LDAP_RES_SEARCH_ENTRY) {
         ++m_nEntriesReceived;
-        auto* pEntry = new CMapStringToString;
+        auto* pEntry = new CEntryMap; // keeps every value of multi-valued fields
         BuildEntryMap(api, pConnection, pMessage, *pEntry);
         api.MsgFree(pMessage);
         AddEntryRow(pEntry);
+        m_searchStatus.Progress(m_nEntriesReceived);
         // The size limit is the server's to apply, but not every LDAP library passes
         // it on with the request; a limit reached here ends the search as the
         // server's would.
@@ -194,6 +205,7 @@ void CDirectorySearchDialog::OnTimer() {
     }
     KillTimer(kResultTimer);
     if (nType == static_cast<ULONG>(-1)) {
+        m_searchStatus.ConnectionLost();
         MessageBox(Text(2816), Text(3232) + L"...", MB_ICONINFORMATION);
         LogSearchFailure(m_pEventLog, __FILE__, __LINE__, L"Error on ldap_result");
         SetWindowText(m_strBaseTitle);
@@ -204,6 +216,11 @@ void CDirectorySearchDialog::OnTimer() {
 
 void CDirectorySearchDialog::FinishSearch(LDAPMessage* pMessage, ULONG nError) {
     ILdapApi& api = LdapApi();
+    // The pane first: it is what the user reads while a message box waits.
+    if (nError == LDAP_SUCCESS || nError == LDAP_SIZELIMIT_EXCEEDED)
+        m_searchStatus.Finished(m_nEntriesReceived, nError);
+    else
+        m_searchStatus.ServerError(api.Err2String(nError));
     if (nError == LDAP_SUCCESS && m_nEntriesReceived == 0) {
         MessageBox(Text(2822) + L"...", Text(3232) + L"...", MB_ICONINFORMATION);
         SetWindowText(m_strBaseTitle);
