@@ -378,6 +378,10 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         OnClose();
         return 0;
     case WM_TIMER:
+        if (wParam == kSecureConnectTimer) {
+            OnSecureConnectTimeout();
+            return 0;
+        }
         if (wParam != kResultTimer)
             break; // the base's own timer
         OnTimer();

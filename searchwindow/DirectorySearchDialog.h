@@ -20,6 +20,8 @@ public:
     static constexpr int kWindowKind = 7;
     // Collects the results of a running search, one message per tick.
     static constexpr UINT_PTR kResultTimer = 1;
+    // Ends the wait for an encrypted connection that does not come up.
+    static constexpr UINT_PTR kSecureConnectTimer = 2;
 
     // A top-level window that reports back through pHost and borrows the services.
     CDirectorySearchDialog(std::unique_ptr<ISearchWindowHost> pHost,
@@ -111,6 +113,7 @@ private:
     void BeginSearch();
     void OnSearchStarted();
     void OnSearchFailed(UINT nSearchId, SearchFailure failure);
+    void OnSecureConnectTimeout();
     void OnTimer();
     void FinishSearch(LDAPMessage* pMessage, ULONG nError);
     void CloseConnection();

@@ -9,9 +9,14 @@
 #include "Translation.h"
 #include "resource.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT kResultTimerPeriod = 10;
+// The longest an encrypted connection may take to come up, whatever the account's
+// time-out says; see OnSecureConnectTimeout.
+constexpr int kSecureConnectMaxSeconds = 30;
 constexpr int kEntryColumnWidth = 85;
 
 // Column titles of the attributes a directory entry commonly has.
@@ -92,10 +97,15 @@ void CDirectorySearchDialog::BeginSearch() {
     request.account.connection = nullptr;
     request.account.bound = false;
     m_searchStatus.Started();
+    const bool bEncrypted = request.account.encryption != CLDapAccount::kEncryptionNone;
+    const int nDeadline = std::clamp(request.account.timeout, 1, kSecureConnectMaxSeconds);
     const bool bStarted = StartSearchWorker(m_pHandOff, std::move(request)) != 0;
     SetSearchStarting(bStarted);
+    KillTimer(kSecureConnectTimer);
     if (!bStarted)
         m_searchStatus.Failed(SearchFailure::Init);
+    else if (bEncrypted)
+        SetTimer(kSecureConnectTimer, static_cast<UINT>(nDeadline) * 1000);
 }
 
 void CDirectorySearchDialog::AbandonSearch() {
@@ -103,9 +113,26 @@ void CDirectorySearchDialog::AbandonSearch() {
         m_pHandOff->AbandonSearch();
     SetSearchStarting(false);
     KillTimer(kResultTimer);
+    KillTimer(kSecureConnectTimer);
     SetWindowText(m_strBaseTitle);
     CloseConnection();
     m_searchStatus.Clear();
+}
+
+void CDirectorySearchDialog::OnSecureConnectTimeout() {
+    // Some LDAP libraries (Wine's) wait for ever when the port does not speak the
+    // encryption chosen: a search whose encrypted connection is not up in time
+    // fails as one whose encryption was refused. The worker, if it ever comes
+    // back, no longer counts.
+    KillTimer(kSecureConnectTimer);
+    if (!m_bSearchStarting)
+        return;
+    m_pHandOff->AbandonSearch();
+    SetSearchStarting(false);
+    SetWindowText(m_strBaseTitle);
+    m_searchStatus.Failed(SearchFailure::Secure);
+    LogSearchFailure(m_pEventLog, __FILE__, __LINE__, L"Error securing the connection");
+    AfxMessageBox(Text(kSecureConnectionFailedText), MB_OK);
 }
 
 void CDirectorySearchDialog::SetSearchStarting(bool bStarting) {
@@ -147,6 +174,7 @@ void CDirectorySearchDialog::OnSearchStarted() {
         return;
     }
     SetSearchStarting(false);
+    KillTimer(kSecureConnectTimer);
     CloseConnection();
     m_pCurrentAccount->connection = started.pConnection;
     m_pCurrentAccount->bound = true;
@@ -159,6 +187,7 @@ void CDirectorySearchDialog::OnSearchFailed(UINT nSearchId, SearchFailure failur
     if (nSearchId != m_pHandOff->GetCurrentSearch())
         return;
     SetSearchStarting(false);
+    KillTimer(kSecureConnectTimer);
     SetWindowText(m_strBaseTitle);
     m_searchStatus.Failed(failure);
 }
