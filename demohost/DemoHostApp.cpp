@@ -32,10 +32,9 @@ void ProvideSampleDirectory(CHostWindow& window) {
                    L"are offered.");
         return;
     }
-    window.Log(L"%s",
-               CSampleAccounts::Provide(*COptions::GetOptions(), std::atoi(pszPort),
-                                        pszTlsPort ? std::atoi(pszTlsPort) : 0)
-                   .GetString());
+    window.Log(L"%s", CSampleAccounts::Provide(*COptions::GetOptions(), std::atoi(pszPort),
+                                               pszTlsPort ? std::atoi(pszTlsPort) : 0)
+                          .GetString());
 }
 
 // The folder after "/tour", or empty.

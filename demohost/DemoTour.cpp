@@ -108,10 +108,10 @@ const CDemoTour::Step CDemoTour::kSteps[] = {
      &CDemoTour::DialOneOfSeveralNumbers, Shot::None, nullptr},
     {L"Entry Properties lists both; Ctrl+C adds a contact card", &CDemoTour::CopyAContact,
      Shot::None, nullptr},
-    {L"Search the sample server over SSL/TLS", &CDemoTour::SearchEncryptedServer,
-     Shot::Directory, L"encrypted-server"},
-    {L"Test the connection from the server's properties", &CDemoTour::TestTheConnection,
-     Shot::None, nullptr},
+    {L"Search the sample server over SSL/TLS", &CDemoTour::SearchEncryptedServer, Shot::Directory,
+     L"encrypted-server"},
+    {L"Test the connection from the server's properties", &CDemoTour::TestTheConnection, Shot::None,
+     nullptr},
     {L"Ask for help", &CDemoTour::AskForHelp, Shot::None, nullptr},
     {L"Close the directory", &CDemoTour::CloseDirectory, Shot::None, nullptr},
     {L"Without access to the public search: no Edit menu", &CDemoTour::OpenWithoutPublicSearch,
@@ -206,12 +206,13 @@ bool CDemoTour::DialOneOfSeveralNumbers() {
         return false;
     const CString first = Cell(0, FindColumn(L"telephone"));
     int nItems = 0;
-    const bool bDone = RunModal(kDialCommand, {[&](HWND hMenuWindow) {
+    const ModalAct chooseTheSecond = [&](HWND hMenuWindow) {
         nItems = ::GetMenuItemCount(
             reinterpret_cast<HMENU>(::SendMessageW(hMenuWindow, MN_GETHMENU, 0, 0)));
         SaveWindowShot(m_host.DirectoryWindow(), L"several-numbers");
         ClickMenuItem(hMenuWindow, L" 2)");
-    }});
+    };
+    const bool bDone = RunModal(kDialCommand, {chooseTheSecond});
     const CString dialled = m_host.Activity().strLastNumber;
     return Check(bDone && nItems == 2, L"the number menu offered %d numbers", nItems) &&
            Check(!dialled.IsEmpty() && dialled != first,
@@ -222,7 +223,7 @@ bool CDemoTour::DialOneOfSeveralNumbers() {
 bool CDemoTour::CopyAContact() {
     int nNumbers = 0;
     std::string card;
-    const bool bDone = RunModal(kPropertiesCommand, {[&](HWND hDialog) {
+    const ModalAct countAndCopy = [&](HWND hDialog) {
         HWND hList = ::GetDlgItem(hDialog, kPropertiesList);
         for (int i = 0; i < ListView_GetItemCount(hList); ++i) {
             wchar_t szField[64] = {};
@@ -231,18 +232,20 @@ bool CDemoTour::CopyAContact() {
         }
         SaveWindowShot(hDialog, L"entry-properties");
         ::SendMessageW(hDialog, WM_COMMAND, kCopyCommand, 0); // what Ctrl+C does
-        if (::OpenClipboard(hDialog)) {
-            HANDLE hData = ::GetClipboardData(::RegisterClipboardFormatW(L"text/vcard"));
-            if (const char* psz = hData ? static_cast<const char*>(::GlobalLock(hData)) : nullptr) {
-                card = psz;
-                ::GlobalUnlock(hData);
-            }
-            ::CloseClipboard();
+        HANDLE hData = ::OpenClipboard(hDialog)
+                           ? ::GetClipboardData(::RegisterClipboardFormatW(L"text/vcard"))
+                           : nullptr;
+        if (const char* psz = hData ? static_cast<const char*>(::GlobalLock(hData)) : nullptr) {
+            card = psz;
+            ::GlobalUnlock(hData);
         }
+        ::CloseClipboard();
         ::PostMessageW(hDialog, WM_COMMAND, IDCANCEL, 0);
-    }});
+    };
+    const bool bDone = RunModal(kPropertiesCommand, {countAndCopy});
     size_t nTel = 0;
-    for (size_t at = card.find("\r\nTEL"); at != std::string::npos; at = card.find("\r\nTEL", at + 1))
+    for (size_t at = card.find("\r\nTEL"); at != std::string::npos;
+         at = card.find("\r\nTEL", at + 1))
         ++nTel;
     return Check(bDone && nNumbers == 2, L"Entry Properties lists %d telephone numbers",
                  nNumbers) &&
@@ -264,8 +267,8 @@ bool CDemoTour::TestTheConnection() {
         kSearchInCommand,
         {[&](HWND hMenuWindow) { ClickMenuItem(hMenuWindow, L"Properties"); },
          [&](HWND hSheet) {
-             HWND hPage = reinterpret_cast<HWND>(
-                 ::SendMessageW(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+             HWND hPage =
+                 reinterpret_cast<HWND>(::SendMessageW(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
              HWND hButton = ::GetDlgItem(hPage, kTestButton);
              ::SendMessageW(hButton, BM_CLICK, 0, 0);
              PumpUntil([&] { return ::IsWindowEnabled(hButton) != FALSE; }, kStepTimeoutMs);

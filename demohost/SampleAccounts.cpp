@@ -42,8 +42,7 @@ bool IsSampleOwn(const COptions& options, const SampleServer& server) {
     return options.GetRegistryValue(HKEY_CURRENT_USER, key, L"address", L"", 0) == kAddress &&
            options.GetRegistryValue(HKEY_CURRENT_USER, key, L"searchRoot", L"", 0) ==
                server.pszSearchRoot &&
-           options.GetRegistryValue(HKEY_CURRENT_USER, key, L"Encryption", 0) ==
-               server.nEncryption;
+           options.GetRegistryValue(HKEY_CURRENT_USER, key, L"Encryption", 0) == server.nEncryption;
 }
 
 } // namespace
@@ -70,8 +69,7 @@ CString CSampleAccounts::Provide(COptions& options, int nPort, int nTlsPort) {
     int nMoved = 0;
     for (const SampleServer& server : kServers) {
         const int nServerPort = PortOf(server, nPort, nTlsPort);
-        if (!names.Find(server.pszDescription) || !IsSampleOwn(options, server) ||
-            nServerPort <= 0)
+        if (!names.Find(server.pszDescription) || !IsSampleOwn(options, server) || nServerPort <= 0)
             continue;
         const CString key = AccountKey(options, server.pszDescription);
         if (options.GetRegistryValue(HKEY_CURRENT_USER, key, L"port", 0) != nServerPort) {

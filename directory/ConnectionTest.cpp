@@ -25,8 +25,8 @@ std::vector<CString> FirstEntryValues(ILdapApi& api, LDAP* pLdap, LDAPMessage* p
 void ReadRootDse(ILdapApi& api, LDAP* pLdap, l_timeval* pTimeout, CConnectionTestResult& result) {
     const wchar_t* const attributes[] = {L"supportedLDAPVersion", L"namingContexts", nullptr};
     CLdapMessageOwner answer(api);
-    if (api.SearchExtS(pLdap, L"", LDAP_SCOPE_BASE, L"(objectClass=*)", attributes, 0, pTimeout,
-                       0, answer.Receive()) != LDAP_SUCCESS)
+    if (api.SearchExtS(pLdap, L"", LDAP_SCOPE_BASE, L"(objectClass=*)", attributes, 0, pTimeout, 0,
+                       answer.Receive()) != LDAP_SUCCESS)
         return; // a server without a readable root DSE can still be searched
     const std::vector<CString> versions =
         FirstEntryValues(api, pLdap, answer.Get(), L"supportedLDAPVersion");

@@ -20,10 +20,10 @@ struct CConnectionTestResult {
         NotReadable,  // bound, but the search under the search root failed
     };
     Outcome outcome = Outcome::Unreachable;
-    ULONG nError = LDAP_SUCCESS; // the library's code of a failure
-    int nVersion = 2;            // 3 when the root DSE lists version 3
-    int nEntries = 0;            // entries under the search root
-    bool bMore = false;          // counting stopped at kConnectionTestCountLimit
+    ULONG nError = LDAP_SUCCESS;         // the library's code of a failure
+    int nVersion = 2;                    // 3 when the root DSE lists version 3
+    int nEntries = 0;                    // entries under the search root
+    bool bMore = false;                  // counting stopped at kConnectionTestCountLimit
     std::vector<CString> namingContexts; // the root DSE's, for the search root
 };
 

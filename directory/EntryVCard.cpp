@@ -12,8 +12,10 @@ struct NumberKind {
     const char* pszType;
 };
 const NumberKind kNumberKinds[] = {
-    {L"telephonenumber", "work,voice"}, {L"mobile", "cell"},
-    {L"facsimiletelephonenumber", "work,fax"}, {L"homephone", "home,voice"},
+    {L"telephonenumber", "work,voice"},
+    {L"mobile", "cell"},
+    {L"facsimiletelephonenumber", "work,fax"},
+    {L"homephone", "home,voice"},
     {L"pager", "pager"},
 };
 

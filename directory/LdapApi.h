@@ -61,17 +61,10 @@ public:
     // Encrypted connections. An implementation without them refuses them: no
     // connection, or LDAP_NOT_SUPPORTED.
     // ldap_sslinitW with secure 1: a connection that speaks SSL/TLS from its first byte.
-    virtual LDAP* SslInit(const wchar_t* pszHost, ULONG nPort) {
-        (void)pszHost;
-        (void)nPort;
-        return nullptr;
-    }
+    virtual LDAP* SslInit(const wchar_t* /*pszHost*/, ULONG /*nPort*/) { return nullptr; }
     // ldap_start_tls_sW without controls: TLS on an open connection, before the bind.
     // The library may hand out a result message (ppResult), which the caller frees.
-    virtual ULONG StartTlsS(LDAP* pLdap, ULONG* pServerReturn, LDAPMessage** ppResult) {
-        (void)pLdap;
-        (void)pServerReturn;
-        (void)ppResult;
+    virtual ULONG StartTlsS(LDAP* /*pLdap*/, ULONG* /*pServerReturn*/, LDAPMessage** /*ppResult*/) {
         return LDAP_NOT_SUPPORTED;
     }
 };

@@ -163,13 +163,12 @@ void CSearchWorker::Run() {
     const int nEncryption = m_account.encryption;
     int nVersion = m_account.ldapVersion;
     if (nVersion == 0)
-        nVersion = ProbeLdapVersion(m_account.address, m_account.port, ::OutputDebugStringW,
-                                    nEncryption);
+        nVersion =
+            ProbeLdapVersion(m_account.address, m_account.port, ::OutputDebugStringW, nEncryption);
     Trace(L" description: <%s> ldapVersion: %d ldapReferral: %d\n",
           m_account.description.GetString(), nVersion, m_account.ldapReferral);
 
-    m_connection.Reset(
-        OpenLdapConnection(m_api, m_account.address, m_account.port, nEncryption));
+    m_connection.Reset(OpenLdapConnection(m_api, m_account.address, m_account.port, nEncryption));
     if (!m_connection)
         return Fail(nEncryption ? Failure::Secure : Failure::Init, 0, __FILE__, __LINE__);
     if (nVersion == 3) {

@@ -23,8 +23,7 @@ CString ChoosePhoneNumber(const CListCtrlEx& list, const CMapStringToString& ent
         // Every value of a multi-valued field; the second and later ones numbered.
         const std::vector<CString> values = AllValues(entry, pColumn->m_szName);
         for (size_t i = 0; i < values.size(); ++i) {
-            if (values[i].IsEmpty() ||
-                static_cast<int>(numbers.size()) > kMaxPhoneNumberChoices)
+            if (values[i].IsEmpty() || static_cast<int>(numbers.size()) > kMaxPhoneNumberChoices)
                 continue;
             CString text;
             if (i == 0)

@@ -7,18 +7,18 @@
 namespace {
 
 // Texts of the host's translation tables.
-constexpr UINT kSearchingText = 3900;        // "Searching…"
-constexpr UINT kSearchingCountText = 3901;   // "Searching… %d"
-constexpr UINT kFoundText = 3902;            // "%d found (%d.%d s)"
-constexpr UINT kTruncatedText = 3903;        // "First %d shown — …"
-constexpr UINT kNoMatchText = 3904;          // "No match"
-constexpr UINT kInitFailedText = 3905;       // no connection could be opened
-constexpr UINT kUnreachableText = 3906;      // the server did not answer
-constexpr UINT kLogonRefusedText = 3907;     // the server refused the bind
-constexpr UINT kSecureFailedText = 3908;     // no encrypted connection
-constexpr UINT kSearchRefusedText = 3909;    // the request could not be sent
-constexpr UINT kConnectionLostText = 3910;   // the results could not be received
-constexpr UINT kServerErrorText = 3911;      // "Search failed: %s"
+constexpr UINT kSearchingText = 3900;      // "Searching…"
+constexpr UINT kSearchingCountText = 3901; // "Searching… %d"
+constexpr UINT kFoundText = 3902;          // "%d found (%d.%d s)"
+constexpr UINT kTruncatedText = 3903;      // "First %d shown — …"
+constexpr UINT kNoMatchText = 3904;        // "No match"
+constexpr UINT kInitFailedText = 3905;     // no connection could be opened
+constexpr UINT kUnreachableText = 3906;    // the server did not answer
+constexpr UINT kLogonRefusedText = 3907;   // the server refused the bind
+constexpr UINT kSecureFailedText = 3908;   // no encrypted connection
+constexpr UINT kSearchRefusedText = 3909;  // the request could not be sent
+constexpr UINT kConnectionLostText = 3910; // the results could not be received
+constexpr UINT kServerErrorText = 3911;    // "Search failed: %s"
 
 // Room around the text inside the pane, and the share of the bar the pane may take
 // from the prompts.

@@ -13,13 +13,13 @@ namespace {
 // Texts of the connection test.
 constexpr UINT kTestButtonText = 3920;
 constexpr UINT kTestingText = 3921;
-constexpr UINT kConnectedText = 3922;      // version, entries, search root
-constexpr UINT kConnectedMoreText = 3923;  // version, counting limit, search root
-constexpr UINT kUnreachableText = 3924;    // the library's reason
+constexpr UINT kConnectedText = 3922;     // version, entries, search root
+constexpr UINT kConnectedMoreText = 3923; // version, counting limit, search root
+constexpr UINT kUnreachableText = 3924;   // the library's reason
 constexpr UINT kLogonRefusedText = 3925;
 constexpr UINT kSecureFailedText = 3926;
-constexpr UINT kNoAnswerText = 3927;       // seconds
-constexpr UINT kNotReadableText = 3928;    // search root, the library's reason
+constexpr UINT kNoAnswerText = 3927;    // seconds
+constexpr UINT kNotReadableText = 3928; // search root, the library's reason
 constexpr UINT kNoSearchRootText = 3929;
 
 // The time-out of a running test, and where its result is announced.
@@ -221,9 +221,9 @@ void CAccountGeneralPage::ChooseSearchRoot() {
     }
     RECT button;
     ::GetWindowRect(GetDlgItem(IDC_SEARCH_ROOT_CHOICES), &button);
-    const UINT nChoice = static_cast<UINT>(::TrackPopupMenu(
-        menu, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD | TPM_RIGHTALIGN, button.right,
-        button.bottom, 0, m_hWnd, nullptr));
+    const UINT nChoice = static_cast<UINT>(
+        ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD | TPM_RIGHTALIGN,
+                         button.right, button.bottom, 0, m_hWnd, nullptr));
     if (nChoice >= 1 && nChoice <= m_namingContexts.size())
         SetDlgItemText(IDC_SEARCH_ROOT, m_namingContexts[nChoice - 1]);
 }

@@ -56,7 +56,7 @@ private:
     const CAccountAdvancedPage& m_advancedPage;
     const CLDapAccount& m_account;
     std::unique_ptr<CConnectionTester> m_pTester;
-    int m_nTestSeconds = 0;                  // the running test's time-out
-    CString m_strTestedRoot;                 // the search root it counts under
-    std::vector<CString> m_namingContexts;   // from the last test that connected
+    int m_nTestSeconds = 0;                // the running test's time-out
+    CString m_strTestedRoot;               // the search root it counts under
+    std::vector<CString> m_namingContexts; // from the last test that connected
 };
