@@ -75,7 +75,7 @@ CConnectionTestResult TestConnection(const CLDapAccount& account) {
     CLdapConnection connection(
         api, OpenLdapConnection(api, account.address, account.port, account.encryption));
     if (!connection)
-        return fail(LDAP_SUCCESS, true);
+        return fail(LDAP_CONNECT_ERROR, true); // the library gave no connection
     ULONG nVersion = LDAP_VERSION3;
     api.SetOption(connection.Get(), LDAP_OPT_PROTOCOL_VERSION, &nVersion);
     api.SetOption(connection.Get(), LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
