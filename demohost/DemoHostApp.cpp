@@ -23,16 +23,18 @@ public:
 
 CDemoHostApp theApp;
 
-// scripts/demo passes the port of the sample directory's server.
+// scripts/demo passes the ports of the sample directory's server.
 void ProvideSampleDirectory(CHostWindow& window) {
+    const char* pszTlsPort = std::getenv("QUILLET_SAMPLE_TLS_PORT");
     const char* pszPort = std::getenv("QUILLET_SAMPLE_PORT");
     if (!pszPort || std::atoi(pszPort) <= 0) {
         window.Log(L"QUILLET_SAMPLE_PORT is not set: only the servers already configured "
                    L"are offered.");
         return;
     }
-    window.Log(L"%s",
-               CSampleAccounts::Provide(*COptions::GetOptions(), std::atoi(pszPort)).GetString());
+    window.Log(L"%s", CSampleAccounts::Provide(*COptions::GetOptions(), std::atoi(pszPort),
+                                               pszTlsPort ? std::atoi(pszTlsPort) : 0)
+                          .GetString());
 }
 
 // The folder after "/tour", or empty.

@@ -5,10 +5,24 @@
 
 #include <cstdarg>
 #include <cwchar>
+#include <string>
 
 namespace {
 
 constexpr DWORD kStepTimeoutMs = 30000;
+// The sample server reached over SSL/TLS (CSampleAccounts).
+constexpr wchar_t kEncryptedSampleServer[] = L"Quillet Directory (encrypted)";
+
+// Ids the module's menus, toolbar and dialogs carry, as a tool that inspects its
+// windows shows them: commands, and controls of Entry Properties and the General
+// page of a server's properties.
+constexpr UINT kDialCommand = 32858;
+constexpr UINT kPropertiesCommand = 32777;
+constexpr UINT kSearchInCommand = 35002;
+constexpr UINT kCopyCommand = 255; // Ctrl+C in Entry Properties
+constexpr int kPropertiesList = 1060;
+constexpr int kTestButton = 1152;
+constexpr int kTestResult = 1153;
 constexpr wchar_t kUnknownGlyph = 0xE000; // private use: no font draws it
 
 // The first descendant of hParent of the class, depth first.
@@ -33,6 +47,39 @@ CString WindowText(HWND hWnd) {
 
 bool EndsWith(const CString& text, const CString& end) {
     return text.GetLength() >= end.GetLength() && text.Right(end.GetLength()) == end;
+}
+
+// The popup menu or dialog that a modal loop of the directory window shows.
+HWND FindModalWindow(HWND hDirectory) {
+    HWND hMenu = ::FindWindowW(L"#32768", nullptr);
+    if (hMenu && ::IsWindowVisible(hMenu) &&
+        ::GetWindowThreadProcessId(hMenu, nullptr) == ::GetCurrentThreadId())
+        return hMenu;
+    HWND hActive = ::GetActiveWindow();
+    return hActive && ::GetWindow(hActive, GW_OWNER) == hDirectory ? hActive : nullptr;
+}
+
+// The acts of CDemoTour::RunModal, run by a timer from inside the modal loops.
+struct ModalActs {
+    HWND hDirectory = nullptr;
+    std::vector<std::function<void(HWND)>> acts;
+    size_t nNext = 0;
+    HWND hLast = nullptr;
+    bool bActing = false;
+};
+ModalActs* s_pModalActs = nullptr;
+
+void CALLBACK ModalTick(HWND, UINT, UINT_PTR, DWORD) {
+    ModalActs* pActs = s_pModalActs;
+    if (!pActs || pActs->bActing || pActs->nNext >= pActs->acts.size())
+        return;
+    HWND hWnd = FindModalWindow(pActs->hDirectory);
+    if (!hWnd || hWnd == pActs->hLast)
+        return;
+    pActs->bActing = true;
+    pActs->hLast = hWnd;
+    pActs->acts[pActs->nNext++](hWnd);
+    pActs->bActing = false;
 }
 
 bool HasCjk(const CString& text) {
@@ -61,6 +108,16 @@ const CDemoTour::Step CDemoTour::kSteps[] = {
     {L"Type an advanced search into the grid", &CDemoTour::TypeAdvancedSearch, Shot::Customize,
      L"customize"},
     {L"Run the advanced search", &CDemoTour::RunAdvancedSearch, Shot::None, nullptr},
+    {L"Search for \"Ma\": the list stops at 200 and says so", &CDemoTour::SearchTruncated,
+     Shot::Directory, L"truncated-search"},
+    {L"Lena von Berg has two office numbers: dialling offers both",
+     &CDemoTour::DialOneOfSeveralNumbers, Shot::None, nullptr},
+    {L"Entry Properties lists both; Ctrl+C adds a contact card", &CDemoTour::CopyAContact,
+     Shot::None, nullptr},
+    {L"Search the sample server over SSL/TLS", &CDemoTour::SearchEncryptedServer, Shot::Directory,
+     L"encrypted-server"},
+    {L"Test the connection from the server's properties", &CDemoTour::TestTheConnection, Shot::None,
+     nullptr},
     {L"Ask for help", &CDemoTour::AskForHelp, Shot::None, nullptr},
     {L"Close the directory", &CDemoTour::CloseDirectory, Shot::None, nullptr},
     {L"Without access to the public search: no Edit menu", &CDemoTour::OpenWithoutPublicSearch,
@@ -139,6 +196,95 @@ bool CDemoTour::SearchCjkNames() {
         return false;
     return Check(DrawnWithGlyphs(nRow, 0), L"\"%s\" is drawn with glyphs, not boxes",
                  Cell(nRow, 0).GetString());
+}
+
+bool CDemoTour::SearchTruncated() {
+    if (!Search(L"Ma"))
+        return false;
+    const CString status = SearchStatus();
+    return Check(ListView_GetItemCount(ResultList()) == 200 && status.Find(L"First 200") == 0,
+                 L"200 rows, and the status bar says \"%s\"", status.GetString());
+}
+
+bool CDemoTour::DialOneOfSeveralNumbers() {
+    if (!Search(L"Lena von Berg") ||
+        !Check(ListView_GetItemCount(ResultList()) == 1, L"one person found"))
+        return false;
+    const CString first = Cell(0, FindColumn(L"telephone"));
+    int nItems = 0;
+    const ModalAct chooseTheSecond = [&](HWND hMenuWindow) {
+        nItems = ::GetMenuItemCount(
+            reinterpret_cast<HMENU>(::SendMessageW(hMenuWindow, MN_GETHMENU, 0, 0)));
+        SaveWindowShot(m_host.DirectoryWindow(), L"several-numbers");
+        ClickMenuItem(hMenuWindow, L" 2)");
+    };
+    const bool bDone = RunModal(kDialCommand, {chooseTheSecond});
+    const CString dialled = m_host.Activity().strLastNumber;
+    return Check(bDone && nItems == 2, L"the number menu offered %d numbers", nItems) &&
+           Check(!dialled.IsEmpty() && dialled != first,
+                 L"the telephone called the second one, %s (the first is %s)", dialled.GetString(),
+                 first.GetString());
+}
+
+bool CDemoTour::CopyAContact() {
+    int nNumbers = 0;
+    std::string card;
+    const ModalAct countAndCopy = [&](HWND hDialog) {
+        HWND hList = ::GetDlgItem(hDialog, kPropertiesList);
+        for (int i = 0; i < ListView_GetItemCount(hList); ++i) {
+            wchar_t szField[64] = {};
+            ListView_GetItemText(hList, i, 0, szField, 64);
+            nNumbers += ::wcscmp(szField, L"telephonenumber") == 0;
+        }
+        SaveWindowShot(hDialog, L"entry-properties");
+        ::SendMessageW(hDialog, WM_COMMAND, kCopyCommand, 0); // what Ctrl+C does
+        HANDLE hData = ::OpenClipboard(hDialog)
+                           ? ::GetClipboardData(::RegisterClipboardFormatW(L"text/vcard"))
+                           : nullptr;
+        if (const char* psz = hData ? static_cast<const char*>(::GlobalLock(hData)) : nullptr) {
+            card = psz;
+            ::GlobalUnlock(hData);
+        }
+        ::CloseClipboard();
+        ::PostMessageW(hDialog, WM_COMMAND, IDCANCEL, 0);
+    };
+    const bool bDone = RunModal(kPropertiesCommand, {countAndCopy});
+    size_t nTel = 0;
+    for (size_t at = card.find("\r\nTEL"); at != std::string::npos;
+         at = card.find("\r\nTEL", at + 1))
+        ++nTel;
+    return Check(bDone && nNumbers == 2, L"Entry Properties lists %d telephone numbers",
+                 nNumbers) &&
+           Check(card.rfind("BEGIN:VCARD\r\nVERSION:4.0\r\n", 0) == 0 && nTel >= 2,
+                 L"the clipboard holds a vCard with %d numbers", static_cast<int>(nTel));
+}
+
+bool CDemoTour::SearchEncryptedServer() {
+    if (!ChooseServer(kEncryptedSampleServer) || !Search(L"Wang"))
+        return false;
+    const CString status = SearchStatus();
+    return Check(ListView_GetItemCount(ResultList()) > 0 && status.Find(L" found (") > 0,
+                 L"the encrypted server answered: \"%s\"", status.GetString());
+}
+
+bool CDemoTour::TestTheConnection() {
+    CString result;
+    const bool bDone = RunModal(
+        kSearchInCommand,
+        {[&](HWND hMenuWindow) { ClickMenuItem(hMenuWindow, L"Properties"); },
+         [&](HWND hSheet) {
+             HWND hPage =
+                 reinterpret_cast<HWND>(::SendMessageW(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+             HWND hButton = ::GetDlgItem(hPage, kTestButton);
+             ::SendMessageW(hButton, BM_CLICK, 0, 0);
+             PumpUntil([&] { return ::IsWindowEnabled(hButton) != FALSE; }, kStepTimeoutMs);
+             result = WindowText(::GetDlgItem(hPage, kTestResult));
+             SaveWindowShot(hSheet, L"test-connection");
+             ::PostMessageW(hSheet, WM_COMMAND, IDCANCEL, 0);
+         }});
+    return Check(bDone && result.Find(L"Connected") == 0, L"the test says \"%s\"",
+                 result.GetString()) &&
+           ChooseServer(L"Quillet Directory");
 }
 
 bool CDemoTour::AskForHelp() {
@@ -280,7 +426,57 @@ bool CDemoTour::ChooseMenuItem(HWND hWnd, int nTopLevel, int nItem) {
     return true;
 }
 
+bool CDemoTour::RunModal(UINT nID, std::vector<ModalAct> acts) {
+    ModalActs state;
+    state.hDirectory = m_host.DirectoryWindow();
+    state.acts = std::move(acts);
+    s_pModalActs = &state;
+    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, ModalTick);
+    ::PostMessageW(state.hDirectory, WM_COMMAND, MAKEWPARAM(nID, 0), 0);
+    const bool bDone = PumpUntil(
+        [&] {
+            return state.nNext == state.acts.size() && !FindModalWindow(state.hDirectory) &&
+                   ::IsWindowEnabled(state.hDirectory);
+        },
+        kStepTimeoutMs);
+    ::KillTimer(nullptr, nTimer);
+    s_pModalActs = nullptr;
+    return Check(bDone, L"%d of %d windows were worked through", static_cast<int>(state.nNext),
+                 static_cast<int>(state.acts.size()));
+}
+
+bool CDemoTour::ClickMenuItem(HWND hMenuWindow, const wchar_t* pszText) {
+    HMENU hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWindow, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+        wchar_t szText[256] = {};
+        ::GetMenuStringW(hMenu, i, szText, 256, MF_BYPOSITION);
+        RECT rc;
+        if (!::wcsstr(szText, pszText) || !::GetMenuItemRect(nullptr, hMenu, i, &rc))
+            continue;
+        // The menu loop reads a click's point in screen coordinates.
+        const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        ::PostMessageW(hMenuWindow, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(hMenuWindow, WM_LBUTTONUP, 0, at);
+        return true;
+    }
+    ::EndMenu();
+    return Check(false, L"the menu has an item \"%s\"", pszText);
+}
+
+bool CDemoTour::ChooseServer(const wchar_t* pszServer) {
+    return RunModal(kSearchInCommand,
+                    {[&](HWND hMenuWindow) { ClickMenuItem(hMenuWindow, pszServer); }});
+}
+
 // ---------------------------------------------------------------- reading
+
+CString CDemoTour::SearchStatus() const {
+    HWND hStatus = FindDescendant(m_host.DirectoryWindow(), STATUSCLASSNAMEW);
+    wchar_t szText[512] = {};
+    if (hStatus)
+        ::SendMessageW(hStatus, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(szText));
+    return szText;
+}
 
 HWND CDemoTour::ResultList() const {
     return FindDescendant(m_host.DirectoryWindow(), WC_LISTVIEWW);
@@ -362,6 +558,10 @@ void CDemoTour::SaveScreenshot(Shot shot, const wchar_t* pszName) {
                 : shot == Shot::Customize ? CustomizeWindow(false)
                                           : m_host.m_hWnd;
     ::SetForegroundWindow(hWnd);
+    SaveWindowShot(hWnd, pszName);
+}
+
+void CDemoTour::SaveWindowShot(HWND hWnd, const wchar_t* pszName) {
     ::RedrawWindow(hWnd, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpUntil([] { return false; }, 200);

@@ -7,6 +7,7 @@
 #include "HostWindow.h"
 
 #include <functional>
+#include <vector>
 
 class CDemoTour {
 public:
@@ -31,6 +32,11 @@ private:
     bool SearchMixedNames();
     bool SortByEmail();
     bool SearchCjkNames();
+    bool SearchTruncated();
+    bool DialOneOfSeveralNumbers();
+    bool CopyAContact();
+    bool SearchEncryptedServer();
+    bool TestTheConnection();
     bool AskForHelp();
     bool CloseDirectory();
     bool OpenWithoutPublicSearch();
@@ -55,6 +61,17 @@ private:
     bool ChooseHostMenuItem(const wchar_t* pszLabel);
     // Opens the directory, runs check on it, and closes it again.
     bool WithDirectoryOpen(const std::function<bool(HWND)>& check);
+    // Posts command nID to the directory and works through the popup menus and
+    // dialogs it opens, one act for each, from inside their modal loops.
+    using ModalAct = std::function<void(HWND)>;
+    bool RunModal(UINT nID, std::vector<ModalAct> acts);
+    // Clicks the item of a popup menu window whose text contains pszText.
+    bool ClickMenuItem(HWND hMenuWindow, const wchar_t* pszText);
+    // Picks a server from the Search In menu.
+    bool ChooseServer(const wchar_t* pszServer);
+    // The text of the search's own status bar pane.
+    CString SearchStatus() const;
+    void SaveWindowShot(HWND hWnd, const wchar_t* pszName);
     // Reading the search window.
     HWND ResultList() const;
     int FindColumn(const wchar_t* pszTitlePart) const;

@@ -1,6 +1,7 @@
-// The server accounts of the bundled sample directories (demohost/sample): given to a
-// user who has no accounts at all, and kept pointing at the sample server's port
-// while they are still the sample's own. Accounts the user made are never touched.
+// The server accounts of the bundled sample directories (demohost/sample), one of
+// them reached over SSL/TLS: given to a user who has no accounts at all, and kept
+// pointing at the sample server's ports while they are still the sample's own.
+// Accounts the user made are never touched.
 #pragma once
 
 #include "Options.h"
@@ -8,5 +9,6 @@
 class CSampleAccounts {
 public:
     // What was done, as a line for the host's log.
-    static CString Provide(COptions& options, int nPort);
+    // nTlsPort: the sample server's SSL/TLS port; 0 leaves the encrypted server out.
+    static CString Provide(COptions& options, int nPort, int nTlsPort);
 };

@@ -1,7 +1,33 @@
 #include "EntryMap.h"
 
+void CEntryMap::SetFurtherValues(const CString& attribute, std::vector<CString> values) {
+    if (values.empty())
+        m_further.erase(attribute);
+    else
+        m_further[attribute] = std::move(values);
+}
+
+const std::vector<CString>* CEntryMap::FurtherValues(const CString& attribute) const {
+    auto it = m_further.find(attribute);
+    return it == m_further.end() ? nullptr : &it->second;
+}
+
+std::vector<CString> AllValues(const CMapStringToString& map, const CString& attribute) {
+    std::vector<CString> values;
+    CString first;
+    if (!map.Lookup(attribute, first))
+        return values;
+    values.push_back(first);
+    if (const auto* pEntry = dynamic_cast<const CEntryMap*>(&map)) {
+        if (const std::vector<CString>* pFurther = pEntry->FurtherValues(attribute))
+            values.insert(values.end(), pFurther->begin(), pFurther->end());
+    }
+    return values;
+}
+
 void BuildEntryMap(ILdapApi& api, LDAP* pConnection, LDAPMessage* pMessage,
                    CMapStringToString& map) {
+    auto* pEntryMap = dynamic_cast<CEntryMap*>(&map);
     for (LDAPMessage* pEntry = api.FirstEntry(pConnection, pMessage); pEntry;
          pEntry = api.NextEntry(pConnection, pEntry)) {
         CLdapText dn(api, api.GetDn(pConnection, pEntry));
@@ -14,6 +40,12 @@ void BuildEntryMap(ILdapApi& api, LDAP* pConnection, LDAPMessage* pMessage,
                 continue;
             CString name(attribute.Get());
             map.SetAt(name.MakeLower(), values.Get()[0]);
+            if (pEntryMap) {
+                std::vector<CString> further;
+                for (wchar_t** ppValue = values.Get() + 1; *ppValue; ++ppValue)
+                    further.emplace_back(*ppValue);
+                pEntryMap->SetFurtherValues(name, std::move(further));
+            }
         }
     }
 }

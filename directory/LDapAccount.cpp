@@ -1,5 +1,6 @@
 #include "LDapAccount.h"
 
+#include "Registry.h"
 #include "WinApp.h"
 
 const wchar_t kLDapServersKey[] = L"Config\\LDapServers";
@@ -9,6 +10,7 @@ namespace {
 // so it is the same key as kLDapServersKey.
 const wchar_t kCurrentServerSection[] = L"Config\\LDAPServers";
 const wchar_t kCurrentServerEntry[] = L"Current";
+const wchar_t kEncryptionValue[] = L"Encryption";
 } // namespace
 
 CLDapAccount::CLDapAccount(const CString& strDescription, COptions* pOptions)
@@ -37,6 +39,7 @@ CLDapAccount& CLDapAccount::operator=(const CLDapAccount& other) {
     ldapReferral = other.ldapReferral;
     bindSelection = other.bindSelection;
     bindMethod = other.bindMethod;
+    encryption = other.encryption;
     return *this;
 }
 
@@ -71,6 +74,9 @@ void CLDapAccount::Load() {
     ldapReferral = number(L"ldapReferral", 1);
     bindSelection = number(L"bindSelection", 1);
     UpdateBindMethod();
+    encryption = number(kEncryptionValue, kEncryptionNone);
+    if (encryption != kEncryptionNone && encryption != kEncryptionStartTls)
+        encryption = kEncryptionSsl;
 }
 
 void CLDapAccount::Save() {
@@ -83,6 +89,13 @@ void CLDapAccount::Save() {
     options->SetRegistryValue(HKEY_CURRENT_USER, key, L"port", port);
     options->SetRegistryValue(HKEY_CURRENT_USER, key, L"timeout", timeout);
     options->SetRegistryValue(HKEY_CURRENT_USER, key, L"bindSelection", bindSelection);
+    if (encryption != kEncryptionNone) {
+        options->SetRegistryValue(HKEY_CURRENT_USER, key, kEncryptionValue, encryption);
+    } else {
+        CRegKey stored;
+        if (stored.Open(HKEY_CURRENT_USER, key, KEY_SET_VALUE) == ERROR_SUCCESS)
+            stored.DeleteValue(kEncryptionValue);
+    }
 }
 
 void CLDapAccount::Delete() {

@@ -6,7 +6,8 @@
 //   HKCU\Software\Tovana\<product key>\Config\LDapServers\<description>
 // with the text values "searchRoot", "address", "logon", "password" and the
 // integer values "maximumHits", "port", "timeout", "ldapVersion", "ldapReferral",
-// "bindSelection". "ldapVersion" and "ldapReferral" are only ever set by an
+// "bindSelection", and "Encryption" for a server reached over an encrypted
+// connection. "ldapVersion" and "ldapReferral" are only ever set by an
 // administrator: Save leaves them alone.
 #pragma once
 
@@ -23,6 +24,10 @@ class CLDapAccount : public CObject {
 public:
     static constexpr int kSimpleBind = 0x80;
     static constexpr int kNegotiateBind = 0x486;
+    // How the connection is protected: the stored "Encryption" value.
+    static constexpr int kEncryptionNone = 0;     // clear text, also when the value is absent
+    static constexpr int kEncryptionSsl = 1;      // SSL/TLS from the first byte (ldaps)
+    static constexpr int kEncryptionStartTls = 2; // StartTLS before the bind
 
     CLDapAccount() = default;
     // An account with the settings stored under description in pOptions' store.
@@ -36,7 +41,9 @@ public:
     // Reads the stored settings; what is missing or unreadable takes its default.
     void Load();
     // Writes searchRoot, address, logon, password, maximumHits, port, timeout and
-    // bindSelection, creating the account key when it is missing.
+    // bindSelection, creating the account key when it is missing; then "Encryption"
+    // when there is one, else removes that value, so that a clear-text server's key
+    // holds what it always held.
     void Save();
     // Removes the account key with its values.
     void Delete();
@@ -62,6 +69,9 @@ public:
     int ldapReferral = 1;
     int bindSelection = 1; // 0: negotiate bind, else simple bind
     int bindMethod = kSimpleBind;
+    // A stored value that is none of the three kinds reads as kEncryptionSsl: a
+    // server meant to be encrypted is never reached in clear text.
+    int encryption = kEncryptionNone;
 };
 
 class CLDapAccountArray : public CArray<CLDapAccount> {

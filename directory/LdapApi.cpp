@@ -74,6 +74,12 @@ public:
     const wchar_t* Err2String(ULONG nError) override { return ::ldap_err2stringW(nError); }
     ULONG Unbind(LDAP* pLdap) override { return ::ldap_unbind(pLdap); }
     ULONG UnbindS(LDAP* pLdap) override { return ::ldap_unbind_s(pLdap); }
+    LDAP* SslInit(const wchar_t* pszHost, ULONG nPort) override {
+        return ::ldap_sslinitW(Text(pszHost), nPort, 1);
+    }
+    ULONG StartTlsS(LDAP* pLdap, ULONG* pServerReturn, LDAPMessage** ppResult) override {
+        return ::ldap_start_tls_sW(pLdap, pServerReturn, ppResult, nullptr, nullptr);
+    }
 };
 
 CPlatformLdapApi s_platformApi;

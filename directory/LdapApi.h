@@ -57,6 +57,16 @@ public:
     virtual const wchar_t* Err2String(ULONG nError) = 0; // ldap_err2stringW
     virtual ULONG Unbind(LDAP* pLdap) = 0;
     virtual ULONG UnbindS(LDAP* pLdap) = 0;
+
+    // Encrypted connections. An implementation without them refuses them: no
+    // connection, or LDAP_NOT_SUPPORTED.
+    // ldap_sslinitW with secure 1: a connection that speaks SSL/TLS from its first byte.
+    virtual LDAP* SslInit(const wchar_t* /*pszHost*/, ULONG /*nPort*/) { return nullptr; }
+    // ldap_start_tls_sW without controls: TLS on an open connection, before the bind.
+    // The library may hand out a result message (ppResult), which the caller frees.
+    virtual ULONG StartTlsS(LDAP* /*pLdap*/, ULONG* /*pServerReturn*/, LDAPMessage** /*ppResult*/) {
+        return LDAP_NOT_SUPPORTED;
+    }
 };
 
 // The implementation in use.

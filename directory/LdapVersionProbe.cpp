@@ -1,6 +1,7 @@
 #include "LdapVersionProbe.h"
 
 #include "LdapApi.h"
+#include "LdapConnector.h"
 
 namespace {
 
@@ -27,14 +28,18 @@ int VersionFromRootDse(ILdapApi& api, LDAP* pLdap, LDAPMessage* pResult) {
 
 } // namespace
 
-int ProbeLdapVersion(const CString& server, int nPort) {
+int ProbeLdapVersion(const CString& server, int nPort, int nEncryption) {
     ILdapApi& api = LdapApi();
-    CLdapConnection connection(api, api.Init(server, static_cast<ULONG>(nPort)));
+    CLdapConnection connection(api, OpenLdapConnection(api, server, nPort, nEncryption));
     if (!connection) {
         ::OutputDebugStringW(L"ldapCheckVersion: ldap_init failed\n");
         return 2;
     }
     api.SetOption(connection.Get(), LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
+    if (SecureLdapConnection(api, connection.Get(), nEncryption) != LDAP_SUCCESS) {
+        ::OutputDebugStringW(L"ldapCheckVersion: no secure connection\n");
+        return 2;
+    }
 
     const wchar_t* const attributes[] = {L"supportedLDAPVersion", nullptr};
     CLdapMessageOwner result(api);

@@ -6,4 +6,5 @@
 
 // 3 when the server lists version 3, else 2; every failure gives 2 and a line in the
 // debugger output. Blocks until the server answers or the LDAP library gives up.
-int ProbeLdapVersion(const CString& server, int nPort);
+// The connection is of the kind nEncryption names (an account's "Encryption").
+int ProbeLdapVersion(const CString& server, int nPort, int nEncryption = 0);

@@ -1,12 +1,11 @@
 #include "SearchWorker.h"
 
 #include "EventLog.h"
+#include "LdapConnector.h"
 #include "LdapVersionProbe.h"
 #include "Translation.h"
 
 #include "WinApp.h"
-
-#include <rpc.h>
 
 // ---------------------------------------------------------------- CSearchHandOff
 
@@ -79,10 +78,10 @@ bool CSearchHandOff::HandOver(const CStartedSearch& started) {
     return true;
 }
 
-bool CSearchHandOff::ReportFailure(UINT nSearchId) {
+bool CSearchHandOff::ReportFailure(UINT nSearchId, SearchFailure failure) {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_hWnd && nSearchId == m_nCurrentSearch &&
-           ::PostMessageW(m_hWnd, m_nFailedMessage, nSearchId, 0);
+           ::PostMessageW(m_hWnd, m_nFailedMessage, nSearchId, static_cast<LPARAM>(failure));
 }
 
 HWND CSearchHandOff::GetWindow() const {
@@ -119,9 +118,10 @@ public:
     void Run();
 
 private:
-    enum class Failure { Init, Connect, Bind, Search };
+    enum class Failure { Init, Connect, Bind, Secure, Search };
     void Trace(const wchar_t* pszFormat, ...);
-    void Fail(Failure failure, const char* pszFile, int nLine);
+    void Fail(Failure failure, ULONG nError, const char* pszFile, int nLine);
+    static SearchFailure StatusOf(Failure failure, ULONG nError);
 
     CSearchHandOff& m_handOff;
     CSearchRequest& m_request;
@@ -129,8 +129,24 @@ private:
     ILdapApi& m_api;
     CLdapConnection m_connection; // closed here unless handed over
     const UINT m_nId;
-    SEC_WINNT_AUTH_IDENTITY_W m_identity{};
 };
+
+SearchFailure CSearchWorker::StatusOf(Failure failure, ULONG nError) {
+    switch (failure) {
+    case Failure::Init:
+        return SearchFailure::Init;
+    case Failure::Connect:
+        return SearchFailure::Unreachable;
+    case Failure::Bind:
+        return IsTransportFailure(nError) ? SearchFailure::Unreachable
+                                          : SearchFailure::LogonRefused;
+    case Failure::Secure:
+        return SearchFailure::Secure;
+    case Failure::Search:
+        break;
+    }
+    return SearchFailure::SearchRefused;
+}
 
 void CSearchWorker::Trace(const wchar_t* pszFormat, ...) {
     if (!m_request.pEventLog)
@@ -144,15 +160,17 @@ void CSearchWorker::Trace(const wchar_t* pszFormat, ...) {
 }
 
 void CSearchWorker::Run() {
+    const int nEncryption = m_account.encryption;
     int nVersion = m_account.ldapVersion;
     if (nVersion == 0)
-        nVersion = ProbeLdapVersion(m_account.address, m_account.port);
+        nVersion =
+            ProbeLdapVersion(m_account.address, m_account.port, nEncryption);
     Trace(L" description: <%s> ldapVersion: %d ldapReferral: %d\n",
           m_account.description.GetString(), nVersion, m_account.ldapReferral);
 
-    m_connection.Reset(m_api.Init(m_account.address, static_cast<ULONG>(m_account.port)));
+    m_connection.Reset(OpenLdapConnection(m_api, m_account.address, m_account.port, nEncryption));
     if (!m_connection)
-        return Fail(Failure::Init, __FILE__, __LINE__);
+        return Fail(nEncryption ? Failure::Secure : Failure::Init, 0, __FILE__, __LINE__);
     if (nVersion == 3) {
         Trace(L"ldap register as V3 client with referral : %d\n", m_account.ldapReferral);
         ULONG version = LDAP_VERSION3;
@@ -161,30 +179,21 @@ void CSearchWorker::Run() {
                         m_account.ldapReferral ? LDAP_OPT_ON : LDAP_OPT_OFF);
     }
     Trace(L"ldap bind Option: %x\n", m_account.bindMethod);
+    const CBindCredentials credentials(m_account);
 
-    const wchar_t* pszName = nullptr;
-    const wchar_t* pszCredential = nullptr;
-    if (m_account.bindMethod == CLDapAccount::kNegotiateBind) {
-        if (!m_account.logon.IsEmpty() && !m_account.password.IsEmpty()) {
-            m_identity.User = reinterpret_cast<unsigned short*>(
-                const_cast<wchar_t*>(m_account.logon.GetString()));
-            m_identity.UserLength = static_cast<unsigned long>(m_account.logon.GetLength());
-            m_identity.Password = reinterpret_cast<unsigned short*>(
-                const_cast<wchar_t*>(m_account.password.GetString()));
-            m_identity.PasswordLength = static_cast<unsigned long>(m_account.password.GetLength());
-            m_identity.Flags = SEC_WINNT_AUTH_IDENTITY_UNICODE;
-            pszCredential = reinterpret_cast<const wchar_t*>(&m_identity);
-        }
-    } else {
-        pszName = m_account.logon;
-        pszCredential = m_account.password;
-    }
-
-    if (m_api.Connect(m_connection.Get(), nullptr) != LDAP_SUCCESS)
-        return Fail(Failure::Connect, __FILE__, __LINE__);
-    if (m_api.BindS(m_connection.Get(), pszName, pszCredential,
-                    static_cast<ULONG>(m_account.bindMethod)) != LDAP_SUCCESS)
-        return Fail(Failure::Bind, __FILE__, __LINE__);
+    // Over an encrypted connection a connection that fails before the server has
+    // answered is the encryption's failure: the user is told that, not "logon".
+    ULONG nError = m_api.Connect(m_connection.Get(), nullptr);
+    if (nError != LDAP_SUCCESS)
+        return Fail(nEncryption ? Failure::Secure : Failure::Connect, nError, __FILE__, __LINE__);
+    nError = SecureLdapConnection(m_api, m_connection.Get(), nEncryption);
+    if (nError != LDAP_SUCCESS)
+        return Fail(Failure::Secure, nError, __FILE__, __LINE__);
+    nError = m_api.BindS(m_connection.Get(), credentials.Name(), credentials.Credential(),
+                         credentials.Method());
+    if (nError != LDAP_SUCCESS)
+        return Fail(nEncryption && IsTransportFailure(nError) ? Failure::Secure : Failure::Bind,
+                    nError, __FILE__, __LINE__);
     if (!m_handOff.IsCurrent(m_nId))
         return;
 
@@ -197,12 +206,12 @@ void CSearchWorker::Run() {
         m_api.Search(m_connection.Get(), m_account.searchRoot, static_cast<ULONG>(m_account.scope),
                      m_account.filter, nullptr, 0);
     if (nMessageId == static_cast<ULONG>(-1))
-        return Fail(Failure::Search, __FILE__, __LINE__);
+        return Fail(Failure::Search, 0, __FILE__, __LINE__);
     if (m_handOff.HandOver({m_nId, m_connection.Get(), nMessageId}))
         m_connection.Release(); // the window's thread closes it now
 }
 
-void CSearchWorker::Fail(Failure failure, const char* pszFile, int nLine) {
+void CSearchWorker::Fail(Failure failure, ULONG nError, const char* pszFile, int nLine) {
     if (!m_handOff.IsCurrent(m_nId))
         return;
     const CTranslation* pTranslation = m_request.pTranslation;
@@ -220,13 +229,17 @@ void CSearchWorker::Fail(Failure failure, const char* pszFile, int nLine) {
         AfxMessageBox(Text(pTranslation, 2814), MB_OK);
         pszLogText = L"Error binding";
         break;
+    case Failure::Secure:
+        AfxMessageBox(Text(pTranslation, kSecureConnectionFailedText), MB_OK);
+        pszLogText = L"Error securing the connection";
+        break;
     case Failure::Search:
         ::MessageBoxW(m_handOff.GetWindow(), Text(pTranslation, 2817), L"", MB_ICONINFORMATION);
         pszLogText = L"Error searching";
         break;
     }
     LogSearchFailure(m_request.pEventLog, pszFile, nLine, pszLogText);
-    m_handOff.ReportFailure(m_nId);
+    m_handOff.ReportFailure(m_nId, StatusOf(failure, nError));
 }
 
 UINT __cdecl SearchThreadProc(LPVOID pParam) {

@@ -18,6 +18,18 @@
 class CEventLog;
 class CTranslation;
 
+// What stopped a search before its results came, as the window tells the user.
+enum class SearchFailure {
+    Init,          // no connection could be opened
+    Unreachable,   // the server did not answer
+    LogonRefused,  // the server refused the bind
+    Secure,        // the encrypted connection could not be made
+    SearchRefused, // the search request could not be sent
+};
+
+// The message box of a search whose encrypted connection could not be made.
+constexpr UINT kSecureConnectionFailedText = 3912;
+
 // A connection handed over by the current worker: bound, with its search sent.
 struct CStartedSearch {
     UINT nSearchId = 0;
@@ -28,8 +40,8 @@ struct CStartedSearch {
 class CSearchHandOff {
 public:
     // Worker results reach hWnd as nStartedMessage (a connection is ready to be
-    // taken) and nFailedMessage (wParam: the search id; the window shows its base
-    // title again).
+    // taken) and nFailedMessage (wParam: the search id, lParam: the SearchFailure;
+    // the window shows its base title again).
     CSearchHandOff(HWND hWnd, UINT nStartedMessage, UINT nFailedMessage);
     ~CSearchHandOff();
     CSearchHandOff(const CSearchHandOff&) = delete;
@@ -53,7 +65,7 @@ public:
     bool HandOver(const CStartedSearch& started);
     // Asks the window to show that the search failed; false when the worker no
     // longer counts.
-    bool ReportFailure(UINT nSearchId);
+    bool ReportFailure(UINT nSearchId, SearchFailure failure = SearchFailure::Init);
     HWND GetWindow() const;
 
 private:

@@ -36,18 +36,24 @@ CClipboard::~CClipboard() {
 }
 
 BOOL CClipboard::SetText(const CString& text) {
-    if (!m_bOpen)
+    if (!m_bOpen || !::EmptyClipboard())
         return FALSE;
     const SIZE_T nBytes = (static_cast<SIZE_T>(text.GetLength()) + 1) * sizeof(wchar_t);
+    return AddData(CF_UNICODETEXT, text.GetString(), nBytes); // the terminating NUL included
+}
+
+BOOL CClipboard::AddData(UINT nFormat, const void* pData, SIZE_T nBytes) {
+    if (!m_bOpen || nFormat == 0)
+        return FALSE;
     CGlobalBlock block(GMEM_MOVEABLE | GMEM_ZEROINIT, nBytes);
     if (!block.Get())
         return FALSE;
-    void* pData = ::GlobalLock(block.Get());
-    if (!pData)
+    void* pCopy = ::GlobalLock(block.Get());
+    if (!pCopy)
         return FALSE;
-    std::memcpy(pData, text.GetString(), nBytes); // the terminating NUL included
+    std::memcpy(pCopy, pData, nBytes);
     ::GlobalUnlock(block.Get());
-    if (!::EmptyClipboard() || !::SetClipboardData(CF_UNICODETEXT, block.Get()))
+    if (!::SetClipboardData(nFormat, block.Get()))
         return FALSE;
     block.Release(); // the clipboard's now
     return TRUE;

@@ -17,6 +17,9 @@ public:
     // owns the memory afterwards. FALSE, with the clipboard unchanged or empty,
     // when the memory cannot be had or the clipboard refuses it.
     BOOL SetText(const CString& text);
+    // Adds the bytes in another format beside what is there (nothing is emptied);
+    // the clipboard owns the memory afterwards. FALSE when it cannot be added.
+    BOOL AddData(UINT nFormat, const void* pData, SIZE_T nBytes);
 
 private:
     BOOL m_bOpen;

@@ -145,6 +145,50 @@ const TranslatedText kTexts[] = {
     {3841, L"No Server", L"Kein Server"},
     {3848, L"There is no directory server to search. Please add one first.",
      L"Es gibt keinen Verzeichnisserver zum Durchsuchen. Bitte fügen Sie zuerst einen hinzu."},
+    // The search's status pane, encrypted connections and the connection test.
+    {3900, L"Searching…", L"Suche läuft…"},
+    {3901, L"Searching… %d", L"Suche läuft… %d"},
+    {3902, L"%d found (%d.%d s)", L"%d gefunden (%d,%d s)"},
+    {3903, L"First %d shown — the directory holds more; refine the search",
+     L"Die ersten %d angezeigt – das Verzeichnis enthält mehr; bitte die Suche "
+     L"eingrenzen"},
+    {3904, L"No match", L"Kein Treffer"},
+    {3905, L"No connection could be opened", L"Keine Verbindung möglich"},
+    {3906, L"Server not reachable", L"Server nicht erreichbar"},
+    {3907, L"Logon refused", L"Anmeldung abgelehnt"},
+    {3908, L"No secure connection", L"Keine sichere Verbindung"},
+    {3909, L"Search not accepted", L"Suche nicht angenommen"},
+    {3910, L"Connection lost", L"Verbindung abgebrochen"},
+    {3911, L"Search failed: %s", L"Suche fehlgeschlagen: %s"},
+    {3912,
+     L"The encrypted connection to the directory server could not be made: the server does "
+     L"not answer, does not offer the chosen encryption on this port, or its certificate is "
+     L"not trusted. Nothing was sent unencrypted.",
+     L"Die verschlüsselte Verbindung zum Verzeichnisserver kam nicht zustande: Der Server "
+     L"antwortet nicht, bietet die gewählte Verschlüsselung an diesem Port nicht an, "
+     L"oder seinem Zertifikat wird nicht vertraut. Es wurde nichts unverschlüsselt "
+     L"gesendet."},
+    {3915, L"Encryption:", L"Verschlüsselung:"},
+    {3916, L"None", L"Keine"},
+    {3917, L"SSL/TLS", L"SSL/TLS"},
+    {3918, L"StartTLS", L"StartTLS"},
+    {3920, L"&Test", L"&Testen"},
+    {3921, L"Testing the connection…", L"Die Verbindung wird getestet…"},
+    {3922, L"Connected — LDAP version %d, %d entries visible under %s",
+     L"Verbunden – LDAP-Version %d, %d Einträge sichtbar unter %s"},
+    {3923, L"Connected — LDAP version %d, more than %d entries visible under %s",
+     L"Verbunden – LDAP-Version %d, mehr als %d Einträge sichtbar unter %s"},
+    {3924, L"The server could not be reached (%s).", L"Der Server ist nicht erreichbar (%s)."},
+    {3925, L"The server refused the logon: check the logon name and the password.",
+     L"Der Server hat die Anmeldung abgelehnt: Bitte Anmeldenamen und Kennwort prüfen."},
+    {3926, L"The encrypted connection could not be made: check the encryption and the port.",
+     L"Die verschlüsselte Verbindung kam nicht zustande: Bitte Verschlüsselung und "
+     L"Port prüfen."},
+    {3927, L"No answer from the server within %d seconds.",
+     L"Keine Antwort des Servers innerhalb von %d Sekunden."},
+    {3928, L"Connected, but nothing can be read under %s (%s).",
+     L"Verbunden, aber unter %s ist nichts lesbar (%s)."},
+    {3929, L"(no search root)", L"(kein Suchstamm)"},
 };
 
 } // namespace

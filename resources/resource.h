@@ -38,6 +38,13 @@
 #define IDC_PASSWORD_LABEL 1074
 #define IDC_SEARCH_ROOT_LABEL 1075
 #define IDC_BIND_OPTION 1081
+// Encryption on the Advanced page; the connection test and the search roots the
+// server offers on the General page.
+#define IDC_ENCRYPTION 1150
+#define IDC_ENCRYPTION_LABEL 1151
+#define IDC_TEST_CONNECTION 1152
+#define IDC_TEST_RESULT 1153
+#define IDC_SEARCH_ROOT_CHOICES 1154
 // Fallback of the host's text 2809: a description that cannot name a registry key.
 #define IDS_DESCRIPTION_NOT_A_KEY 2809
 

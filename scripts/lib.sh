@@ -9,7 +9,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINELOADER=/usr/lib/wine/wine64
 
 required_packages=(g++-mingw-w64-x86-64-posix cmake ninja-build wine wine64 fonts-wine xvfb xauth
-                   slapd ldap-utils googletest python3 fonts-dejavu-core fonts-noto-core
+                   slapd ldap-utils openssl googletest python3 fonts-dejavu-core fonts-noto-core
                    fonts-noto-cjk)
 
 log() { printf '== %s\n' "$*" >&2; }
@@ -164,12 +164,19 @@ PY
 
 slapd_dir=""
 
+# Exports each NAME=VALUE line of the fixture's output (LDAP_TEST_PORT and
+# LDAP_TEST_TLS_PORT).
+export_lines() {
+    local line
+    while IFS= read -r line; do
+        [ -n "$line" ] && export "${line?}"
+    done <<<"$1"
+}
+
 start_slapd() {
     slapd_dir=$build/slapd
-    local line
-    line=$("$root/tests/fixtures/slapd.sh" start "$slapd_dir")
-    export "${line?}"
-    log "slapd on 127.0.0.1:$LDAP_TEST_PORT"
+    export_lines "$("$root/tests/fixtures/slapd.sh" start "$slapd_dir")"
+    log "slapd on 127.0.0.1:$LDAP_TEST_PORT (SSL/TLS on $LDAP_TEST_TLS_PORT)"
 }
 
 wine_started=""

@@ -11,7 +11,8 @@
 
 namespace {
 
-const UINT kIndicators[] = {ID_SEPARATOR};
+// The prompts, and the outcome of the search (CSearchStatusPane).
+const UINT kIndicators[] = {ID_SEPARATOR, ID_SEPARATOR};
 const UINT kToolbarButtons[] = {ID_SEARCH_FIELD, ID_SEARCH_BOX,      ID_FILE_SEARCH,
                                 ID_SEPARATOR,    ID_SERVER_BUTTON,   ID_SEPARATOR,
                                 ID_DIAL_NUMBER,  ID_SEND_EMAIL,      ID_EDIT_PROPERTIES,
@@ -87,6 +88,7 @@ BOOL CDirectorySearchDialog::OnInitDialog() {
     CDialogEx::OnInitDialog();
     m_pHandOff = std::make_shared<CSearchHandOff>(m_hWnd, SearchStartedMessage(),
                                                   SearchFailedMessage());
+    m_searchStatus.Attach(&m_statusBar, m_pTranslation);
 
     m_strNameModeLabel = Text(3119);
     m_strTelephoneModeLabel = Text(3121);
@@ -365,7 +367,7 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     if (message == SearchFailedMessage()) {
-        OnSearchFailed(static_cast<UINT>(wParam));
+        OnSearchFailed(static_cast<UINT>(wParam), static_cast<SearchFailure>(lParam));
         return 0;
     }
     if (message == ServerCommandMessage()) {
@@ -383,6 +385,10 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         OnFieldOrganizer(ID_FIELD_ORGANIZER);
         return 0;
     case WM_TIMER:
+        if (wParam == kSecureConnectTimer) {
+            OnSecureConnectTimeout();
+            return 0;
+        }
         if (wParam != kResultTimer)
             break; // the base's own timer
         OnTimer();
@@ -391,6 +397,11 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam)))
             return TRUE;
         break;
+    case WM_SIZE: {
+        LRESULT result = CDialogEx::WindowProc(message, wParam, lParam);
+        m_searchStatus.Layout();
+        return result;
+    }
     case WM_SETFOCUS: {
         LRESULT result = CDialogEx::WindowProc(message, wParam, lParam);
         if (m_pSearchBox && m_pSearchBox->m_hWnd)

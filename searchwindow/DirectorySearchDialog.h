@@ -8,6 +8,7 @@
 #include "LDapAccount.h"
 #include "ListCtrlEx.h"
 #include "SearchBox.h"
+#include "SearchStatusPane.h"
 #include "SearchWindowHost.h"
 #include "SearchWorker.h"
 #include "ServerManagement.h"
@@ -21,6 +22,8 @@ public:
     static constexpr int kWindowKind = 7;
     // Collects the results of a running search, one message per tick.
     static constexpr UINT_PTR kResultTimer = 1;
+    // Ends the wait for an encrypted connection that does not come up.
+    static constexpr UINT_PTR kSecureConnectTimer = 2;
 
     // A top-level window that reports back through pHost and borrows the services.
     CDirectorySearchDialog(std::unique_ptr<ISearchWindowHost> pHost,
@@ -123,7 +126,8 @@ private:
     // The search.
     void BeginSearch();
     void OnSearchStarted();
-    void OnSearchFailed(UINT nSearchId);
+    void OnSearchFailed(UINT nSearchId, SearchFailure failure);
+    void OnSecureConnectTimeout();
     void OnTimer();
     void FinishSearch(LDAPMessage* pMessage, ULONG nError);
     void CloseConnection();
@@ -211,4 +215,6 @@ private:
     UINT m_nLayoutReadAtWrite = 0;
     BOOL m_bAdvancedSearch; // host option 196, read when the window is made
     std::unique_ptr<ICustomizeSearch> m_pCustomize;
+    // What the running or the last search did, beside the prompts.
+    CSearchStatusPane m_searchStatus;
 };

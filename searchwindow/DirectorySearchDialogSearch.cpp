@@ -9,9 +9,14 @@
 #include "Translation.h"
 #include "resource.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT kResultTimerPeriod = 10;
+// The longest an encrypted connection may take to come up, whatever the account's
+// time-out says; see OnSecureConnectTimeout.
+constexpr int kSecureConnectMaxSeconds = 30;
 constexpr int kEntryColumnWidth = 85;
 
 const wchar_t* const kDefaultColumns[] = {L"cn", L"telephonenumber", L"mail", L"o", L"l"};
@@ -27,8 +32,10 @@ void CDirectorySearchDialog::OnFileSearch(UINT) {
     ClearRowData();
     m_listCtrl.DeleteAllItems();
     m_strSearchText = m_pSearchBox ? m_pSearchBox->GetWindowText() : CString();
-    if (m_strSearchText.IsEmpty())
+    if (m_strSearchText.IsEmpty()) {
+        m_searchStatus.Clear(); // nothing searched: no outcome to show
         return;
+    }
     SetWindowText(m_pCurrentAccount->description + L" - " + Text(3195) + L" " + m_strSearchText);
 
     CStringList stored;
@@ -59,8 +66,10 @@ void CDirectorySearchDialog::StartSearch() {
         m_pSearchBox->SetWindowText(L"");
     }
     m_listCtrl.DeleteAllItems();
-    if (m_strAdvancedFilter.IsEmpty())
+    if (m_strAdvancedFilter.IsEmpty()) {
+        m_searchStatus.Clear();
         return;
+    }
     SetWindowText(m_pCurrentAccount->description + L" - " + Text(3195) + L" " +
                   m_strAdvancedFilter);
     // The caption that the results bring names this search, not the last typed one.
@@ -78,7 +87,16 @@ void CDirectorySearchDialog::BeginSearch() {
     CSearchRequest request{*m_pCurrentAccount, m_pEventLog, m_pTranslation};
     request.account.connection = nullptr;
     request.account.bound = false;
-    SetSearchStarting(StartSearchWorker(m_pHandOff, std::move(request)) != 0);
+    m_searchStatus.Started();
+    const bool bEncrypted = request.account.encryption != CLDapAccount::kEncryptionNone;
+    const int nDeadline = std::clamp(request.account.timeout, 1, kSecureConnectMaxSeconds);
+    const bool bStarted = StartSearchWorker(m_pHandOff, std::move(request)) != 0;
+    SetSearchStarting(bStarted);
+    KillTimer(kSecureConnectTimer);
+    if (!bStarted)
+        m_searchStatus.Failed(SearchFailure::Init);
+    else if (bEncrypted)
+        SetTimer(kSecureConnectTimer, static_cast<UINT>(nDeadline) * 1000);
 }
 
 void CDirectorySearchDialog::AbandonSearch() {
@@ -86,8 +104,26 @@ void CDirectorySearchDialog::AbandonSearch() {
         m_pHandOff->AbandonSearch();
     SetSearchStarting(false);
     KillTimer(kResultTimer);
+    KillTimer(kSecureConnectTimer);
     SetWindowText(m_strBaseTitle);
     CloseConnection();
+    m_searchStatus.Clear();
+}
+
+void CDirectorySearchDialog::OnSecureConnectTimeout() {
+    // Some LDAP libraries (Wine's) wait for ever when the port does not speak the
+    // encryption chosen: a search whose encrypted connection is not up in time
+    // fails as one whose encryption was refused. The worker, if it ever comes
+    // back, no longer counts.
+    KillTimer(kSecureConnectTimer);
+    if (!m_bSearchStarting)
+        return;
+    m_pHandOff->AbandonSearch();
+    SetSearchStarting(false);
+    SetWindowText(m_strBaseTitle);
+    m_searchStatus.Failed(SearchFailure::Secure);
+    LogSearchFailure(m_pEventLog, __FILE__, __LINE__, L"Error securing the connection");
+    AfxMessageBox(Text(kSecureConnectionFailedText), MB_OK);
 }
 
 void CDirectorySearchDialog::SetSearchStarting(bool bStarting) {
@@ -129,6 +165,7 @@ void CDirectorySearchDialog::OnSearchStarted() {
         return;
     }
     SetSearchStarting(false);
+    KillTimer(kSecureConnectTimer);
     CloseConnection();
     m_pCurrentAccount->connection = started.pConnection;
     m_pCurrentAccount->bound = true;
@@ -137,11 +174,13 @@ void CDirectorySearchDialog::OnSearchStarted() {
     SetTimer(kResultTimer, kResultTimerPeriod);
 }
 
-void CDirectorySearchDialog::OnSearchFailed(UINT nSearchId) {
+void CDirectorySearchDialog::OnSearchFailed(UINT nSearchId, SearchFailure failure) {
     if (nSearchId != m_pHandOff->GetCurrentSearch())
         return;
     SetSearchStarting(false);
+    KillTimer(kSecureConnectTimer);
     SetWindowText(m_strBaseTitle);
+    m_searchStatus.Failed(failure);
 }
 
 CString CDirectorySearchDialog::ResultCaption() const {
@@ -161,10 +200,11 @@ void CDirectorySearchDialog::OnTimer() {
     ULONG nType = api.Result(pConnection, m_nSearchMessageId, 0, &poll, &pMessage);
     if (nType == LDAP_RES_SEARCH_ENTRY) {
         ++m_nEntriesReceived;
-        auto* pEntry = new CMapStringToString;
+        auto* pEntry = new CEntryMap; // keeps every value of multi-valued fields
         BuildEntryMap(api, pConnection, pMessage, *pEntry);
         api.MsgFree(pMessage);
         AddEntryRow(pEntry);
+        m_searchStatus.Progress(m_nEntriesReceived);
         // The size limit is the server's to apply, but not every LDAP library passes
         // it on with the request; a limit reached here ends the search as the
         // server's would.
@@ -185,6 +225,7 @@ void CDirectorySearchDialog::OnTimer() {
     }
     KillTimer(kResultTimer);
     if (nType == static_cast<ULONG>(-1)) {
+        m_searchStatus.ConnectionLost();
         MessageBox(Text(2816), Text(3232) + L"...", MB_ICONINFORMATION);
         LogSearchFailure(m_pEventLog, __FILE__, __LINE__, L"Error on ldap_result");
         SetWindowText(m_strBaseTitle);
@@ -195,6 +236,11 @@ void CDirectorySearchDialog::OnTimer() {
 
 void CDirectorySearchDialog::FinishSearch(LDAPMessage* pMessage, ULONG nError) {
     ILdapApi& api = LdapApi();
+    // The pane first: it is what the user reads while a message box waits.
+    if (nError == LDAP_SUCCESS || nError == LDAP_SIZELIMIT_EXCEEDED)
+        m_searchStatus.Finished(m_nEntriesReceived, nError);
+    else
+        m_searchStatus.ServerError(api.Err2String(nError));
     if (nError == LDAP_SUCCESS && m_nEntriesReceived == 0) {
         MessageBox(Text(2822) + L"...", Text(3232) + L"...", MB_ICONINFORMATION);
         SetWindowText(m_strBaseTitle);

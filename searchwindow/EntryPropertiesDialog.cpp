@@ -1,5 +1,7 @@
 #include "EntryPropertiesDialog.h"
 
+#include "EntryMap.h"
+#include "EntryVCard.h"
 #include "HostMessages.h"
 #include "Translation.h"
 #include "resource.h"
@@ -62,35 +64,46 @@ BOOL CEntryPropertiesDialog::OnInitDialog() {
     if (m_pNativeFont)
         m_list.SetFont(*m_pNativeFont);
 
-    if (m_pEntry) {
-        CString attribute, value;
-        for (POSITION pos = m_pEntry->GetStartPosition(); pos;) {
-            m_pEntry->GetNextAssoc(pos, attribute, value);
-            const int nRow = m_list.InsertItem(m_list.GetItemCount(), Label(attribute));
-            m_list.SetItemText(nRow, 1, value);
-        }
-    }
+    // One row per value: a multi-valued field has a row for each of its values.
+    ForEachValue([this](const CString& label, const CString& value) {
+        const int nRow = m_list.InsertItem(m_list.GetItemCount(), label);
+        m_list.SetItemText(nRow, 1, value);
+    });
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     m_hAccelerators =
         ::LoadAcceleratorsW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_PROPERTIES_ACCEL));
     return TRUE;
 }
 
-CString CEntryPropertiesDialog::EntryText() const {
-    CString text;
+void CEntryPropertiesDialog::ForEachValue(
+    const std::function<void(const CString&, const CString&)>& take) const {
     if (!m_pEntry)
-        return text;
+        return;
     CString attribute, value;
     for (POSITION pos = m_pEntry->GetStartPosition(); pos;) {
         m_pEntry->GetNextAssoc(pos, attribute, value);
-        text += Label(attribute) + L"\t" + value + L"\r\n";
+        const CString label = Label(attribute);
+        for (const CString& each : AllValues(*m_pEntry, attribute))
+            take(label, each);
     }
+}
+
+CString CEntryPropertiesDialog::EntryText() const {
+    CString text;
+    ForEachValue([&text](const CString& label, const CString& value) {
+        text += label + L"\t" + value + L"\r\n";
+    });
     return text;
 }
 
 void CEntryPropertiesDialog::OnCopy(UINT) {
     CClipboard clipboard(m_hWnd);
-    clipboard.SetText(EntryText());
+    if (!clipboard.SetText(EntryText()) || !m_pEntry)
+        return;
+    // Beside the text, the entry as a contact that address books take when pasted.
+    static const UINT nVCardFormat = ::RegisterClipboardFormatW(kVCardClipboardFormat);
+    const std::string card = BuildVCard(*m_pEntry);
+    clipboard.AddData(nVCardFormat, card.c_str(), card.size() + 1);
 }
 
 BOOL CEntryPropertiesDialog::OnCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {

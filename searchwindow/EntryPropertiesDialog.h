@@ -7,7 +7,12 @@
 
 #include "Framework.h"
 
+#include <functional>
+
 class CTranslation;
+
+// The registered clipboard format of the contact card that Ctrl+C adds.
+constexpr wchar_t kVCardClipboardFormat[] = L"text/vcard";
 
 class CEntryPropertiesDialog : public CDialog {
 public:
@@ -16,7 +21,7 @@ public:
 
     // IDOK when the user pressed Enter, IDCANCEL for Close.
     INT_PTR DoModal();
-    // The entry as text: one "label<tab>value<CR><LF>" line per field.
+    // The entry as text: one "label<tab>value<CR><LF>" line per value of each field.
     CString EntryText() const;
 
     // Set by the creator before DoModal.
@@ -34,6 +39,9 @@ protected:
 private:
     CString Text(UINT nID) const;
     CString Label(const CString& attribute) const;
+    // Every value of every field with its label, in the entry's order.
+    void ForEachValue(const std::function<void(const CString&, const CString&)>& take) const;
+    // Ctrl+C: the text, and the entry as a vCard (kVCardClipboardFormat) beside it.
     void OnCopy(UINT);
 
     CListCtrlEx m_list;

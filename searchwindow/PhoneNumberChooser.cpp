@@ -18,15 +18,22 @@ CString ChoosePhoneNumber(const CListCtrlEx& list, const CMapStringToString& ent
         return CString();
     std::vector<CString> numbers{CString()}; // command 0 is the empty answer
     for (const auto& pColumn : list.m_columns) {
-        CString value;
-        if (!pColumn->m_bPhoneNumber || !entry.Lookup(pColumn->m_szName, value) || value.IsEmpty())
+        if (!pColumn->m_bPhoneNumber)
             continue;
-        if (static_cast<int>(numbers.size()) > kMaxPhoneNumberChoices)
-            break;
-        CString text;
-        text.Format(L"%s (%s)", label.GetString(), pColumn->m_szTitle.GetString());
-        menu.AppendMenu(MF_STRING, numbers.size(), text);
-        numbers.push_back(value);
+        // Every value of a multi-valued field; the second and later ones numbered.
+        const std::vector<CString> values = AllValues(entry, pColumn->m_szName);
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (values[i].IsEmpty() || static_cast<int>(numbers.size()) > kMaxPhoneNumberChoices)
+                continue;
+            CString text;
+            if (i == 0)
+                text.Format(L"%s (%s)", label.GetString(), pColumn->m_szTitle.GetString());
+            else
+                text.Format(L"%s (%s %d)", label.GetString(), pColumn->m_szTitle.GetString(),
+                            static_cast<int>(i + 1));
+            menu.AppendMenu(MF_STRING, numbers.size(), text);
+            numbers.push_back(values[i]);
+        }
     }
     if (numbers.size() == 2)
         return numbers[1];

@@ -11,7 +11,7 @@ CAccountAdvancedPage::CAccountAdvancedPage(const CLDapAccount& account, CTransla
       m_nMaximumHits(account.maximumHits),
       // Every non-zero selection binds simply; the list shows it as such.
       m_nBindIndex(account.bindSelection == 0 ? kNegotiateBind : kSimpleBind),
-      m_pTranslation(pTranslation) {}
+      m_nEncryption(account.encryption), m_pTranslation(pTranslation) {}
 
 void CAccountAdvancedPage::DoDataExchange(CDataExchange* pDX) {
     CPropertyPage::DoDataExchange(pDX);
@@ -23,6 +23,8 @@ void CAccountAdvancedPage::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_MAXIMUM_HITS, m_nMaximumHits);
     DDV_MinMaxInt(pDX, m_nMaximumHits, 1, INT_MAX);
     DDX_CBIndex(pDX, IDC_BIND_OPTION, m_nBindIndex);
+    DDX_Control(pDX, IDC_ENCRYPTION, m_encryption);
+    DDX_CBIndex(pDX, IDC_ENCRYPTION, m_nEncryption);
 }
 
 BOOL CAccountAdvancedPage::OnInitDialog() {
@@ -36,8 +38,53 @@ BOOL CAccountAdvancedPage::OnInitDialog() {
     // Inserted at their places: the list sorts what is added, not what is inserted.
     m_bindOption.InsertString(kNegotiateBind, text(3068));
     m_bindOption.InsertString(kSimpleBind, text(3067));
-    UpdateData(FALSE); // now the list can show the selection
+    SetDlgItemText(IDC_ENCRYPTION_LABEL, text(3915));
+    m_encryption.InsertString(CLDapAccount::kEncryptionNone, text(3916));
+    m_encryption.InsertString(CLDapAccount::kEncryptionSsl, text(3917));
+    m_encryption.InsertString(CLDapAccount::kEncryptionStartTls, text(3918));
+    UpdateData(FALSE); // now the lists can show their selections
     return TRUE;
+}
+
+BOOL CAccountAdvancedPage::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == IDC_ENCRYPTION && HIWORD(wParam) == CBN_SELCHANGE) {
+        OnEncryptionChanged();
+        return TRUE;
+    }
+    return CPropertyPage::OnCommand(wParam, lParam);
+}
+
+void CAccountAdvancedPage::OnEncryptionChanged() {
+    const int nChosen = m_encryption.GetCurSel();
+    BOOL bNumber = FALSE;
+    const UINT nPort = ::GetDlgItemInt(m_hWnd, IDC_PORT, &bNumber, FALSE);
+    if (!bNumber)
+        return;
+    if (nChosen == CLDapAccount::kEncryptionSsl && nPort == kLdapPort)
+        ::SetDlgItemInt(m_hWnd, IDC_PORT, kLdapsPort, FALSE);
+    else if (nChosen != CLDapAccount::kEncryptionSsl && nPort == kLdapsPort)
+        ::SetDlgItemInt(m_hWnd, IDC_PORT, kLdapPort, FALSE);
+}
+
+void CAccountAdvancedPage::ReadTypedValues(CLDapAccount& account) const {
+    account.port = m_nPort;
+    account.timeout = m_nTimeout;
+    account.bindSelection = m_nBindIndex;
+    account.encryption = m_nEncryption;
+    if (m_hWnd) {
+        BOOL bNumber = FALSE;
+        const UINT nPort = ::GetDlgItemInt(m_hWnd, IDC_PORT, &bNumber, FALSE);
+        if (bNumber && nPort >= 1 && nPort <= kMaximumPort)
+            account.port = static_cast<int>(nPort);
+        const UINT nTimeout = ::GetDlgItemInt(m_hWnd, IDC_TIMEOUT, &bNumber, FALSE);
+        if (bNumber && nTimeout >= 1)
+            account.timeout = static_cast<int>(nTimeout);
+        if (m_bindOption.GetCurSel() >= 0)
+            account.bindSelection = m_bindOption.GetCurSel();
+        if (m_encryption.GetCurSel() >= 0)
+            account.encryption = m_encryption.GetCurSel();
+    }
+    account.UpdateBindMethod();
 }
 
 BOOL CAccountAdvancedPage::OnSetActive() {

@@ -2,8 +2,34 @@
 
 #include "AccountAdvancedPage.h"
 #include "LDapAccount.h"
+#include "LdapApi.h"
 #include "TranslatedText.h"
 #include "resource.h"
+
+#include <algorithm>
+
+namespace {
+
+// Texts of the connection test.
+constexpr UINT kTestButtonText = 3920;
+constexpr UINT kTestingText = 3921;
+constexpr UINT kConnectedText = 3922;     // version, entries, search root
+constexpr UINT kConnectedMoreText = 3923; // version, counting limit, search root
+constexpr UINT kUnreachableText = 3924;   // the library's reason
+constexpr UINT kLogonRefusedText = 3925;
+constexpr UINT kSecureFailedText = 3926;
+constexpr UINT kNoAnswerText = 3927;    // seconds
+constexpr UINT kNotReadableText = 3928; // search root, the library's reason
+constexpr UINT kNoSearchRootText = 3929;
+
+// The time-out of a running test, and where its result is announced.
+constexpr UINT_PTR kTestTimer = 0x7E57;
+UINT ConnectionTestedMessage() {
+    static const UINT nMessage = ::RegisterWindowMessageW(L"DirectorySearch.ConnectionTested");
+    return nMessage;
+}
+
+} // namespace
 
 CAccountGeneralPage::CAccountGeneralPage(const CLDapAccount& account,
                                          const CAccountAdvancedPage& advancedPage,
@@ -39,6 +65,8 @@ BOOL CAccountGeneralPage::OnInitDialog() {
     // The Advanced page's tab shows its translated caption before that page exists.
     SetTabText(GetPageIndex(), Text(2961));
     SetTabText(GetPageIndex() + 1, Text(2962));
+    SetDlgItemText(IDC_TEST_CONNECTION, Text(kTestButtonText));
+    m_pTester = std::make_unique<CConnectionTester>(m_hWnd, ConnectionTestedMessage());
     return TRUE;
 }
 
@@ -76,4 +104,126 @@ BOOL CAccountGeneralPage::Refuse(UINT nTextId, int nFieldId) {
     MessageBox(Text(nTextId), Text(3220), MB_ICONINFORMATION);
     ::SetFocus(GetDlgItem(nFieldId));
     return FALSE;
+}
+
+// ---------------------------------------------------------------- connection test
+
+BOOL CAccountGeneralPage::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_TEST_CONNECTION) {
+        StartConnectionTest();
+        return TRUE;
+    }
+    if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_SEARCH_ROOT_CHOICES) {
+        ChooseSearchRoot();
+        return TRUE;
+    }
+    return CPropertyPage::OnCommand(wParam, lParam);
+}
+
+LRESULT CAccountGeneralPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == ConnectionTestedMessage()) {
+        OnConnectionTested();
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kTestTimer) {
+        OnConnectionTestTimeout();
+        return 0;
+    }
+    if (message == WM_DESTROY)
+        m_pTester.reset(); // a test still running reports to nobody
+    return CPropertyPage::WindowProc(message, wParam, lParam);
+}
+
+void CAccountGeneralPage::StartConnectionTest() {
+    if (!m_pTester)
+        return;
+    CLDapAccount account(m_account);
+    account.address = GetDlgItemText(IDC_ADDRESS).TrimRight();
+    account.logon = GetDlgItemText(IDC_LOGON);
+    account.password = GetDlgItemText(IDC_PASSWORD);
+    account.searchRoot = GetDlgItemText(IDC_SEARCH_ROOT);
+    m_advancedPage.ReadTypedValues(account);
+    if (account.address.IsEmpty()) {
+        SetDlgItemText(IDC_TEST_RESULT, Text(2808));
+        return;
+    }
+    m_strTestedRoot = account.searchRoot.IsEmpty() ? Text(kNoSearchRootText) : account.searchRoot;
+    m_nTestSeconds = std::clamp(account.timeout, 1, kConnectionTestMaxSeconds);
+    SetDlgItemText(IDC_TEST_RESULT, Text(kTestingText));
+    if (!m_pTester->Start(account)) {
+        EndConnectionTest(CString());
+        return;
+    }
+    ::EnableWindow(GetDlgItem(IDC_TEST_CONNECTION), FALSE);
+    SetTimer(kTestTimer, static_cast<UINT>(m_nTestSeconds) * 1000);
+}
+
+void CAccountGeneralPage::OnConnectionTested() {
+    CConnectionTestResult result;
+    if (!m_pTester || !m_pTester->TakeResult(result))
+        return;
+    if (result.outcome == CConnectionTestResult::Outcome::Connected ||
+        result.outcome == CConnectionTestResult::Outcome::NotReadable) {
+        m_namingContexts = result.namingContexts;
+        ::EnableWindow(GetDlgItem(IDC_SEARCH_ROOT_CHOICES), !m_namingContexts.empty());
+    }
+    EndConnectionTest(Report(result));
+}
+
+void CAccountGeneralPage::OnConnectionTestTimeout() {
+    if (!m_pTester || !m_pTester->IsRunning())
+        return;
+    m_pTester->Abandon();
+    CString report;
+    report.Format(Text(kNoAnswerText), m_nTestSeconds);
+    EndConnectionTest(report);
+}
+
+void CAccountGeneralPage::EndConnectionTest(const CString& report) {
+    KillTimer(kTestTimer);
+    SetDlgItemText(IDC_TEST_RESULT, report);
+    ::EnableWindow(GetDlgItem(IDC_TEST_CONNECTION), TRUE);
+}
+
+CString CAccountGeneralPage::Report(const CConnectionTestResult& result) const {
+    using Outcome = CConnectionTestResult::Outcome;
+    CString report;
+    const CString reason = LdapApi().Err2String(result.nError);
+    switch (result.outcome) {
+    case Outcome::Connected:
+        report.Format(Text(result.bMore ? kConnectedMoreText : kConnectedText), result.nVersion,
+                      result.nEntries, m_strTestedRoot.GetString());
+        break;
+    case Outcome::Unreachable:
+        report.Format(Text(kUnreachableText), reason.GetString());
+        break;
+    case Outcome::Secure:
+        report = Text(kSecureFailedText);
+        break;
+    case Outcome::LogonRefused:
+        report = Text(kLogonRefusedText);
+        break;
+    case Outcome::NotReadable:
+        report.Format(Text(kNotReadableText), m_strTestedRoot.GetString(), reason.GetString());
+        break;
+    }
+    return report;
+}
+
+void CAccountGeneralPage::ChooseSearchRoot() {
+    CMenu menu;
+    if (m_namingContexts.empty() || !menu.CreatePopupMenu())
+        return;
+    for (size_t i = 0; i < m_namingContexts.size(); ++i) {
+        CString text = m_namingContexts[i];
+        text.Replace(L"&", L"&&");
+        menu.AppendMenu(MF_STRING, i + 1, text);
+    }
+    RECT button;
+    ::GetWindowRect(GetDlgItem(IDC_SEARCH_ROOT_CHOICES), &button);
+    const UINT nChoice = static_cast<UINT>(
+        ::TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD | TPM_RIGHTALIGN,
+                         button.right, button.bottom, 0, m_hWnd, nullptr));
+    if (nChoice >= 1 && nChoice <= m_namingContexts.size())
+        SetDlgItemText(IDC_SEARCH_ROOT, m_namingContexts[nChoice - 1]);
 }

@@ -286,6 +286,8 @@ int CServerManager::EditAccount(CLDapAccount& account) {
     target.maximumHits = advancedPage.m_nMaximumHits;
     target.port = advancedPage.m_nPort;
     target.timeout = advancedPage.m_nTimeout;
+    if (advancedPage.m_nEncryption >= 0)
+        target.encryption = advancedPage.m_nEncryption;
     const int nBind = advancedPage.m_nBindIndex;
     // Switched to the negotiated bind on the Advanced page and confirmed there,
     // without the General page having blanked the typed logon.

@@ -210,7 +210,10 @@ TEST_F(EntryActionTest, EnterAndDoubleClickDialTheSelectedEntry) {
     EXPECT_EQ(recorder.Filters().size(), 2u);
     EXPECT_TRUE(m_host.m_messages.empty());
 
-    // Without a ConfirmDial setting the host confirms the call (record).
+    // Without a ConfirmDial setting the host confirms the call (record). John Smith
+    // has two telephone numbers: each dial offers both, the first is chosen.
+    kit::PopupMenuCatcher firstOfTwo;
+    firstOfTwo.ChooseId(1);
     kit::PressKey(List(), VK_RETURN);
     ASSERT_TRUE(kit::PumpUntil([&] { return Count(36) == 1; }));
     ASSERT_EQ(m_host.m_records.size(), 1u);
@@ -227,8 +230,15 @@ TEST_F(EntryActionTest, EnterAndDoubleClickDialTheSelectedEntry) {
     EXPECT_TRUE(kit::PumpUntil([&] { return !ToolbarEnabled(32858); }));
     std::vector<kit::MenuItem> menus = OpenedMenus();
     EXPECT_TRUE(kit::FindMenuItem(menus, 32858)->grayed);
-    kit::ClickListRow(List(), 0, false, true);
-    kit::PressKey(List(), VK_RETURN);
+    for (bool bDoubleClick : {true, false}) {
+        kit::PopupMenuCatcher first;
+        first.ChooseId(1);
+        if (bDoubleClick)
+            kit::ClickListRow(List(), 0, false, true);
+        else
+            kit::PressKey(List(), VK_RETURN);
+        ASSERT_TRUE(kit::PumpUntil([&] { return first.Chosen(); }));
+    }
     ASSERT_TRUE(kit::PumpUntil([&] { return m_host.m_dialled.size() == 2; }));
     EXPECT_EQ(m_host.m_dialled[0], L"+1 503 555 0142");
 

@@ -1,0 +1,390 @@
+// Encrypted connections, the status pane that says what a search did, every number of
+// an entry, the account sheet's connection test, and the contact card beside the text.
+#include <winsock2.h>
+
+#include "FakeLdapApi.h"
+#include "HostSession.h"
+#include "resource.h"
+
+#include <cstring>
+#include <map>
+#include <sstream>
+#include <thread>
+#include <tuple>
+
+using namespace host;
+
+namespace {
+
+using Texts = std::vector<std::wstring>;
+
+int TlsPort() {
+    const char* pszPort = std::getenv("LDAP_TEST_TLS_PORT");
+    return pszPort ? std::atoi(pszPort) : 0;
+}
+
+template <class... Args> std::wstring Format(const std::wstring& format, Args... args) {
+    CString text;
+    text.Format(format.c_str(), args...);
+    return text.str();
+}
+
+// A server on 127.0.0.1 that speaks LDAP in clear text only: it answers StartTLS
+// with "unavailable" and hangs up on anything that is not LDAP (a TLS handshake).
+// Silent, it accepts and never answers. It keeps every byte it receives.
+class ClearTextServer {
+public:
+    explicit ClearTextServer(bool bSilent = false) : m_bSilent(bSilent) {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        m_listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        listen(m_listener, 4);
+        int length = sizeof(address);
+        getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
+        m_nPort = ntohs(address.sin_port);
+        m_thread = std::thread([this] { Serve(); });
+    }
+    ~ClearTextServer() {
+        closesocket(m_listener);
+        m_thread.join();
+        for (SOCKET client : m_clients)
+            closesocket(client);
+    }
+    int Port() const { return m_nPort; }
+    std::string Received() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_received;
+    }
+
+private:
+    void Serve() {
+        for (SOCKET client; (client = accept(m_listener, nullptr, nullptr)) != INVALID_SOCKET;) {
+            m_clients.push_back(client);
+            char buffer[4096];
+            for (int n; !m_bSilent && (n = recv(client, buffer, sizeof(buffer), 0)) > 0;) {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_received.append(buffer, n);
+                if (buffer[0] != 0x30 || n < 5)
+                    break;
+                // An extended response, result 52 (unavailable), to the request's id.
+                const char reply[] = {0x30, 0x0c, 0x02, 0x01, buffer[4], 0x78, 0x07,
+                                      0x0a, 0x01, 0x34, 0x04, 0x00,      0x04, 0x00};
+                send(client, reply, sizeof(reply), 0);
+            }
+            if (!m_bSilent)
+                shutdown(client, SD_BOTH);
+        }
+    }
+
+    const bool m_bSilent;
+    SOCKET m_listener;
+    int m_nPort = 0;
+    std::vector<SOCKET> m_clients;
+    std::mutex m_mutex;
+    std::string m_received;
+    std::thread m_thread;
+};
+
+// A vCard read back: each property's values, unescaped, with lines unfolded.
+std::map<std::string, std::vector<std::string>> ParseVCard(std::string card) {
+    for (size_t at; (at = card.find("\r\n ")) != std::string::npos;)
+        card.erase(at, 3);
+    std::map<std::string, std::vector<std::string>> properties;
+    std::istringstream lines(card);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(line.back(), '\r') << "a line without CRLF: " << line;
+        const size_t colon = line.find(':');
+        std::string value;
+        for (size_t i = colon + 1; i + 1 < line.size(); ++i)
+            value += line[i] == '\\' ? (line[++i] == 'n' ? '\n' : line[i]) : line[i];
+        properties[line.substr(0, std::min(colon, line.find(';')))].push_back(value);
+    }
+    return properties;
+}
+
+// The clipboard's contents in a format, as bytes.
+std::string ClipboardData(UINT format) {
+    std::string data;
+    HANDLE handle = ::OpenClipboard(nullptr) ? ::GetClipboardData(format) : nullptr;
+    if (const char* p = handle ? static_cast<const char*>(::GlobalLock(handle)) : nullptr) {
+        data.assign(p, ::GlobalSize(handle));
+        ::GlobalUnlock(handle);
+    }
+    ::CloseClipboard();
+    return data;
+}
+
+// The step that runs inside the next modal window of the search window.
+std::function<void(HWND)>* t_pModalStep = nullptr;
+HWND t_modalOwner = nullptr;
+
+void CALLBACK ModalTick(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND window = ::GetActiveWindow();
+    if (!t_pModalStep || !window || ::GetWindow(window, GW_OWNER) != t_modalOwner)
+        return;
+    ::KillTimer(nullptr, timer);
+    (*std::exchange(t_pModalStep, nullptr))(window);
+    if (::IsWindow(window) && ::IsWindowVisible(window))
+        ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0); // a failing step must not hang
+}
+
+class ExtrasTest : public SearchWindowTest {
+protected:
+    // The test account's key, open for reading and writing.
+    static CRegKey Key() {
+        CRegKey key;
+        key.Create(HKEY_CURRENT_USER, (Root() + L"\\Config\\LDapServers\\" + kServer).c_str());
+        return key;
+    }
+    void SetEncryption(DWORD value) { Key().SetDword(L"Encryption", value); }
+    std::wstring Status() const { return kit::StatusText(kit::FindChild(m_hWnd, 59393), 1); }
+    Texts Names() const {
+        Texts names;
+        for (int row = 0; row < kit::ListRowCount(List()); ++row)
+            names.push_back(kit::ListCell(List(), row, 0));
+        return names;
+    }
+    testing::AssertionResult SearchFor(const std::wstring& text) {
+        kit::SetEditText(SearchEdit(), L"");
+        TypeSearch(text);
+        return WaitForCaption(std::wstring(kServer) + L" - " + text);
+    }
+    // start() opens a modal window over the search window; step runs inside its loop.
+    void Modal(const std::function<void()>& start, std::function<void(HWND)> step) {
+        t_modalOwner = m_hWnd;
+        t_pModalStep = &step;
+        ::SetTimer(nullptr, 0, 20, ModalTick); // it stops itself
+        start();
+        EXPECT_TRUE(
+            kit::PumpUntil([&] { return !t_pModalStep && ::IsWindowEnabled(m_hWnd); }, 60000));
+        t_pModalStep = nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(ExtrasTest, EncryptedSearchesFindWhatClearTextFinds) {
+    // Without an "Encryption" value (which the window does not add when it saves),
+    // the search goes in clear text: SSL/TLS to this port would wait forever.
+    std::vector<Texts> found;
+    for (auto [nPort, nEncryption] :
+         {std::pair{DirectoryPort(), -1}, {TlsPort(), 1}, {DirectoryPort(), 2}}) {
+        AddAccount(kServer, nPort);
+        if (nEncryption >= 0)
+            SetEncryption(nEncryption);
+        ASSERT_NE(Open(), nullptr);
+        ASSERT_TRUE(SearchFor(L"Smith")) << "encryption " << nEncryption;
+        found.push_back(Names());
+        m_pSearch->CloseDialogs();
+        DWORD value = 0;
+        EXPECT_EQ(Key().QueryDword(L"Encryption", value) != FALSE, nEncryption >= 0);
+    }
+    EXPECT_EQ(found[0].size(), 4u);
+    EXPECT_EQ(found, std::vector<Texts>(3, found[0]));
+}
+
+TEST_F(ExtrasTest, TheStatusPaneSaysWhatEachSearchDid) {
+    AddAccount(kServer, DirectoryPort()); // at most 200 entries
+    ASSERT_NE(Open(), nullptr);
+    const std::wstring prompt = kit::StatusText(kit::FindChild(m_hWnd, 59393));
+    ASSERT_TRUE(SearchFor(L"Bulk")); // 250 people
+    EXPECT_EQ(kit::ListRowCount(List()), 200);
+    EXPECT_EQ(Status(), Format(Text(3903), 200));
+    ASSERT_TRUE(SearchFor(L"Smith"));
+    EXPECT_EQ(Status().substr(0, 9), Format(Text(3902), 4, 0, 0).substr(0, 9)); // "4 found ("
+    EXPECT_EQ(kit::StatusText(kit::FindChild(m_hWnd, 59393)), prompt);
+    {
+        kit::MessageBoxWatcher boxes(IDOK);
+        TypeSearch(L"Zzyzx");
+        EXPECT_TRUE(kit::PumpUntil([&] { return Status() == Text(3904); }, 15000));
+    }
+    // Each failure in its own words: from the server, then from a scripted library.
+    kit::MessageBoxWatcher boxes(IDOK);
+    for (auto [nPort, pszPassword, nText] :
+         {std::tuple{DirectoryPort(), L"wrong", 3907}, {ClearTextServer().Port(), L"", 3906}}) {
+        m_pSearch->CloseDialogs();
+        AddAccount(kServer, nPort, L"cn=reader,ou=Service,dc=quillet,dc=test", pszPassword);
+        ASSERT_NE(Open(), nullptr);
+        TypeSearch(L"Smith");
+        EXPECT_TRUE(kit::PumpUntil([&, nText = nText] { return Status() == Text(nText); }, 15000));
+    }
+
+    CFakeLdapApi fake;
+    CInstalledLdapApi installed(fake);
+    const FakeEntry entry{L"cn=A,dc=test", {{L"cn", {L"A"}}}};
+    struct Case {
+        bool bInitFails;
+        ULONG nMessageId; // (ULONG)-1: the request is refused
+        std::deque<FakeResult> results;
+        std::wstring expected;
+    } const cases[] = {
+        {true, 1, {}, Text(3905)},
+        {false, static_cast<ULONG>(-1), {}, Text(3909)},
+        {false, 1, {{static_cast<ULONG>(-1), LDAP_SUCCESS, {}}}, Text(3910)},
+        {false, 1, {{LDAP_RES_SEARCH_RESULT, 32, {}}}, Format(Text(3911), L"fake error 32")},
+        {false, 1, {{LDAP_RES_SEARCH_ENTRY, LDAP_SUCCESS, {entry}}}, Format(Text(3901), 1)},
+    };
+    for (const Case& c : cases) {
+        fake.bInitFails = c.bInitFails;
+        fake.nSearchMessageId = c.nMessageId;
+        fake.results = c.results;
+        TypeSearch(L"Smith");
+        EXPECT_TRUE(kit::PumpUntil([&] { return Status() == c.expected; }, 15000))
+            << "still \"" << CString(Status().c_str()).ToUtf8() << "\"";
+    }
+}
+
+TEST_F(ExtrasTest, EveryNumberIsOfferedListedAndCopiedAsAContact) {
+    AddAccount(kServer, DirectoryPort());
+    ASSERT_NE(Open(), nullptr);
+    ASSERT_TRUE(SearchFor(L"Ann Lee"));
+    ASSERT_EQ(kit::ListCell(List(), 0, 0), L"Ann Lee"); // before "Lee, Ann"
+    ASSERT_TRUE(kit::ClickListRow(List(), 0));          // three telephone numbers
+    {
+        kit::PopupMenuCatcher menu;
+        menu.ChooseId(3);
+        kit::PressKey(List(), VK_RETURN);
+        ASSERT_TRUE(kit::PumpUntil([&] { return m_host.m_records.size() == 1; }));
+        const std::wstring label = L"Lee, Ann (" + Text(3121);
+        Texts items;
+        for (const kit::MenuItem& item : menu.Items())
+            items.push_back(item.Label());
+        EXPECT_EQ(items, (Texts{label + L")", label + L" 2)", label + L" 3)"}));
+        EXPECT_EQ(m_host.m_records[0].number, L"+1 617 555 0110");
+    }
+    Texts numbers;
+    std::wstring text;
+    std::string card;
+    Modal([&] { ::PostMessageW(m_hWnd, WM_COMMAND, 32777, 0); },
+          [&](HWND dialog) {
+              HWND list = ::GetDlgItem(dialog, 1060);
+              for (int row = 0; row < kit::ListRowCount(list); ++row) {
+                  if (kit::ListCell(list, row, 0) == L"telephonenumber")
+                      numbers.push_back(kit::ListCell(list, row, 1));
+              }
+              ::OpenClipboard(nullptr);
+              ::EmptyClipboard();
+              ::CloseClipboard();
+              kit::PressKey(list, 'C', true);
+              kit::PumpUntil([&] {
+                  card = ClipboardData(::RegisterClipboardFormatW(L"text/vcard"));
+                  return !card.empty();
+              });
+              kit::PumpUntilInputDone(); // Ctrl is up again
+              const std::string utf16 = ClipboardData(CF_UNICODETEXT);
+              text.assign(reinterpret_cast<const wchar_t*>(utf16.data()),
+                          utf16.size() / sizeof(wchar_t));
+          });
+    EXPECT_EQ(numbers, (Texts{L"+1 617 555 0108", L"+1 617 555 0109", L"+1 617 555 0110"}));
+    for (const std::wstring& number : numbers)
+        EXPECT_NE(text.find(L"telephonenumber\t" + number + L"\r\n"), std::wstring::npos);
+    card.resize(std::strlen(card.c_str()));
+    auto properties = ParseVCard(card);
+    std::string read;
+    for (const char* name : {"BEGIN", "VERSION", "FN", "N", "TEL", "EMAIL", "END"}) {
+        for (const std::string& value : properties[name])
+            read += std::string(name) + "=" + value + "|";
+    }
+    EXPECT_EQ(read, "BEGIN=VCARD|VERSION=4.0|FN=Ann Lee|N=Lee;Ann;;;|TEL=+1 617 555 0108|"
+                    "TEL=+1 617 555 0109|TEL=+1 617 555 0110|TEL=+1 617 555 0111|"
+                    "EMAIL=ann.lee2@quillet.test|END=VCARD|");
+}
+
+TEST_F(ExtrasTest, TheSheetTestsTheConnectionAsTypedAndStoresTheEncryption) {
+    AddAccount(kServer, DirectoryPort(), L"cn=reader,ou=Service,dc=quillet,dc=test",
+               L"reader-secret");
+    ASSERT_NE(Open(), nullptr);
+    ClearTextServer silent(true);
+    const int nDeadPort = ClearTextServer().Port();
+    kit::PopupMenuCatcher serverMenu;
+    serverMenu.ChooseId(ID_SERVER_PROPERTIES);
+    const std::wstring connected = Format(Text(3922), 3, 287, L"dc=quillet,dc=test");
+    const auto drive = [&](HWND sheet) {
+        auto page = [&] {
+            return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        };
+        HWND general = page();
+        auto type = [&](int nID, const std::wstring& text) {
+            kit::SetEditText(::GetDlgItem(page(), nID), text);
+        };
+        HWND button = ::GetDlgItem(general, IDC_TEST_CONNECTION);
+        HWND result = ::GetDlgItem(general, IDC_TEST_RESULT);
+        auto test = [&](bool bSlow = false) {
+            EXPECT_TRUE(kit::Click(button));
+            kit::PumpUntilInputDone();
+            if (bSlow) { // the sheet is back at once while the server keeps silent
+                EXPECT_EQ(kit::WindowText(result), Text(3921));
+            }
+            kit::PumpUntil([&] { return ::IsWindowEnabled(button); }, 15000);
+            return kit::WindowText(result);
+        };
+        auto advanced = [&](const std::wstring& port, const std::wstring& timeout,
+                            int nEncryption) {
+            ::SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+            type(IDC_PORT, port);
+            type(IDC_TIMEOUT, timeout);
+            HWND combo = ::GetDlgItem(page(), IDC_ENCRYPTION);
+            ::SendMessageW(combo, CB_SETCURSEL, nEncryption, 0);
+            ::SendMessageW(page(), WM_COMMAND, MAKEWPARAM(IDC_ENCRYPTION, CBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(combo));
+            const std::wstring shown = kit::WindowText(::GetDlgItem(page(), IDC_PORT));
+            ::SendMessageW(sheet, PSM_SETCURSEL, 0, 0);
+            return shown;
+        };
+        type(IDC_SEARCH_ROOT, L"");
+        EXPECT_EQ(test(), Format(Text(3928), Text(3929).c_str(),
+                                 PlatformLdapApi().Err2String(LDAP_NO_SUCH_OBJECT)));
+        kit::PopupMenuCatcher roots;
+        roots.ChooseText(L"dc=quillet,dc=test");
+        EXPECT_TRUE(kit::Click(::GetDlgItem(general, IDC_SEARCH_ROOT_CHOICES)));
+        kit::PumpUntil([&] { return roots.Chosen(); });
+        EXPECT_EQ(kit::WindowText(::GetDlgItem(general, IDC_SEARCH_ROOT)), L"dc=quillet,dc=test");
+        EXPECT_EQ(test(), connected);
+        type(IDC_PASSWORD, L"wrong");
+        EXPECT_EQ(test(), Text(3925));
+        type(IDC_PASSWORD, L"reader-secret");
+        advanced(std::to_wstring(nDeadPort), L"30", 0);
+        EXPECT_EQ(test(), Format(Text(3924), PlatformLdapApi().Err2String(LDAP_SERVER_DOWN)));
+        advanced(std::to_wstring(silent.Port()), L"1", 0);
+        EXPECT_EQ(test(true), Format(Text(3927), 1));
+        // SSL/TLS chosen with the clear-text port proposes the SSL/TLS port.
+        EXPECT_EQ(advanced(L"389", L"30", 1), L"636");
+        advanced(std::to_wstring(TlsPort()), L"30", 1);
+        EXPECT_EQ(test(), connected);
+        kit::Click(::GetDlgItem(sheet, IDOK));
+        kit::PumpUntilInputDone();
+    };
+    Modal([&] { ::PostMessageW(m_hWnd, WM_COMMAND, ID_SERVER_BUTTON, 0); }, drive);
+    DWORD nEncryption = 0, nPort = 0;
+    EXPECT_TRUE(Key().QueryDword(L"Encryption", nEncryption) && Key().QueryDword(L"port", nPort));
+    EXPECT_EQ(nEncryption, 1u);
+    EXPECT_EQ(nPort, static_cast<DWORD>(TlsPort()));
+}
+
+TEST_F(ExtrasTest, AnEncryptedConnectionThatFailsSendsNothingInClearText) {
+    ClearTextServer server;
+    kit::MessageBoxWatcher boxes(IDOK);
+    // StartTLS is refused; the TLS handshake meets no answer (Wine's library then waits
+    // for ever) until the search's time-out of 2 seconds.
+    for (DWORD nEncryption : {2, 1}) {
+        AddAccount(kServer, server.Port(), L"cn=reader,ou=Service,dc=quillet,dc=test",
+                   L"reader-secret");
+        SetEncryption(nEncryption);
+        Key().SetDword(L"timeout", 2);
+        ASSERT_NE(Open(), nullptr);
+        TypeSearch(L"Smith");
+        ASSERT_TRUE(boxes.WaitForCount(3 - nEncryption, 15000));
+        EXPECT_EQ(boxes.Seen().back().text, Text(3912));
+        EXPECT_TRUE(kit::PumpUntil([&] { return Status() == Text(3908); })) << Status().c_str();
+        m_pSearch->CloseDialogs();
+    }
+    EXPECT_EQ(SearchFailures(), Texts(2, L"Error securing the connection"));
+    const std::string received = server.Received();
+    EXPECT_NE(received.find("1.3.6.1.4.1.1466.20037"), std::string::npos); // StartTLS asked
+    EXPECT_NE(received.find("\x16\x03"), std::string::npos);               // a TLS handshake began
+    EXPECT_EQ(received.find("reader-secret"), std::string::npos);          // no bind went out
+}
