@@ -90,6 +90,19 @@ bool HasCjk(const CString& text) {
     return false;
 }
 
+// The text with each character outside the basic plane shown as nBoxes unknown glyphs:
+// two are how a plain text output that splits surrogate pairs shows it, one how a font
+// without its glyph does.
+CString WithPairsAsBoxes(const CString& text, int nBoxes) {
+    CString boxes;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const bool bPair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.GetLength();
+        boxes += bPair ? CString(kUnknownGlyph, nBoxes) : CString(text[i]);
+        i += bPair;
+    }
+    return boxes;
+}
+
 } // namespace
 
 // In order; a step may rely on the ones before it. The host's side of later features
@@ -102,6 +115,8 @@ const CDemoTour::Step CDemoTour::kSteps[] = {
     {L"Sort by e-mail address", &CDemoTour::SortByEmail, Shot::Directory, L"sorted-by-email"},
     {L"Search for \"Wang\": names in Chinese characters", &CDemoTour::SearchCjkNames,
      Shot::Directory, L"cjk-names"},
+    {L"Search for \"Yoshi\": names written with a character outside the basic plane",
+     &CDemoTour::SearchSupplementaryNames, Shot::Directory, L"supplementary-names"},
     {L"Customize the fields: the e-mail address first", &CDemoTour::MoveEmailFirst, Shot::None,
      nullptr},
     {L"Save: the list shows the new order", &CDemoTour::SaveFieldOrder, Shot::None, nullptr},
@@ -194,8 +209,23 @@ bool CDemoTour::SearchCjkNames() {
         ++nRow;
     if (!Check(nRow < nRows, L"a name in Chinese characters is listed"))
         return false;
-    return Check(DrawnWithGlyphs(nRow, 0), L"\"%s\" is drawn with glyphs, not boxes",
-                 Cell(nRow, 0).GetString());
+    const CString name = Cell(nRow, 0);
+    return Check(DrawnWithGlyphs(nRow, 0, {CString(kUnknownGlyph, name.GetLength())}),
+                 L"\"%s\" is drawn with glyphs, not boxes", name.GetString());
+}
+
+bool CDemoTour::SearchSupplementaryNames() {
+    if (!Search(L"Yoshi"))
+        return false;
+    const int nRows = ListView_GetItemCount(ResultList());
+    int nRow = 0;
+    while (nRow < nRows && WithPairsAsBoxes(Cell(nRow, 0), 1) == Cell(nRow, 0)) // none in it
+        ++nRow;
+    if (!Check(nRow < nRows, L"a name with a character outside the basic plane is listed"))
+        return false;
+    const CString name = Cell(nRow, 0);
+    return Check(DrawnWithGlyphs(nRow, 0, {WithPairsAsBoxes(name, 2), WithPairsAsBoxes(name, 1)}),
+                 L"\"%s\" is drawn with glyphs, not boxes", name.GetString());
 }
 
 bool CDemoTour::SearchTruncated() {
@@ -506,8 +536,10 @@ CString CDemoTour::Cell(int nRow, int nColumn) const {
 }
 
 // Compares the cell as the screen shows it with the same text drawn in the list's
-// font with characters no font has: if the list drew boxes, the two are the same.
-bool CDemoTour::DrawnWithGlyphs(int nRow, int nColumn) {
+// font as it would look without glyphs (each of missingForms): if the list drew
+// boxes, it is the same as one of them.
+bool CDemoTour::DrawnWithGlyphs(int nRow, int nColumn,
+                                std::initializer_list<CString> missingForms) {
     HWND hList = ResultList();
     ListView_EnsureVisible(hList, nRow, FALSE);
     ::SetForegroundWindow(m_host.DirectoryWindow());
@@ -517,14 +549,16 @@ bool CDemoTour::DrawnWithGlyphs(int nRow, int nColumn) {
     ListView_GetSubItemRect(hList, nRow, nColumn, LVIR_LABEL, &rc);
     ::MapWindowPoints(hList, nullptr, reinterpret_cast<POINT*>(&rc), 2);
     const CScreenImage drawn = CScreenImage::Capture(rc).Ink();
-    const CString text = Cell(nRow, nColumn);
-    const CString boxes(kUnknownGlyph, text.GetLength());
     HFONT hFont = reinterpret_cast<HFONT>(::SendMessageW(hList, WM_GETFONT, 0, 0));
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-    const CScreenImage missing = CScreenImage::DrawText(boxes, hFont, cx, cy).Ink();
-    Report(L"  the cell has %d inked pixels; the same length of boxes has %d", drawn.InkPixels(),
-           missing.InkPixels());
-    return drawn.InkPixels() > 0 && !(drawn == missing);
+    bool bGlyphs = drawn.InkPixels() > 0;
+    for (const CString& missing : missingForms) {
+        const CScreenImage boxes = CScreenImage::DrawText(missing, hFont, cx, cy).Ink();
+        Report(L"  the cell has %d inked pixels; drawn without glyphs it has %d", drawn.InkPixels(),
+               boxes.InkPixels());
+        bGlyphs = bGlyphs && !(drawn == boxes);
+    }
+    return bGlyphs;
 }
 
 // ---------------------------------------------------------------- reporting

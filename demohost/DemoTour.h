@@ -7,6 +7,7 @@
 #include "HostWindow.h"
 
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 class CDemoTour {
@@ -32,6 +33,7 @@ private:
     bool SearchMixedNames();
     bool SortByEmail();
     bool SearchCjkNames();
+    bool SearchSupplementaryNames();
     bool SearchTruncated();
     bool DialOneOfSeveralNumbers();
     bool CopyAContact();
@@ -76,7 +78,7 @@ private:
     HWND ResultList() const;
     int FindColumn(const wchar_t* pszTitlePart) const;
     CString Cell(int nRow, int nColumn) const;
-    bool DrawnWithGlyphs(int nRow, int nColumn);
+    bool DrawnWithGlyphs(int nRow, int nColumn, std::initializer_list<CString> missingForms);
 
     bool Check(bool bPassed, const wchar_t* pszFormat, ...);
     void Report(const wchar_t* pszFormat, ...);

@@ -2,6 +2,7 @@
 #include "ListCtrlEx.h"
 
 #include "ListProfile.h"
+#include "SupplementaryTextPainter.h"
 #include "Trace.h"
 
 #include <windowsx.h>
@@ -218,6 +219,9 @@ BOOL CListCtrlEx::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRES
             return TRUE;
         case NM_CLICK:
             return OnClick(pNMListView, pResult);
+        case NM_CUSTOMDRAW:
+            OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam), pResult);
+            return TRUE;
         case LVN_ITEMCHANGING:
         case LVN_ITEMCHANGED:
             // A sort's own swaps of item data stop here: the owner would read a

@@ -16,6 +16,7 @@
 class CListProfile;
 class CProfileValues;
 class CSubItemEdit;
+class CSupplementaryTextPainter;
 class CTranslation;
 
 // Sent to m_pNotifyWnd: a hidden column was shown again from the header menu
@@ -29,6 +30,7 @@ using CListColumnList = std::vector<std::unique_ptr<CListColumn>>;
 class CListCtrlEx : public CListCtrl {
 public:
     CListCtrlEx();
+    ~CListCtrlEx() override;
 
     // The usual start of a persisted list: name it, read its stored columns, take
     // over its header (once the list has a window) and apply the stored view style
@@ -114,6 +116,9 @@ protected:
     BOOL OnClick(NMLISTVIEW* pNMListView, LRESULT* pResult);
     void OnLButtonDown(UINT nFlags, POINT point);
     void OnMouseMove(UINT nFlags, POINT point);
+    // Cells with characters outside the basic multilingual plane (ListCtrlExDraw.cpp).
+    void OnCustomDraw(NMLVCUSTOMDRAW& draw, LRESULT* pResult);
+    void DrawSupplementaryCell(const NMLVCUSTOMDRAW& draw);
 
 private:
     CListProfile Profile() const;
@@ -135,5 +140,9 @@ private:
     bool m_bSwappingItemData = false;
     // Whether drawing is on (WM_SETREDRAW); the list view cannot be asked.
     bool m_bRedraw = true;
+    // Made for the first cell the list view cannot draw itself.
+    std::unique_ptr<CSupplementaryTextPainter> m_pTextPainter;
+    // The text of the cell being drawn, from its pre-paint stage to its post-paint one.
+    CString m_strDrawnCell;
     friend class CListSorter;
 };
