@@ -36,7 +36,8 @@ public:
     // Reads the stored settings; what is missing or unreadable takes its default.
     void Load();
     // Writes searchRoot, address, logon, password, maximumHits, port, timeout and
-    // bindSelection, creating the account key when it is missing.
+    // bindSelection, creating the account key when it is missing. A value stored in
+    // a form that reads as its default is kept while the account holds that default.
     void Save();
     // Removes the account key with its values.
     void Delete();
@@ -72,7 +73,7 @@ public:
     // Saves every account, then empties the array.
     void SaveAll();
     // The account named by the "Current" value of app's profile section
-    // "Config\LDAPServers": the first account when the value is empty, else the last
-    // one whose description equals it exactly; null when there is none.
+    // "Config\LDAPServers": the last one whose description equals it exactly, else
+    // (empty or stale) the first account; null when there is none.
     CLDapAccount* ChooseCurrent(const CWinApp& app);
 };
