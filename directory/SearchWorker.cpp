@@ -2,11 +2,12 @@
 
 #include "EventLog.h"
 #include "LdapVersionProbe.h"
-#include "Translation.h"
 
 #include "WinApp.h"
 
 #include <rpc.h>
+
+#include <algorithm>
 
 // ---------------------------------------------------------------- CSearchHandOff
 
@@ -38,6 +39,7 @@ void CSearchHandOff::AbandonSearch() {
 
 void CSearchHandOff::SetCurrent(UINT nSearchId) {
     m_nCurrentSearch = nSearchId;
+    m_stage = SearchStage::Connecting;
     CloseWaiting();
 }
 
@@ -79,10 +81,21 @@ bool CSearchHandOff::HandOver(const CStartedSearch& started) {
     return true;
 }
 
-bool CSearchHandOff::ReportFailure(UINT nSearchId) {
+bool CSearchHandOff::ReportFailure(UINT nSearchId, SearchFailure failure) {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_hWnd && nSearchId == m_nCurrentSearch &&
-           ::PostMessageW(m_hWnd, m_nFailedMessage, nSearchId, 0);
+           ::PostMessageW(m_hWnd, m_nFailedMessage, nSearchId, static_cast<LPARAM>(failure));
+}
+
+void CSearchHandOff::SetStage(UINT nSearchId, SearchStage stage) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (nSearchId == m_nCurrentSearch)
+        m_stage = stage;
+}
+
+SearchStage CSearchHandOff::GetStage() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_stage;
 }
 
 HWND CSearchHandOff::GetWindow() const {
@@ -98,17 +111,20 @@ void LogSearchFailure(CEventLog* pEventLog, const char* pszFile, int nLine,
         pEventLog->EventLog(kSearchEventCode, pszFile, nLine, 10001, 3, 0, pszText, 0);
 }
 
+ULONGLONG SearchTimeAllowed(int nTimeout) {
+    constexpr int kDefaultTimeout = 200, kLongestTimeout = 24 * 60 * 60;
+    const int nSeconds = nTimeout <= 0 ? kDefaultTimeout : std::min(nTimeout, kLongestTimeout);
+    return static_cast<ULONGLONG>(nSeconds) * 1000 + kSearchGraceMs;
+}
+
 namespace {
 
 struct CSearchJob {
     std::shared_ptr<CSearchHandOff> pHandOff;
     CSearchRequest request;
     UINT nSearchId;
+    HMODULE hModule; // the reference the worker holds on the module
 };
-
-CString Text(const CTranslation* pTranslation, UINT nID) {
-    return pTranslation ? pTranslation->LoadStringW(nID, 512) : CString();
-}
 
 class CSearchWorker {
 public:
@@ -119,9 +135,13 @@ public:
     void Run();
 
 private:
-    enum class Failure { Init, Connect, Bind, Search };
     void Trace(const wchar_t* pszFormat, ...);
-    void Fail(Failure failure, const char* pszFile, int nLine);
+    void Fail(SearchFailure failure);
+    bool Bind(const wchar_t* pszName, const wchar_t* pszCredential);
+    // What is left of the search's time, as the library takes a time limit; null
+    // for a search without a deadline.
+    l_timeval* TimeLeft(l_timeval& left) const;
+    bool TimeIsUp() const;
 
     CSearchHandOff& m_handOff;
     CSearchRequest& m_request;
@@ -143,23 +163,39 @@ void CSearchWorker::Trace(const wchar_t* pszFormat, ...) {
     m_request.pEventLog->Trace(L"%s", line.GetString());
 }
 
+l_timeval* CSearchWorker::TimeLeft(l_timeval& left) const {
+    if (!m_request.nDeadline)
+        return nullptr;
+    const ULONGLONG now = ::GetTickCount64();
+    const ULONGLONG ms = m_request.nDeadline > now ? m_request.nDeadline - now : 0;
+    left = l_timeval{static_cast<LONG>(ms / 1000), static_cast<LONG>(ms % 1000 * 1000)};
+    return &left;
+}
+
+bool CSearchWorker::TimeIsUp() const {
+    return m_request.nDeadline && ::GetTickCount64() >= m_request.nDeadline;
+}
+
 void CSearchWorker::Run() {
+    m_handOff.SetStage(m_nId, SearchStage::Connecting);
     int nVersion = m_account.ldapVersion;
+    l_timeval left;
     if (nVersion == 0)
-        nVersion = ProbeLdapVersion(m_account.address, m_account.port);
+        nVersion = ProbeLdapVersion(m_account.address, m_account.port, TimeLeft(left));
     Trace(L" description: <%s> ldapVersion: %d ldapReferral: %d\n",
           m_account.description.GetString(), nVersion, m_account.ldapReferral);
 
     m_connection.Reset(m_api.Init(m_account.address, static_cast<ULONG>(m_account.port)));
     if (!m_connection)
-        return Fail(Failure::Init, __FILE__, __LINE__);
+        return Fail(SearchFailure::Init);
     if (nVersion == 3) {
         Trace(L"ldap register as V3 client with referral : %d\n", m_account.ldapReferral);
         ULONG version = LDAP_VERSION3;
         m_api.SetOption(m_connection.Get(), LDAP_OPT_PROTOCOL_VERSION, &version);
-        m_api.SetOption(m_connection.Get(), LDAP_OPT_REFERRALS,
-                        m_account.ldapReferral ? LDAP_OPT_ON : LDAP_OPT_OFF);
     }
+    // The library never chases referrals: it would do so inside a poll on the
+    // window's thread, without a time limit. The window follows them itself.
+    m_api.SetOption(m_connection.Get(), LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
     Trace(L"ldap bind Option: %x\n", m_account.bindMethod);
 
     const wchar_t* pszName = nullptr;
@@ -180,11 +216,11 @@ void CSearchWorker::Run() {
         pszCredential = m_account.password;
     }
 
-    if (m_api.Connect(m_connection.Get(), nullptr) != LDAP_SUCCESS)
-        return Fail(Failure::Connect, __FILE__, __LINE__);
-    if (m_api.BindS(m_connection.Get(), pszName, pszCredential,
-                    static_cast<ULONG>(m_account.bindMethod)) != LDAP_SUCCESS)
-        return Fail(Failure::Bind, __FILE__, __LINE__);
+    if (TimeIsUp() || m_api.Connect(m_connection.Get(), TimeLeft(left)) != LDAP_SUCCESS)
+        return Fail(SearchFailure::Connect);
+    m_handOff.SetStage(m_nId, SearchStage::Binding);
+    if (!Bind(pszName, pszCredential))
+        return Fail(SearchFailure::Bind);
     if (!m_handOff.IsCurrent(m_nId))
         return;
 
@@ -193,57 +229,74 @@ void CSearchWorker::Run() {
     m_api.SetOption(m_connection.Get(), LDAP_OPT_SIZELIMIT, &sizeLimit);
     m_api.SetOption(m_connection.Get(), LDAP_OPT_TIMELIMIT, &timeLimit);
 
+    m_handOff.SetStage(m_nId, SearchStage::Sending);
     ULONG nMessageId =
         m_api.Search(m_connection.Get(), m_account.searchRoot, static_cast<ULONG>(m_account.scope),
                      m_account.filter, nullptr, 0);
     if (nMessageId == static_cast<ULONG>(-1))
-        return Fail(Failure::Search, __FILE__, __LINE__);
+        return Fail(SearchFailure::Search);
     if (m_handOff.HandOver({m_nId, m_connection.Get(), nMessageId}))
         m_connection.Release(); // the window's thread closes it now
 }
 
-void CSearchWorker::Fail(Failure failure, const char* pszFile, int nLine) {
-    if (!m_handOff.IsCurrent(m_nId))
-        return;
-    const CTranslation* pTranslation = m_request.pTranslation;
-    const wchar_t* pszLogText = L"";
-    switch (failure) {
-    case Failure::Init:
-        AfxMessageBox(Text(pTranslation, 2815), MB_OK);
-        pszLogText = L"Error connecting";
-        break;
-    case Failure::Connect:
-        AfxMessageBox(Text(pTranslation, 2814), MB_OK);
-        pszLogText = L"Error Connecting";
-        break;
-    case Failure::Bind:
-        AfxMessageBox(Text(pTranslation, 2814), MB_OK);
-        pszLogText = L"Error binding";
-        break;
-    case Failure::Search:
-        ::MessageBoxW(m_handOff.GetWindow(), Text(pTranslation, 2817), L"", MB_ICONINFORMATION);
-        pszLogText = L"Error searching";
-        break;
-    }
-    LogSearchFailure(m_request.pEventLog, pszFile, nLine, pszLogText);
-    m_handOff.ReportFailure(m_nId);
+bool CSearchWorker::Bind(const wchar_t* pszName, const wchar_t* pszCredential) {
+    const ULONG nMethod = static_cast<ULONG>(m_account.bindMethod);
+    // Only a simple bind can be sent without waiting for its answer.
+    if (nMethod != LDAP_AUTH_SIMPLE)
+        return m_api.BindS(m_connection.Get(), pszName, pszCredential, nMethod) == LDAP_SUCCESS;
+    const ULONG nBindId = m_api.Bind(m_connection.Get(), pszName, pszCredential, nMethod);
+    if (nBindId == static_cast<ULONG>(-1))
+        return false;
+    l_timeval left;
+    CLdapMessageOwner answer(m_api);
+    const ULONG nType = m_api.Result(m_connection.Get(), nBindId, LDAP_MSG_ALL, TimeLeft(left),
+                                     answer.Receive());
+    // No answer in time, or none at all: the server did not let us in.
+    return nType == LDAP_RES_BIND && answer &&
+           m_api.Result2Error(m_connection.Get(), answer.Get(), 0) == LDAP_SUCCESS;
+}
+
+void CSearchWorker::Fail(SearchFailure failure) {
+    // The window shows and logs it, once, on its own thread.
+    m_handOff.ReportFailure(m_nId, failure);
 }
 
 UINT __cdecl SearchThreadProc(LPVOID pParam) {
-    std::unique_ptr<CSearchJob> pJob(static_cast<CSearchJob*>(pParam));
-    CSearchWorker(*pJob).Run();
+    HMODULE hModule;
+    {
+        std::unique_ptr<CSearchJob> pJob(static_cast<CSearchJob*>(pParam));
+        hModule = pJob->hModule;
+        CSearchWorker(*pJob).Run();
+    }
+    // The module may have been unloaded by the host meanwhile: the reference held
+    // is given back by a call that does not return into it.
+    ::FreeLibraryAndExitThread(hModule, 0);
     return 0;
 }
 
 } // namespace
 
-UINT StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request) {
-    const UINT nSearchId = pHandOff->NewSearch();
-    auto* pJob = new CSearchJob{pHandOff, std::move(request), nSearchId};
-    if (!AfxBeginThread(SearchThreadProc, pJob)) {
+UINT StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request,
+                       UINT nContinuedSearch) {
+    HMODULE hModule = nullptr;
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCWSTR>(&SearchThreadProc), &hModule))
+        return 0;
+    const UINT nSearchId = nContinuedSearch ? nContinuedSearch : pHandOff->NewSearch();
+    auto* pJob = new CSearchJob{pHandOff, std::move(request), nSearchId, hModule};
+    CWinThread* pThread =
+        AfxBeginThread(SearchThreadProc, pJob, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!pThread) {
         delete pJob;
-        pHandOff->AbandonSearch();
+        ::FreeLibrary(hModule);
+        if (!nContinuedSearch)
+            pHandOff->AbandonSearch();
         return 0;
     }
+    // The thread ends in FreeLibraryAndExitThread, never back in the framework, so
+    // its object is not deleted there: it is of no further use.
+    pThread->m_bAutoDelete = FALSE;
+    ::ResumeThread(pThread->m_hThread);
+    delete pThread;
     return nSearchId;
 }

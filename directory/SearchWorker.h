@@ -18,6 +18,18 @@
 class CEventLog;
 class CTranslation;
 
+// How far a worker has come; a search that runs out of time while its worker is
+// held in the library fails as the step it was at.
+enum class SearchStage { Connecting, Binding, Sending };
+// Why a search failed: each is shown and logged its own way.
+enum class SearchFailure { Init, Connect, Bind, Search, Receive };
+
+// The time a search may take from its start, in milliseconds: the account's time
+// limit (200 s when it sets none, at most a day) and a grace for connecting,
+// binding and receiving.
+constexpr ULONGLONG kSearchGraceMs = 2000;
+ULONGLONG SearchTimeAllowed(int nTimeout);
+
 // A connection handed over by the current worker: bound, with its search sent.
 struct CStartedSearch {
     UINT nSearchId = 0;
@@ -45,15 +57,18 @@ public:
     void WindowGone();
     // The connection the current worker handed over, if it is there.
     bool TakeStarted(CStartedSearch& started);
+    // The step the current search's worker is at.
+    SearchStage GetStage() const;
 
     // ---- worker threads
     bool IsCurrent(UINT nSearchId) const;
     // Gives the window a bound connection with its search sent; false when the
     // worker no longer counts, and the caller keeps (and closes) the connection.
     bool HandOver(const CStartedSearch& started);
-    // Asks the window to show that the search failed; false when the worker no
-    // longer counts.
-    bool ReportFailure(UINT nSearchId);
+    // Asks the window to show that the search failed (lParam: the failure); false
+    // when the worker no longer counts.
+    bool ReportFailure(UINT nSearchId, SearchFailure failure);
+    void SetStage(UINT nSearchId, SearchStage stage);
     HWND GetWindow() const;
 
 private:
@@ -69,6 +84,7 @@ private:
     UINT m_nLastSearchId = 0;
     UINT m_nCurrentSearch = 0;
     CStartedSearch m_waiting; // handed over, not yet taken
+    SearchStage m_stage = SearchStage::Connecting;
 };
 
 // What a worker needs: its own copy of the account, made when the search starts,
@@ -77,11 +93,15 @@ struct CSearchRequest {
     CLDapAccount account;
     CEventLog* pEventLog = nullptr;
     CTranslation* pTranslation = nullptr;
+    ULONGLONG nDeadline = 0; // GetTickCount64 time by which the search must be done
 };
 
-// Numbers a new search, makes it the current one and starts its worker; the
-// search id, or 0 when no thread could be started.
-UINT StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request);
+// Numbers a new search, makes it the current one and starts its worker; with
+// nContinuedSearch, a worker for that search instead (following a referral). The
+// search id, or 0 when no thread could be started. The worker holds the module
+// loaded until it has finished, so that the host may unload it at any time.
+UINT StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request,
+                       UINT nContinuedSearch = 0);
 
 // Event code of every search failure in the host's event log.
 constexpr UINT kSearchEventCode = 1224;

@@ -70,6 +70,7 @@ CDirectorySearchDialog::CDirectorySearchDialog(std::unique_ptr<ISearchWindowHost
 }
 
 CDirectorySearchDialog::~CDirectorySearchDialog() {
+    *m_pAlive = false;
     m_servers.SaveAll();
 }
 
@@ -364,7 +365,7 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     if (message == SearchFailedMessage()) {
-        OnSearchFailed(static_cast<UINT>(wParam));
+        OnSearchFailed(static_cast<UINT>(wParam), static_cast<SearchFailure>(lParam));
         return 0;
     }
     if (message == ServerCommandMessage()) {
@@ -376,6 +377,10 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         OnClose();
         return 0;
     case WM_TIMER:
+        if (wParam == kDeadlineTimer) {
+            OnDeadline();
+            return 0;
+        }
         if (wParam != kResultTimer)
             break; // the base's own timer
         OnTimer();
@@ -396,6 +401,7 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         if (m_pHandOff)
             m_pHandOff->WindowGone();
         KillTimer(kResultTimer);
+        KillTimer(kDeadlineTimer);
         CloseConnection();
         ClearRowData();
         return result;

@@ -3,6 +3,7 @@
 #include "DirectorySearchDialog.h"
 
 #include "EntryMap.h"
+#include "LdapUrl.h"
 #include "Options.h"
 #include "RecentSearches.h"
 #include "SearchFilter.h"
@@ -13,6 +14,17 @@ namespace {
 
 constexpr UINT kResultTimerPeriod = 10;
 constexpr int kEntryColumnWidth = 85;
+// Entries add columns to the list's catalogue only while it holds fewer than this.
+// A person has a few dozen attributes in any common schema; far more come only from
+// a broken or hostile server, and each column costs every row a cell, the header
+// menu an item and the stored layout a key. The entry itself keeps every attribute.
+constexpr int kMostEntryColumns = 256;
+// Referrals followed by one search at most, so that servers referring to each
+// other end it.
+constexpr int kMostReferrals = 10;
+// A worker held in a library call that takes no time limit is given this long
+// beyond the deadline to report for itself.
+constexpr ULONGLONG kWorkerGraceMs = 1000;
 
 // Column titles of the attributes a directory entry commonly has.
 struct AttributeTitle {
@@ -84,11 +96,19 @@ void CDirectorySearchDialog::BeginSearch() {
     CloseConnection();
     m_pHandOff->AbandonSearch();
     KillTimer(kResultTimer);
+    m_nEntriesReceived = 0;
+    m_pendingReferrals.clear();
+    m_nReferralsFollowed = 0;
+    m_bFollowingReferral = false;
+    const ULONGLONG nAllowed = SearchTimeAllowed(m_pCurrentAccount->timeout);
+    m_nSearchDeadline = ::GetTickCount64() + nAllowed;
     // The worker gets its own copy: the servers may be edited while it runs.
-    CSearchRequest request{*m_pCurrentAccount, m_pEventLog, m_pTranslation};
+    CSearchRequest request{*m_pCurrentAccount, m_pEventLog, m_pTranslation, m_nSearchDeadline};
     request.account.connection = nullptr;
     request.account.bound = false;
     SetSearchStarting(StartSearchWorker(m_pHandOff, std::move(request)) != 0);
+    if (m_bSearchStarting)
+        SetTimer(kDeadlineTimer, static_cast<UINT>(nAllowed));
 }
 
 void CDirectorySearchDialog::AbandonSearch() {
@@ -96,6 +116,7 @@ void CDirectorySearchDialog::AbandonSearch() {
         m_pHandOff->AbandonSearch();
     SetSearchStarting(false);
     KillTimer(kResultTimer);
+    KillTimer(kDeadlineTimer);
     SetWindowText(m_strBaseTitle);
     CloseConnection();
 }
@@ -143,15 +164,129 @@ void CDirectorySearchDialog::OnSearchStarted() {
     m_pCurrentAccount->connection = started.pConnection;
     m_pCurrentAccount->bound = true;
     m_nSearchMessageId = started.nMessageId;
-    m_nEntriesReceived = 0;
     SetTimer(kResultTimer, kResultTimerPeriod);
 }
 
-void CDirectorySearchDialog::OnSearchFailed(UINT nSearchId) {
-    if (nSearchId != m_pHandOff->GetCurrentSearch())
+void CDirectorySearchDialog::OnSearchFailed(UINT nSearchId, SearchFailure failure) {
+    if (nSearchId != m_pHandOff->GetCurrentSearch() || !m_bSearchStarting)
         return;
+    ReportSearchFailure(failure);
+}
+
+void CDirectorySearchDialog::OnDeadline() {
+    const ULONGLONG now = ::GetTickCount64();
+    const ULONGLONG end = m_nSearchDeadline + (m_bSearchStarting ? kWorkerGraceMs : 0);
+    if (now < end) {
+        SetTimer(kDeadlineTimer, static_cast<UINT>(end - now));
+        return;
+    }
+    KillTimer(kDeadlineTimer);
+    if (m_bSearchStarting) {
+        // The worker is held in the library: it fails as the step it is at, and
+        // shows nothing when it returns.
+        const SearchStage stage = m_pHandOff->GetStage();
+        m_pHandOff->AbandonSearch();
+        ReportSearchFailure(stage == SearchStage::Connecting ? SearchFailure::Connect
+                            : stage == SearchStage::Binding  ? SearchFailure::Bind
+                                                             : SearchFailure::Search);
+        return;
+    }
+    // Results are still due: the connection goes, with its socket.
+    KillTimer(kResultTimer);
+    CloseConnection();
+    ReportSearchFailure(SearchFailure::Receive);
+}
+
+void CDirectorySearchDialog::ReportSearchFailure(SearchFailure failure) {
+    KillTimer(kDeadlineTimer);
     SetSearchStarting(false);
-    SetWindowText(m_strBaseTitle);
+    // A referral that cannot be followed ends the search as results that could not
+    // be received do.
+    if (m_bFollowingReferral)
+        failure = SearchFailure::Receive;
+    const CString appName = AfxGetApp() ? AfxGetApp()->GetAppName() : CString();
+    struct Report {
+        UINT nText;
+        CString caption;
+        UINT nType;
+        const wchar_t* pszEvent;
+    };
+    const Report report = failure == SearchFailure::Init
+                              ? Report{2815, appName, MB_OK, L"Error connecting"}
+                          : failure == SearchFailure::Connect
+                              ? Report{2814, appName, MB_OK, L"Error Connecting"}
+                          : failure == SearchFailure::Bind
+                              ? Report{2814, appName, MB_OK, L"Error binding"}
+                          : failure == SearchFailure::Search
+                              ? Report{2817, L"", MB_ICONINFORMATION, L"Error searching"}
+                              : Report{2816, Text(3232) + L"...", MB_ICONINFORMATION,
+                                       L"Error on ldap_result"};
+    LogSearchFailure(m_pEventLog, __FILE__, __LINE__, report.pszEvent);
+    if (ShowSearchBox(Text(report.nText), report.caption, report.nType))
+        SetWindowText(m_strBaseTitle);
+}
+
+bool CDirectorySearchDialog::ShowSearchBox(const CString& text, const CString& caption,
+                                           UINT nType) {
+    // One box at a time: what ends a search while one is shown is logged and shows
+    // nothing more. The box is the window's own, so the window waits for it.
+    if (m_bSearchBoxShown)
+        return true;
+    const std::shared_ptr<bool> pAlive = m_pAlive;
+    m_bSearchBoxShown = true;
+    ::MessageBoxW(m_hWnd, text, caption, nType);
+    if (!*pAlive)
+        return false;
+    m_bSearchBoxShown = false;
+    return true;
+}
+
+bool CDirectorySearchDialog::FollowsReferrals() const {
+    return m_pCurrentAccount && m_pCurrentAccount->ldapReferral != 0;
+}
+
+void CDirectorySearchDialog::TakeReferral(ILdapApi& api, LDAP* pConnection, LDAPMessage* pMessage,
+                                          bool bResult) {
+    if (!FollowsReferrals())
+        return;
+    CLdapValues urls(api);
+    if (bResult)
+        api.ParseReferrals(pConnection, pMessage, urls.Receive());
+    else
+        api.ParseReference(pConnection, pMessage, urls.Receive());
+    // The URLs of one referral are alternatives: the first is followed. One that
+    // cannot be read (Wine's library reads no continuation reference) is kept as
+    // empty: it cannot be followed, which ends the search when its turn comes.
+    if (m_pendingReferrals.size() <= kMostReferrals)
+        m_pendingReferrals.emplace_back(urls && *urls.Get() ? *urls.Get() : L"");
+}
+
+void CDirectorySearchDialog::FollowNextReferral() {
+    KillTimer(kResultTimer);
+    CloseConnection();
+    m_bFollowingReferral = true;
+    CLdapUrl url;
+    const bool bFollowable = !m_pendingReferrals.empty() &&
+                             ++m_nReferralsFollowed <= kMostReferrals &&
+                             ParseLdapUrl(m_pendingReferrals.front(), url);
+    if (!m_pendingReferrals.empty())
+        m_pendingReferrals.pop_front();
+    if (!bFollowable)
+        return ReportSearchFailure(SearchFailure::Receive);
+    CSearchRequest request{*m_pCurrentAccount, m_pEventLog, m_pTranslation, m_nSearchDeadline};
+    request.account.connection = nullptr;
+    request.account.bound = false;
+    if (!url.host.IsEmpty()) {
+        request.account.address = url.host;
+        request.account.port = url.port;
+    }
+    if (!url.dn.IsEmpty())
+        request.account.searchRoot = url.dn;
+    request.account.ldapVersion = 3; // referrals are a version 3 answer
+    SetSearchStarting(StartSearchWorker(m_pHandOff, std::move(request),
+                                        m_pHandOff->GetCurrentSearch()) != 0);
+    if (!m_bSearchStarting)
+        ReportSearchFailure(SearchFailure::Receive);
 }
 
 CString CDirectorySearchDialog::ResultCaption() const {
@@ -187,6 +322,12 @@ void CDirectorySearchDialog::OnTimer() {
     }
     if (nType == 0)
         return; // nothing has arrived yet
+    if (nType == LDAP_RES_REFERRAL) {
+        // A continuation reference: more entries elsewhere, and more to come here.
+        TakeReferral(api, pConnection, pMessage, false);
+        api.MsgFree(pMessage);
+        return;
+    }
     if (nType != static_cast<ULONG>(-1) &&
         api.Result2Error(pConnection, pMessage, 0) == LDAP_TIMEOUT) {
         if (pMessage)
@@ -194,29 +335,41 @@ void CDirectorySearchDialog::OnTimer() {
         return;
     }
     KillTimer(kResultTimer);
-    if (nType == static_cast<ULONG>(-1)) {
-        MessageBox(Text(2816), Text(3232) + L"...", MB_ICONINFORMATION);
-        LogSearchFailure(m_pEventLog, __FILE__, __LINE__, L"Error on ldap_result");
-        SetWindowText(m_strBaseTitle);
-        return;
+    if (nType == static_cast<ULONG>(-1))
+        return ReportSearchFailure(SearchFailure::Receive);
+    const ULONG nError = api.Result2Error(pConnection, pMessage, 0);
+    if (nError == LDAP_REFERRAL && FollowsReferrals()) {
+        TakeReferral(api, pConnection, pMessage, true);
+        api.MsgFree(pMessage);
+        return FollowNextReferral();
     }
-    FinishSearch(pMessage, api.Result2Error(pConnection, pMessage, 0));
+    if (nError == LDAP_SUCCESS && !m_pendingReferrals.empty()) {
+        api.MsgFree(pMessage);
+        return FollowNextReferral();
+    }
+    FinishSearch(pMessage, nError);
 }
 
 void CDirectorySearchDialog::FinishSearch(LDAPMessage* pMessage, ULONG nError) {
     ILdapApi& api = LdapApi();
+    KillTimer(kDeadlineTimer);
+    bool bWindowStays = true;
     if (nError == LDAP_SUCCESS && m_nEntriesReceived == 0) {
-        MessageBox(Text(2822) + L"...", Text(3232) + L"...", MB_ICONINFORMATION);
-        SetWindowText(m_strBaseTitle);
+        bWindowStays = ShowSearchBox(Text(2822) + L"...", Text(3232) + L"...", MB_ICONINFORMATION);
+        if (bWindowStays)
+            SetWindowText(m_strBaseTitle);
     } else if (nError == LDAP_SUCCESS || nError == LDAP_SIZELIMIT_EXCEEDED) {
         SetWindowText(ResultCaption());
     } else {
-        MessageBox(Text(2847) + L"\n\n" + api.Err2String(nError), Text(3232) + L"...",
-                   MB_ICONINFORMATION);
-        SetWindowText(ResultCaption());
+        bWindowStays = ShowSearchBox(Text(2847) + L"\n\n" + api.Err2String(nError),
+                                     Text(3232) + L"...", MB_ICONINFORMATION);
+        if (bWindowStays)
+            SetWindowText(ResultCaption());
     }
     if (pMessage)
         api.MsgFree(pMessage);
+    if (!bWindowStays)
+        return; // closed under the box: its connection went with it
     int nNameColumn = m_listCtrl.GetColumnPosition(L"cn");
     if (nNameColumn >= 0) {
         // The rows came in unsorted: sort them by name in the direction the list
@@ -231,8 +384,9 @@ void CDirectorySearchDialog::FinishSearch(LDAPMessage* pMessage, ULONG nError) {
 
 // ---------------------------------------------------------------- rows
 
-void CDirectorySearchDialog::DefineEntryColumn(const CString& key) {
-    if (m_listCtrl.FindColumn(key))
+void CDirectorySearchDialog::DefineEntryColumn(const CString& key, bool bDefault) {
+    if ((!bDefault && m_listCtrl.GetColumnCount() >= kMostEntryColumns) ||
+        m_listCtrl.FindColumn(key))
         return;
     CString title = key;
     for (const auto& t : kAttributeTitles) {
@@ -247,7 +401,7 @@ void CDirectorySearchDialog::AddEntryRow(CMapStringToString* pEntry) {
     // The default columns are always defined, so that a first entry without a
     // name or an address cannot leave them out of the layout for good.
     for (const wchar_t* pszName : kDefaultColumns)
-        DefineEntryColumn(pszName);
+        DefineEntryColumn(pszName, true);
     // Every key is looked at: equal counts of keys and columns do not mean that
     // the columns cover the keys.
     CString key, value;
@@ -257,14 +411,14 @@ void CDirectorySearchDialog::AddEntryRow(CMapStringToString* pEntry) {
     }
     ShowDefaultColumns();
 
-    const int nShown = m_listCtrl.GetDisplayedColumnCount();
-    if (nShown == 0) {
+    const std::vector<CListColumn*> shown = m_listCtrl.GetShownColumns();
+    if (shown.empty()) {
         delete pEntry; // no column to show it in
         return;
     }
-    for (int i = 0; i < nShown; ++i) {
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
         CString value;
-        pEntry->Lookup(m_listCtrl.GetColumnName(i), value);
+        pEntry->Lookup(shown[i]->m_szName, value);
         if (i == 0) {
             m_listCtrl.InsertItem(0, value);
             m_listCtrl.SetItemData(0, reinterpret_cast<DWORD_PTR>(pEntry));

@@ -98,12 +98,12 @@ TEST_F(SearchWindowTest, TheVersionProbeDecidesTheProtocolOptionsAndTheAccountTh
         {"a version 3 server, simple bind",
          L"3",
          1,
-         {L"SetOption 17=3", L"SetOption 8=1"},
-         L"BindS cn=reader,ou=Service,dc=quillet,dc=test secret 128"},
+         {L"SetOption 17=3", L"SetOption 8=0"},
+         L"Bind cn=reader,ou=Service,dc=quillet,dc=test secret 128"},
         {"a version 2 server, negotiate bind",
          L"2",
          0,
-         {},
+         {L"SetOption 8=0"},
          L"BindS (null) user=cn=reader,ou=Service,dc=quillet,dc=test/39 domain=(null) "
          L"password=secret/6 flags=2 1158"},
     };
@@ -126,7 +126,7 @@ TEST_F(SearchWindowTest, TheVersionProbeDecidesTheProtocolOptionsAndTheAccountTh
         std::vector<std::wstring> expected = {
             L"Init 127.0.0.1:" + port, L"SetOption 8=0",
             L"SearchExtS base= scope=0 filter=(objectClass=*) attributes=supportedLDAPVersion "
-            L"attributesOnly=0 timeout=none sizeLimit=0",
+            L"attributesOnly=0 timeout=set sizeLimit=0",
             L"UnbindS", L"Init 127.0.0.1:" + port};
         expected.insert(expected.end(), c.protocolOptions.begin(), c.protocolOptions.end());
         expected.insert(expected.end(),
