@@ -4,52 +4,37 @@
 // alone, as such a host reaches it.
 #include "DirectorySearch.h"
 #include "FakeLdapApi.h"
-#include "Options.h"
 #include "RegistrySandbox.h"
-#include "Translation.h"
 #include "UiKit.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
-template <class Function> Function Export(HMODULE hModule, const char* pszName) {
+template <class Function> static Function Export(HMODULE hModule, const char* pszName) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(hModule, pszName)));
 }
-
-} // namespace
 
 TEST(UnloadTest, UnloadingTheModuleDuringABindWaitsForTheSearchToEnd) {
     const std::wstring root = L"Software\\Tovana\\Tovana Quillet";
     ::RegDeleteTreeW(HKEY_CURRENT_USER, root.c_str());
     WriteRawText(root + L"\\Config\\LDapServers\\Held", L"address", L"127.0.0.1");
-    WriteRawNumber(root + L"\\Config\\LDapServers\\Held", L"ldapVersion", 3);
     WriteRawText(root + L"\\Config\\LDAPServers", L"Current", L"Held");
-
     HMODULE hModule = ::LoadLibraryW(L"dirsearch.dll");
     ASSERT_NE(hModule, nullptr);
     auto setApi = Export<ILdapApi* (*)(ILdapApi*)>(hModule, "_Z10SetLdapApiP8ILdapApi");
     auto allocate = Export<void* (*)(size_t)>(hModule, "_ZN16CDirectorySearchnwEy");
     auto construct = Export<void (*)(void*, HWND)>(hModule, "_ZN16CDirectorySearchC1EP6HWND__");
-    auto setTranslation = Export<void (*)(void*, CTranslation*)>(
-        hModule, "_ZN16CDirectorySearch14SetTranslationEP12CTranslation");
     auto display =
         Export<CWnd* (*)(void*)>(hModule, "_ZN16CDirectorySearch19DisplaySearchDialogEv");
     auto close = Export<void (*)(void*)>(hModule, "_ZN16CDirectorySearch12CloseDialogsEv");
     auto destroy = Export<void (*)(void*)>(hModule, "_ZN16CDirectorySearchD0Ev");
     auto filter = Export<BOOL (*)(MSG*)>(hModule, "FilterDllMsg");
-    ASSERT_TRUE(setApi && allocate && construct && setTranslation && display && close &&
-                destroy && filter);
+    ASSERT_TRUE(setApi && allocate && construct && display && close && destroy && filter);
 
     CFakeLdapApi fake;
     fake.bHoldFirstBind = true;
     setApi(&fake);
-    CTranslation translation(COptions::GetOptions());
-    HWND hHost = ::CreateWindowExW(0, L"STATIC", L"Host", 0, 0, 0, 10, 10, nullptr, nullptr,
-                                   nullptr, nullptr);
     void* pSearch = allocate(sizeof(CDirectorySearch));
-    construct(pSearch, hHost);
-    setTranslation(pSearch, &translation);
+    construct(pSearch, nullptr); // a host that needs none of the module's messages
     CWnd* pWindow = display(pSearch);
     ASSERT_NE(pWindow, nullptr);
     kit::SetMessageFilter(filter);
@@ -57,7 +42,6 @@ TEST(UnloadTest, UnloadingTheModuleDuringABindWaitsForTheSearchToEnd) {
     kit::TypeText(edit, L"Person");
     kit::PressKey(edit, VK_RETURN);
     ASSERT_TRUE(kit::PumpUntil([&] { return fake.BindHeld(); }));
-
     // The host closes the window, deletes the component and unloads the module.
     close(pSearch);
     destroy(pSearch);
@@ -67,6 +51,5 @@ TEST(UnloadTest, UnloadingTheModuleDuringABindWaitsForTheSearchToEnd) {
     fake.ReleaseBind(); // the bind returns into the module
     EXPECT_TRUE(kit::PumpUntil([] { return !::GetModuleHandleW(L"dirsearch.dll"); }));
     EXPECT_EQ(fake.OpenObjects(), 0);
-    ::DestroyWindow(hHost);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, root.c_str());
 }

@@ -11,11 +11,13 @@ Each behaviour listens on a port of its own on 127.0.0.1. The first line on stdo
   cut        answers the bind, sends 3 entries, then hangs up
   trickle    answers the bind, then sends one entry per second and never ends
   refer      answers the search with a referral (result 10) to the hang server
+  referok    answers the search with a referral to the test directory (LDAP_TEST_PORT)
   reference  sends one entry, a continuation reference to the hang server, and success
   wide       sends one entry with 2,000 attributes
   many       sends 5,000 entries, whatever size limit was asked for
   reject     answers the search with result 2 (protocol error), as for a bad filter
 """
+import os
 import socket
 import socketserver
 import sys
@@ -132,6 +134,10 @@ class Handler(socketserver.BaseRequestHandler):
         url = "ldap://127.0.0.1:%d/%s" % (PORTS["hang"], SUFFIX.decode())
         sock.sendall(message(msgid, result(0x65, 10, referrals=[url])))
 
+    def referok(self, sock, msgid):
+        url = "ldap://127.0.0.1:%s/%s" % (os.environ.get("LDAP_TEST_PORT", "389"), SUFFIX.decode())
+        sock.sendall(message(msgid, result(0x65, 10, referrals=[url])))
+
     def reference(self, sock, msgid):
         url = "ldap://127.0.0.1:%d/ou=Elsewhere,%s" % (PORTS["hang"], SUFFIX.decode())
         sock.sendall(message(msgid, person(1)) + message(msgid, tlv(0x73, text(url))) +
@@ -160,8 +166,8 @@ class Server(socketserver.ThreadingTCPServer):
     request_queue_size = 128
 
 
-BEHAVIOURS = ["hang", "bindonly", "garbage", "cut", "trickle", "refer", "reference", "wide",
-              "many", "reject"]
+BEHAVIOURS = ["hang", "bindonly", "garbage", "cut", "trickle", "refer", "referok", "reference",
+              "wide", "many", "reject"]
 PORTS = {}
 
 

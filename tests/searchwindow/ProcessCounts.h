@@ -4,6 +4,8 @@
 #pragma once
 
 #include <windows.h>
+#include <tlhelp32.h>
+#include <psapi.h>
 
 #include <ostream>
 
@@ -12,5 +14,38 @@ struct ProcessCounts {
     SIZE_T workingSet = 0;
 };
 
-ProcessCounts Counts();
-std::ostream& operator<<(std::ostream& out, const ProcessCounts& c);
+inline BOOL CALLBACK CountWindow(HWND window, LPARAM counts) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    if (pid == ::GetCurrentProcessId()) {
+        ++reinterpret_cast<ProcessCounts*>(counts)->windows;
+        ::EnumChildWindows(window, CountWindow, counts);
+    }
+    return TRUE;
+}
+
+inline ProcessCounts Counts() {
+    ProcessCounts counts;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof(thread);
+    for (BOOL ok = ::Thread32First(snapshot, &thread); ok; ok = ::Thread32Next(snapshot, &thread))
+        counts.threads += thread.th32OwnerProcessID == ::GetCurrentProcessId();
+    ::CloseHandle(snapshot);
+    ::EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&counts));
+    WIN32_FIND_DATAW file;
+    HANDLE find = ::FindFirstFileW(L"Z:\\proc\\self\\fd\\*", &file);
+    for (BOOL ok = find != INVALID_HANDLE_VALUE; ok; ok = ::FindNextFileW(find, &file))
+        counts.descriptors += file.cFileName[0] != L'.';
+    if (find != INVALID_HANDLE_VALUE)
+        ::FindClose(find);
+    PROCESS_MEMORY_COUNTERS memory{};
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory));
+    counts.workingSet = memory.WorkingSetSize;
+    return counts;
+}
+
+inline std::ostream& operator<<(std::ostream& out, const ProcessCounts& c) {
+    return out << c.threads << " threads, " << c.windows << " windows, " << c.descriptors
+               << " descriptors, " << c.workingSet / 1024 << " KB";
+}
