@@ -306,6 +306,9 @@ void CDirectorySearchDialog::OnTimer() {
     ULONG nType = api.Result(pConnection, m_nSearchMessageId, 0, &poll, &pMessage);
     if (nType == LDAP_RES_SEARCH_ENTRY) {
         ++m_nEntriesReceived;
+        // Taking one entry per tick is this window's pace, not the server's: it does
+        // not count against the search's time.
+        m_nSearchDeadline += kResultTimerPeriod;
         auto* pEntry = new CMapStringToString;
         BuildEntryMap(api, pConnection, pMessage, *pEntry);
         api.MsgFree(pMessage);
