@@ -11,6 +11,18 @@ namespace {
 const wchar_t kCurrentServerSection[] = L"Config\\LDAPServers";
 const wchar_t kCurrentServerEntry[] = L"Current";
 const wchar_t kEncryptionValue[] = L"Encryption";
+
+// Whether the key holds the value in a form that does not read as its kind (a
+// text where a number belongs, or the reverse), so that it reads as its default.
+bool StoredUnreadable(const CString& key, const wchar_t* pszName, bool bText) {
+    CRegKey reg;
+    if (reg.Open(HKEY_CURRENT_USER, key) != ERROR_SUCCESS ||
+        ::RegQueryValueExW(reg, pszName, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+    CString text;
+    DWORD number = 0;
+    return bText ? !reg.QueryString(pszName, text) : !reg.QueryDword(pszName, number);
+}
 } // namespace
 
 CLDapAccount::CLDapAccount(const CString& strDescription, COptions* pOptions)
@@ -81,14 +93,25 @@ void CLDapAccount::Load() {
 
 void CLDapAccount::Save() {
     CString key = GetKeyPath();
-    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"searchRoot", searchRoot, 0);
-    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"address", address, 0);
-    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"logon", logon, 0);
-    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"password", password, 0);
-    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"maximumHits", maximumHits);
-    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"port", port);
-    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"timeout", timeout);
-    options->SetRegistryValue(HKEY_CURRENT_USER, key, L"bindSelection", bindSelection);
+    // A value stored in a form that read as its default stays as it is while the
+    // account still holds that default: saving must not destroy what an
+    // administrator wrote, only what the user changed.
+    auto text = [&](const wchar_t* pszName, const CString& value) {
+        if (!value.IsEmpty() || !StoredUnreadable(key, pszName, true))
+            options->SetRegistryValue(HKEY_CURRENT_USER, key, pszName, value, 0);
+    };
+    auto number = [&](const wchar_t* pszName, int nValue, int nDefault) {
+        if (nValue != nDefault || !StoredUnreadable(key, pszName, false))
+            options->SetRegistryValue(HKEY_CURRENT_USER, key, pszName, nValue);
+    };
+    text(L"searchRoot", searchRoot);
+    text(L"address", address);
+    text(L"logon", logon);
+    text(L"password", password);
+    number(L"maximumHits", maximumHits, 200);
+    number(L"port", port, LDAP_PORT);
+    number(L"timeout", timeout, 200);
+    number(L"bindSelection", bindSelection, 1);
     if (encryption != kEncryptionNone) {
         options->SetRegistryValue(HKEY_CURRENT_USER, key, kEncryptionValue, encryption);
     } else {
@@ -126,5 +149,7 @@ CLDapAccount* CLDapAccountArray::ChooseCurrent(const CWinApp& app) {
         if (ElementAt(i).description == current)
             return &ElementAt(i);
     }
-    return nullptr;
+    // A server that no longer exists: the first one, as when none is named, rather
+    // than a window where nothing can be searched and nothing says why.
+    return &ElementAt(0);
 }

@@ -43,7 +43,8 @@ public:
     // Writes searchRoot, address, logon, password, maximumHits, port, timeout and
     // bindSelection, creating the account key when it is missing; then "Encryption"
     // when there is one, else removes that value, so that a clear-text server's key
-    // holds what it always held.
+    // holds what it always held. A value stored in a form that reads as its default
+    // is kept while the account holds that default.
     void Save();
     // Removes the account key with its values.
     void Delete();
@@ -82,7 +83,7 @@ public:
     // Saves every account, then empties the array.
     void SaveAll();
     // The account named by the "Current" value of app's profile section
-    // "Config\LDAPServers": the first account when the value is empty, else the last
-    // one whose description equals it exactly; null when there is none.
+    // "Config\LDAPServers": the last one whose description equals it exactly, else
+    // (empty or stale) the first account; null when there is none.
     CLDapAccount* ChooseCurrent(const CWinApp& app);
 };

@@ -13,6 +13,17 @@ PWCHAR* TextList(const wchar_t* const* ppsz) {
     return const_cast<PWCHAR*>(ppsz);
 }
 
+// Wine's library crashes on a negotiate bind without credentials (its callback for
+// the credentials reads through the missing record); Wine says who it is through
+// an export of its ntdll.
+bool RunsOnWine() {
+    static const bool bWine = [] {
+        HMODULE hNtdll = ::GetModuleHandleW(L"ntdll.dll");
+        return hNtdll && ::GetProcAddress(hNtdll, "wine_get_version");
+    }();
+    return bWine;
+}
+
 class CPlatformLdapApi : public ILdapApi {
 public:
     LDAP* Init(const wchar_t* pszHost, ULONG nPort) override {
@@ -26,7 +37,15 @@ public:
     }
     ULONG BindS(LDAP* pLdap, const wchar_t* pszName, const wchar_t* pszCredential,
                 ULONG nMethod) override {
+        // As the logged-on user: Windows knows who that is; under Wine the bind
+        // fails as one the server refused, instead of taking the host down.
+        if (nMethod == LDAP_AUTH_NEGOTIATE && !pszCredential && RunsOnWine())
+            return LDAP_AUTH_METHOD_NOT_SUPPORTED;
         return ::ldap_bind_sW(pLdap, Text(pszName), Text(pszCredential), nMethod);
+    }
+    ULONG Bind(LDAP* pLdap, const wchar_t* pszName, const wchar_t* pszCredential,
+               ULONG nMethod) override {
+        return ::ldap_bindW(pLdap, Text(pszName), Text(pszCredential), nMethod);
     }
     ULONG Search(LDAP* pLdap, const wchar_t* pszBase, ULONG nScope, const wchar_t* pszFilter,
                  const wchar_t* const* ppszAttributes, ULONG nAttributesOnly) override {
@@ -46,6 +65,14 @@ public:
     }
     ULONG Result2Error(LDAP* pLdap, LDAPMessage* pResult, ULONG nFreeIt) override {
         return ::ldap_result2error(pLdap, pResult, nFreeIt);
+    }
+    ULONG ParseReferrals(LDAP* pLdap, LDAPMessage* pResult, wchar_t*** pppszUrls) override {
+        ULONG nCode = 0;
+        return ::ldap_parse_resultW(pLdap, pResult, &nCode, nullptr, nullptr, pppszUrls, nullptr,
+                                    FALSE);
+    }
+    ULONG ParseReference(LDAP* pLdap, LDAPMessage* pReference, wchar_t*** pppszUrls) override {
+        return ::ldap_parse_referenceW(pLdap, pReference, pppszUrls);
     }
     ULONG MsgFree(LDAPMessage* pMessage) override { return ::ldap_msgfree(pMessage); }
     LDAPMessage* FirstEntry(LDAP* pLdap, LDAPMessage* pResult) override {

@@ -31,6 +31,10 @@ public:
     virtual ULONG Connect(LDAP* pLdap, l_timeval* pTimeout) = 0;               // ldap_connect
     virtual ULONG BindS(LDAP* pLdap, const wchar_t* pszName, const wchar_t* pszCredential,
                         ULONG nMethod) = 0; // ldap_bind_sW
+    // ldap_bindW, a simple bind sent without waiting for its answer, which Result
+    // brings: the message id of the request, or (ULONG)-1 when it was not sent.
+    virtual ULONG Bind(LDAP* pLdap, const wchar_t* pszName, const wchar_t* pszCredential,
+                       ULONG nMethod) = 0;
     // ldap_searchW: the message id of the request, or (ULONG)-1 when it was not sent.
     virtual ULONG Search(LDAP* pLdap, const wchar_t* pszBase, ULONG nScope,
                          const wchar_t* pszFilter, const wchar_t* const* ppszAttributes,
@@ -42,6 +46,10 @@ public:
     virtual ULONG Result(LDAP* pLdap, ULONG nMessageId, ULONG nAll, l_timeval* pTimeout,
                          LDAPMessage** ppResult) = 0; // ldap_result
     virtual ULONG Result2Error(LDAP* pLdap, LDAPMessage* pResult, ULONG nFreeIt) = 0;
+    // The referral URLs of a result (ldap_parse_resultW, the result kept) or of a
+    // continuation reference (ldap_parse_referenceW), as a value list for ValueFree.
+    virtual ULONG ParseReferrals(LDAP* pLdap, LDAPMessage* pResult, wchar_t*** pppszUrls) = 0;
+    virtual ULONG ParseReference(LDAP* pLdap, LDAPMessage* pReference, wchar_t*** pppszUrls) = 0;
     virtual ULONG MsgFree(LDAPMessage* pMessage) = 0;
     virtual LDAPMessage* FirstEntry(LDAP* pLdap, LDAPMessage* pResult) = 0;
     virtual LDAPMessage* NextEntry(LDAP* pLdap, LDAPMessage* pEntry) = 0;

@@ -28,7 +28,7 @@ int VersionFromRootDse(ILdapApi& api, LDAP* pLdap, LDAPMessage* pResult) {
 
 } // namespace
 
-int ProbeLdapVersion(const CString& server, int nPort, int nEncryption) {
+int ProbeLdapVersion(const CString& server, int nPort, int nEncryption, l_timeval* pTimeLimit) {
     ILdapApi& api = LdapApi();
     CLdapConnection connection(api, OpenLdapConnection(api, server, nPort, nEncryption));
     if (!connection) {
@@ -44,7 +44,7 @@ int ProbeLdapVersion(const CString& server, int nPort, int nEncryption) {
     const wchar_t* const attributes[] = {L"supportedLDAPVersion", nullptr};
     CLdapMessageOwner result(api);
     ULONG nError = api.SearchExtS(connection.Get(), L"", LDAP_SCOPE_BASE, L"(objectClass=*)",
-                                  attributes, 0, nullptr, 0, result.Receive());
+                                  attributes, 0, pTimeLimit, 0, result.Receive());
     switch (nError) {
     case LDAP_SUCCESS:
         return VersionFromRootDse(api, connection.Get(), result.Get());

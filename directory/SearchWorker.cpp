@@ -3,9 +3,10 @@
 #include "EventLog.h"
 #include "LdapConnector.h"
 #include "LdapVersionProbe.h"
-#include "Translation.h"
 
 #include "WinApp.h"
+
+#include <algorithm>
 
 // ---------------------------------------------------------------- CSearchHandOff
 
@@ -37,6 +38,7 @@ void CSearchHandOff::AbandonSearch() {
 
 void CSearchHandOff::SetCurrent(UINT nSearchId) {
     m_nCurrentSearch = nSearchId;
+    m_stage = SearchStage::Connecting;
     CloseWaiting();
 }
 
@@ -84,6 +86,17 @@ bool CSearchHandOff::ReportFailure(UINT nSearchId, SearchFailure failure) {
            ::PostMessageW(m_hWnd, m_nFailedMessage, nSearchId, static_cast<LPARAM>(failure));
 }
 
+void CSearchHandOff::SetStage(UINT nSearchId, SearchStage stage) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (nSearchId == m_nCurrentSearch)
+        m_stage = stage;
+}
+
+SearchStage CSearchHandOff::GetStage() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_stage;
+}
+
 HWND CSearchHandOff::GetWindow() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_hWnd;
@@ -97,17 +110,20 @@ void LogSearchFailure(CEventLog* pEventLog, const char* pszFile, int nLine,
         pEventLog->EventLog(kSearchEventCode, pszFile, nLine, 10001, 3, 0, pszText, 0);
 }
 
+ULONGLONG SearchTimeAllowed(int nTimeout) {
+    constexpr int kDefaultTimeout = 200, kLongestTimeout = 24 * 60 * 60;
+    const int nSeconds = nTimeout <= 0 ? kDefaultTimeout : std::min(nTimeout, kLongestTimeout);
+    return static_cast<ULONGLONG>(nSeconds) * 1000 + kSearchGraceMs;
+}
+
 namespace {
 
 struct CSearchJob {
     std::shared_ptr<CSearchHandOff> pHandOff;
     CSearchRequest request;
     UINT nSearchId;
+    HMODULE hModule; // the reference the worker holds on the module
 };
-
-CString Text(const CTranslation* pTranslation, UINT nID) {
-    return pTranslation ? pTranslation->LoadStringW(nID, 512) : CString();
-}
 
 class CSearchWorker {
 public:
@@ -118,10 +134,15 @@ public:
     void Run();
 
 private:
-    enum class Failure { Init, Connect, Bind, Secure, Search };
     void Trace(const wchar_t* pszFormat, ...);
-    void Fail(Failure failure, ULONG nError, const char* pszFile, int nLine);
-    static SearchFailure StatusOf(Failure failure, ULONG nError);
+    void Fail(SearchFailure failure);
+    // The bind's LDAP result: a simple bind is sent without waiting and its answer
+    // awaited within the search's time (LDAP_TIMEOUT when none comes).
+    ULONG Bind(const CBindCredentials& credentials);
+    // What is left of the search's time, as the library takes a time limit; null
+    // for a search without a deadline.
+    l_timeval* TimeLeft(l_timeval& left) const;
+    bool TimeIsUp() const;
 
     CSearchHandOff& m_handOff;
     CSearchRequest& m_request;
@@ -130,23 +151,6 @@ private:
     CLdapConnection m_connection; // closed here unless handed over
     const UINT m_nId;
 };
-
-SearchFailure CSearchWorker::StatusOf(Failure failure, ULONG nError) {
-    switch (failure) {
-    case Failure::Init:
-        return SearchFailure::Init;
-    case Failure::Connect:
-        return SearchFailure::Unreachable;
-    case Failure::Bind:
-        return IsTransportFailure(nError) ? SearchFailure::Unreachable
-                                          : SearchFailure::LogonRefused;
-    case Failure::Secure:
-        return SearchFailure::Secure;
-    case Failure::Search:
-        break;
-    }
-    return SearchFailure::SearchRefused;
-}
 
 void CSearchWorker::Trace(const wchar_t* pszFormat, ...) {
     if (!m_request.pEventLog)
@@ -159,41 +163,57 @@ void CSearchWorker::Trace(const wchar_t* pszFormat, ...) {
     m_request.pEventLog->Trace(L"%s", line.GetString());
 }
 
+l_timeval* CSearchWorker::TimeLeft(l_timeval& left) const {
+    if (!m_request.nDeadline)
+        return nullptr;
+    const ULONGLONG now = ::GetTickCount64();
+    const ULONGLONG ms = m_request.nDeadline > now ? m_request.nDeadline - now : 0;
+    left = l_timeval{static_cast<LONG>(ms / 1000), static_cast<LONG>(ms % 1000 * 1000)};
+    return &left;
+}
+
+bool CSearchWorker::TimeIsUp() const {
+    return m_request.nDeadline && ::GetTickCount64() >= m_request.nDeadline;
+}
+
 void CSearchWorker::Run() {
     const int nEncryption = m_account.encryption;
+    m_handOff.SetStage(m_nId, SearchStage::Connecting);
     int nVersion = m_account.ldapVersion;
+    l_timeval left;
     if (nVersion == 0)
-        nVersion =
-            ProbeLdapVersion(m_account.address, m_account.port, nEncryption);
+        nVersion = ProbeLdapVersion(m_account.address, m_account.port, nEncryption,
+                                    TimeLeft(left));
     Trace(L" description: <%s> ldapVersion: %d ldapReferral: %d\n",
           m_account.description.GetString(), nVersion, m_account.ldapReferral);
 
     m_connection.Reset(OpenLdapConnection(m_api, m_account.address, m_account.port, nEncryption));
     if (!m_connection)
-        return Fail(nEncryption ? Failure::Secure : Failure::Init, 0, __FILE__, __LINE__);
+        return Fail(nEncryption ? SearchFailure::Secure : SearchFailure::Init);
     if (nVersion == 3) {
         Trace(L"ldap register as V3 client with referral : %d\n", m_account.ldapReferral);
         ULONG version = LDAP_VERSION3;
         m_api.SetOption(m_connection.Get(), LDAP_OPT_PROTOCOL_VERSION, &version);
-        m_api.SetOption(m_connection.Get(), LDAP_OPT_REFERRALS,
-                        m_account.ldapReferral ? LDAP_OPT_ON : LDAP_OPT_OFF);
     }
+    // The library never chases referrals: it would do so inside a poll on the
+    // window's thread, without a time limit. The window follows them itself.
+    m_api.SetOption(m_connection.Get(), LDAP_OPT_REFERRALS, LDAP_OPT_OFF);
     Trace(L"ldap bind Option: %x\n", m_account.bindMethod);
     const CBindCredentials credentials(m_account);
 
-    // Over an encrypted connection a connection that fails before the server has
+    // Over an encrypted connection, a connection that fails before the server has
     // answered is the encryption's failure: the user is told that, not "logon".
-    ULONG nError = m_api.Connect(m_connection.Get(), nullptr);
-    if (nError != LDAP_SUCCESS)
-        return Fail(nEncryption ? Failure::Secure : Failure::Connect, nError, __FILE__, __LINE__);
-    nError = SecureLdapConnection(m_api, m_connection.Get(), nEncryption);
-    if (nError != LDAP_SUCCESS)
-        return Fail(Failure::Secure, nError, __FILE__, __LINE__);
-    nError = m_api.BindS(m_connection.Get(), credentials.Name(), credentials.Credential(),
-                         credentials.Method());
-    if (nError != LDAP_SUCCESS)
-        return Fail(nEncryption && IsTransportFailure(nError) ? Failure::Secure : Failure::Bind,
-                    nError, __FILE__, __LINE__);
+    if (TimeIsUp() || m_api.Connect(m_connection.Get(), TimeLeft(left)) != LDAP_SUCCESS)
+        return Fail(nEncryption ? SearchFailure::Secure : SearchFailure::Connect);
+    if (SecureLdapConnection(m_api, m_connection.Get(), nEncryption) != LDAP_SUCCESS)
+        return Fail(SearchFailure::Secure);
+    m_handOff.SetStage(m_nId, SearchStage::Binding);
+    const ULONG nError = Bind(credentials);
+    if (nError != LDAP_SUCCESS) {
+        if (!IsTransportFailure(nError))
+            return Fail(SearchFailure::Bind);
+        return Fail(nEncryption ? SearchFailure::Secure : SearchFailure::NoAnswer);
+    }
     if (!m_handOff.IsCurrent(m_nId))
         return;
 
@@ -202,61 +222,78 @@ void CSearchWorker::Run() {
     m_api.SetOption(m_connection.Get(), LDAP_OPT_SIZELIMIT, &sizeLimit);
     m_api.SetOption(m_connection.Get(), LDAP_OPT_TIMELIMIT, &timeLimit);
 
+    m_handOff.SetStage(m_nId, SearchStage::Sending);
     ULONG nMessageId =
         m_api.Search(m_connection.Get(), m_account.searchRoot, static_cast<ULONG>(m_account.scope),
                      m_account.filter, nullptr, 0);
     if (nMessageId == static_cast<ULONG>(-1))
-        return Fail(Failure::Search, 0, __FILE__, __LINE__);
+        return Fail(SearchFailure::Search);
     if (m_handOff.HandOver({m_nId, m_connection.Get(), nMessageId}))
         m_connection.Release(); // the window's thread closes it now
 }
 
-void CSearchWorker::Fail(Failure failure, ULONG nError, const char* pszFile, int nLine) {
-    if (!m_handOff.IsCurrent(m_nId))
-        return;
-    const CTranslation* pTranslation = m_request.pTranslation;
-    const wchar_t* pszLogText = L"";
-    switch (failure) {
-    case Failure::Init:
-        AfxMessageBox(Text(pTranslation, 2815), MB_OK);
-        pszLogText = L"Error connecting";
-        break;
-    case Failure::Connect:
-        AfxMessageBox(Text(pTranslation, 2814), MB_OK);
-        pszLogText = L"Error Connecting";
-        break;
-    case Failure::Bind:
-        AfxMessageBox(Text(pTranslation, 2814), MB_OK);
-        pszLogText = L"Error binding";
-        break;
-    case Failure::Secure:
-        AfxMessageBox(Text(pTranslation, kSecureConnectionFailedText), MB_OK);
-        pszLogText = L"Error securing the connection";
-        break;
-    case Failure::Search:
-        ::MessageBoxW(m_handOff.GetWindow(), Text(pTranslation, 2817), L"", MB_ICONINFORMATION);
-        pszLogText = L"Error searching";
-        break;
-    }
-    LogSearchFailure(m_request.pEventLog, pszFile, nLine, pszLogText);
-    m_handOff.ReportFailure(m_nId, StatusOf(failure, nError));
+ULONG CSearchWorker::Bind(const CBindCredentials& credentials) {
+    const ULONG nMethod = credentials.Method();
+    // Only a simple bind can be sent without waiting for its answer.
+    if (nMethod != LDAP_AUTH_SIMPLE)
+        return m_api.BindS(m_connection.Get(), credentials.Name(), credentials.Credential(),
+                           nMethod);
+    const ULONG nBindId =
+        m_api.Bind(m_connection.Get(), credentials.Name(), credentials.Credential(), nMethod);
+    if (nBindId == static_cast<ULONG>(-1))
+        return LDAP_SERVER_DOWN;
+    l_timeval left;
+    CLdapMessageOwner answer(m_api);
+    const ULONG nType = m_api.Result(m_connection.Get(), nBindId, LDAP_MSG_ALL, TimeLeft(left),
+                                     answer.Receive());
+    if (nType == 0)
+        return LDAP_TIMEOUT; // no answer in time
+    if (nType != LDAP_RES_BIND || !answer)
+        return LDAP_SERVER_DOWN;
+    return m_api.Result2Error(m_connection.Get(), answer.Get(), 0);
+}
+
+void CSearchWorker::Fail(SearchFailure failure) {
+    // The window shows and logs it, once, on its own thread.
+    m_handOff.ReportFailure(m_nId, failure);
 }
 
 UINT __cdecl SearchThreadProc(LPVOID pParam) {
-    std::unique_ptr<CSearchJob> pJob(static_cast<CSearchJob*>(pParam));
-    CSearchWorker(*pJob).Run();
+    HMODULE hModule;
+    {
+        std::unique_ptr<CSearchJob> pJob(static_cast<CSearchJob*>(pParam));
+        hModule = pJob->hModule;
+        CSearchWorker(*pJob).Run();
+    }
+    // The module may have been unloaded by the host meanwhile: the reference held
+    // is given back by a call that does not return into it.
+    ::FreeLibraryAndExitThread(hModule, 0);
     return 0;
 }
 
 } // namespace
 
-UINT StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request) {
-    const UINT nSearchId = pHandOff->NewSearch();
-    auto* pJob = new CSearchJob{pHandOff, std::move(request), nSearchId};
-    if (!AfxBeginThread(SearchThreadProc, pJob)) {
+UINT StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request,
+                       UINT nContinuedSearch) {
+    HMODULE hModule = nullptr;
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCWSTR>(&SearchThreadProc), &hModule))
+        return 0;
+    const UINT nSearchId = nContinuedSearch ? nContinuedSearch : pHandOff->NewSearch();
+    auto* pJob = new CSearchJob{pHandOff, std::move(request), nSearchId, hModule};
+    CWinThread* pThread =
+        AfxBeginThread(SearchThreadProc, pJob, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!pThread) {
         delete pJob;
-        pHandOff->AbandonSearch();
+        ::FreeLibrary(hModule);
+        if (!nContinuedSearch)
+            pHandOff->AbandonSearch();
         return 0;
     }
+    // The thread ends in FreeLibraryAndExitThread, never back in the framework, so
+    // its object is not deleted there: it is of no further use.
+    pThread->m_bAutoDelete = FALSE;
+    ::ResumeThread(pThread->m_hThread);
+    delete pThread;
     return nSearchId;
 }

@@ -18,17 +18,29 @@
 class CEventLog;
 class CTranslation;
 
-// What stopped a search before its results came, as the window tells the user.
+// How far a worker has come; a search that runs out of time while its worker is
+// held in the library fails as the step it was at.
+enum class SearchStage { Connecting, Binding, Sending };
+// Why a search failed: each is shown, logged and summed up in the status pane its
+// own way.
 enum class SearchFailure {
-    Init,          // no connection could be opened
-    Unreachable,   // the server did not answer
-    LogonRefused,  // the server refused the bind
-    Secure,        // the encrypted connection could not be made
-    SearchRefused, // the search request could not be sent
+    Init,     // no connection could be opened
+    Connect,  // the connection could not be made
+    Bind,     // the server refused the bind
+    NoAnswer, // the bind got no answer: the server is not there or does not answer
+    Secure,   // the encrypted connection could not be made
+    Search,   // the search request could not be sent
+    Receive,  // the results could not be received
 };
 
 // The message box of a search whose encrypted connection could not be made.
 constexpr UINT kSecureConnectionFailedText = 3912;
+
+// The time a search may take from its start, in milliseconds: the account's time
+// limit (200 s when it sets none, at most a day) and a grace for connecting,
+// binding and receiving.
+constexpr ULONGLONG kSearchGraceMs = 2000;
+ULONGLONG SearchTimeAllowed(int nTimeout);
 
 // A connection handed over by the current worker: bound, with its search sent.
 struct CStartedSearch {
@@ -57,15 +69,18 @@ public:
     void WindowGone();
     // The connection the current worker handed over, if it is there.
     bool TakeStarted(CStartedSearch& started);
+    // The step the current search's worker is at.
+    SearchStage GetStage() const;
 
     // ---- worker threads
     bool IsCurrent(UINT nSearchId) const;
     // Gives the window a bound connection with its search sent; false when the
     // worker no longer counts, and the caller keeps (and closes) the connection.
     bool HandOver(const CStartedSearch& started);
-    // Asks the window to show that the search failed; false when the worker no
-    // longer counts.
-    bool ReportFailure(UINT nSearchId, SearchFailure failure = SearchFailure::Init);
+    // Asks the window to show that the search failed (lParam: the failure); false
+    // when the worker no longer counts.
+    bool ReportFailure(UINT nSearchId, SearchFailure failure);
+    void SetStage(UINT nSearchId, SearchStage stage);
     HWND GetWindow() const;
 
 private:
@@ -81,6 +96,7 @@ private:
     UINT m_nLastSearchId = 0;
     UINT m_nCurrentSearch = 0;
     CStartedSearch m_waiting; // handed over, not yet taken
+    SearchStage m_stage = SearchStage::Connecting;
 };
 
 // What a worker needs: its own copy of the account, made when the search starts,
@@ -89,11 +105,15 @@ struct CSearchRequest {
     CLDapAccount account;
     CEventLog* pEventLog = nullptr;
     CTranslation* pTranslation = nullptr;
+    ULONGLONG nDeadline = 0; // GetTickCount64 time by which the search must be done
 };
 
-// Numbers a new search, makes it the current one and starts its worker; the
-// search id, or 0 when no thread could be started.
-UINT StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request);
+// Numbers a new search, makes it the current one and starts its worker; with
+// nContinuedSearch, a worker for that search instead (following a referral). The
+// search id, or 0 when no thread could be started. The worker holds the module
+// loaded until it has finished, so that the host may unload it at any time.
+UINT StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request,
+                       UINT nContinuedSearch = 0);
 
 // Event code of every search failure in the host's event log.
 constexpr UINT kSearchEventCode = 1224;

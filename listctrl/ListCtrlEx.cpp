@@ -7,6 +7,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 namespace {
 constexpr int kDefaultWidth = 85;
 }
@@ -36,8 +38,11 @@ int CListCtrlEx::AddColumn(LPCTSTR name, LPCTSTR title, int width, int sortType,
 
 BOOL CListCtrlEx::DisplayColumn(LPCTSTR name, int index, BOOL bInsert) {
     CListColumn* pColumn = FindColumn(name);
-    if (!pColumn)
-        return FALSE;
+    return pColumn && ShowColumn(*pColumn, index, bInsert);
+}
+
+BOOL CListCtrlEx::ShowColumn(CListColumn& column, int index, BOOL bInsert) {
+    CListColumn* pColumn = &column;
     if (index == -1)
         index = GetDisplayedColumnCount();
     if (bInsert) {
@@ -59,23 +64,47 @@ BOOL CListCtrlEx::DisplayColumn(LPCTSTR name, int index, BOOL bInsert) {
     InsertColumn(index, &lvc);
 
     if (bInsert && m_pNotifyWnd)
-        m_pNotifyWnd->SendMessage(WM_LIST_COLUMN_SHOWN, reinterpret_cast<WPARAM>(name));
+        m_pNotifyWnd->SendMessage(WM_LIST_COLUMN_SHOWN,
+                                  reinterpret_cast<WPARAM>(pColumn->m_szName.GetString()));
     return TRUE;
 }
 
 void CListCtrlEx::DisplayColumns() {
     TRACE(L"CListCtrlEx::DisplayColumns() entered\n");
-    const int nCount = GetDisplayedColumnCount();
-    TRACE(L"nCount = %d\n", nCount);
-    for (int i = 0; i < nCount; ++i) {
-        const CString name = GetColumnName(i);
-        TRACE(L"loop: index = %d, name = %s\n", i, name.GetString());
-        if (!name.IsEmpty()) {
+    // One pass over the catalogue, not one per position: a stored layout may be long.
+    const std::vector<CListColumn*> shown = GetShownColumns();
+    TRACE(L"nCount = %d\n", static_cast<int>(shown.size()));
+    CDrawingPause pause(*this);
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
+        TRACE(L"loop: index = %d, name = %s\n", i, shown[i]->m_szName.GetString());
+        if (!shown[i]->m_szName.IsEmpty()) {
             TRACE(L"displaying column\n");
-            DisplayColumn(name, i, FALSE);
+            ShowColumn(*shown[i], i, FALSE);
         }
     }
     TRACE(L"CListCtrlEx::DisplayColumns() exiting\n");
+}
+
+std::vector<CListColumn*> CListCtrlEx::GetShownColumns() const {
+    std::vector<CListColumn*> shown;
+    for (const auto& p : m_columns) {
+        if (p->m_nColumn >= 0)
+            shown.push_back(p.get());
+    }
+    std::stable_sort(shown.begin(), shown.end(), [](const CListColumn* a, const CListColumn* b) {
+        return a->m_nColumn < b->m_nColumn;
+    });
+    return shown;
+}
+
+void CListCtrlEx::CompactPositions() {
+    for (const auto& p : m_columns) {
+        if (p->m_nColumn < -1)
+            p->m_nColumn = -1;
+    }
+    const std::vector<CListColumn*> shown = GetShownColumns();
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i)
+        shown[i]->m_nColumn = i;
 }
 
 BOOL CListCtrlEx::DeleteColumn(int column) {

@@ -11,6 +11,8 @@
 #include "ModuleState.h"
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 class CListProfile;
@@ -61,6 +63,8 @@ public:
     int GetDisplayedColumnCount() const;
     int GetColumnCount() const { return static_cast<int>(m_columns.size()); }
     int GetColumnWidthByTitle(const CString& title) const;
+    // The shown columns in the order of their positions.
+    std::vector<CListColumn*> GetShownColumns() const;
     void GetSubItemOffset(NMLISTVIEW* pNMListView, int& column, int& offset) const;
 
     // ------------------------------------------------------------ sorting
@@ -126,8 +130,15 @@ private:
     void ReadStoredColumn(const CListProfile& profile, int nIndex, const CString& szName,
                           BOOL bLocalized);
     CString ReadLocalizedTitle(const CListProfile& profile, int nIndex, const CString& szName);
+    // width: the column's width as the header shows it, -1 when it does not.
     CProfileValues ColumnValues(const CListProfile& profile, int nIndex, const CListColumn& column,
-                                BOOL bLocalized);
+                                BOOL bLocalized, int width);
+    // The width of the first header item with each text, read in one pass.
+    std::unordered_map<std::wstring, int> HeaderWidthsByTitle() const;
+    // Shown columns take the positions 0..n-1 in the order of the positions they
+    // have (ties in catalogue order); other negative positions become -1 (hidden).
+    void CompactPositions();
+    BOOL ShowColumn(CListColumn& column, int index, BOOL bInsert);
     void AddTitle(CProfileValues& values, const CListProfile& profile, int nIndex,
                   const CListColumn& column, BOOL bLocalized);
     // The column that shows the sort arrow for a sort by `column`.

@@ -9,11 +9,17 @@
 #include "Options.h"
 #include "Translation.h"
 
+#include <algorithm>
+#include <unordered_set>
+
 namespace {
 
 constexpr UINT kInsertMask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
 constexpr DWORD kViewTypeBits = 3; // LVS_ICON, LVS_REPORT, LVS_SMALLICON, LVS_LIST
 const wchar_t kUnknownTitle[] = L"Unknown";
+// The widest a stored column may be: wider than any screen's list, narrow enough
+// that the columns after it stay within reach of the scroll bar.
+constexpr int kWidestColumn = 3000;
 
 int LanguageSetting() {
     return COptions::GetOptions()->GetNumber(HostOption::Language);
@@ -32,13 +38,20 @@ void CListCtrlEx::ReadColumns() {
     const BOOL bLocalized = IsLocalized();
     const CListProfile profile = Profile();
 
+    // Names looked up in a set: a stored layout may be long.
+    std::unordered_set<std::wstring> known;
+    for (const auto& p : m_columns)
+        known.insert(p->m_szName.str());
     int i = 0;
     for (CString szName = profile.GetString(profile.ColumnKey(i), L"Name", L""); !szName.IsEmpty();
          szName = profile.GetString(profile.ColumnKey(++i), L"Name", L"")) {
         // A column the list already knows keeps its definition.
-        if (!FindColumn(szName))
+        if (known.insert(szName.str()).second)
             ReadStoredColumn(profile, i, szName, bLocalized);
     }
+    // Stored positions may have gaps, repeats or values beyond the last column,
+    // which would leave columns neither shown nor offered to be shown.
+    CompactPositions();
     // A stray key without a name must not stay behind.
     const CString szChild = CListProfile::ColumnKeyName(i);
     CListProfile::DeleteKey(profile.ListKey(), szChild);
@@ -56,7 +69,9 @@ void CListCtrlEx::ReadStoredColumn(const CListProfile& profile, int nIndex, cons
     const CString szTitle = bLocalized ? ReadLocalizedTitle(profile, nIndex, szName)
                                        : profile.GetString(szKey, L"Title", L"");
     const int nSortType = profile.GetInt(szKey, L"SortType", ListSortType::None);
-    const int nWidth = profile.GetInt(szKey, L"Width", -1);
+    // A missing or negative width takes the default; a huge one, the widest.
+    const int nStoredWidth = profile.GetInt(szKey, L"Width", -1);
+    const int nWidth = nStoredWidth < 0 ? 0 : std::min(nStoredWidth, kWidestColumn);
     const int nColumn = profile.GetInt(szKey, L"Column", -1);
     const BOOL bRemove = profile.GetInt(szKey, L"Remove", 1);
     const BOOL bMove = profile.GetInt(szKey, L"Move", 1);
@@ -138,16 +153,38 @@ BOOL CListCtrlEx::WriteControlSettings() {
     std::vector<CProfileValues> columns;
     // A localized list saves its columns when the user can change them.
     if (bLocalized ? m_bColumnMenu : m_bPersistColumns) {
+        const std::unordered_map<std::wstring, int> widths = HeaderWidthsByTitle();
         int i = 0;
-        for (const auto& p : m_columns)
-            columns.push_back(ColumnValues(profile, i++, *p, bLocalized));
+        for (const auto& p : m_columns) {
+            const auto width = widths.find(p->m_szTitle.str());
+            columns.push_back(ColumnValues(profile, i++, *p, bLocalized,
+                                           width != widths.end() ? width->second : -1));
+        }
     }
     profile.StoreListKey(list, columns);
     return TRUE;
 }
 
+std::unordered_map<std::wstring, int> CListCtrlEx::HeaderWidthsByTitle() const {
+    std::unordered_map<std::wstring, int> widths;
+    if (!m_ctlHeader.m_hWnd)
+        return widths;
+    std::vector<wchar_t> szText(1024);
+    const int nCount = m_ctlHeader.GetItemCount();
+    for (int k = 0; k < nCount; ++k) {
+        LVCOLUMNW lvc{};
+        lvc.mask = LVCF_WIDTH | LVCF_TEXT;
+        lvc.pszText = szText.data();
+        lvc.cchTextMax = static_cast<int>(szText.size());
+        szText[0] = L'\0';
+        if (GetColumn(k, &lvc))
+            widths.emplace(lvc.pszText, lvc.cx); // the first with a title counts
+    }
+    return widths;
+}
+
 CProfileValues CListCtrlEx::ColumnValues(const CListProfile& profile, int nIndex,
-                                         const CListColumn& column, BOOL bLocalized) {
+                                         const CListColumn& column, BOOL bLocalized, int width) {
     CProfileValues values;
     values.AddString(L"Name", column.m_szName);
     AddTitle(values, profile, nIndex, column, bLocalized);
@@ -157,8 +194,7 @@ CProfileValues CListCtrlEx::ColumnValues(const CListProfile& profile, int nIndex
     values.AddInt(L"Move", column.m_bMove);
     values.AddInt(L"Edit", column.m_bEdit);
     values.AddInt(L"PhoneNumber", column.m_bPhoneNumber);
-    const int nWidth = GetColumnWidthByTitle(column.m_szTitle);
-    values.AddInt(L"Width", nWidth != -1 ? nWidth : column.m_nWidth);
+    values.AddInt(L"Width", width != -1 ? width : column.m_nWidth);
     return values;
 }
 

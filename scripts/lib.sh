@@ -179,6 +179,24 @@ start_slapd() {
     log "slapd on 127.0.0.1:$LDAP_TEST_PORT (SSL/TLS on $LDAP_TEST_TLS_PORT)"
 }
 
+# The misbehaving LDAP servers of the fault tests (tests/faults/fault_servers.py); their
+# ports reach the tests as LDAP_FAULT_PORTS.
+start_fault_servers() {
+    local out
+    out=$(mktemp)
+    python3 "$root/tests/faults/fault_servers.py" >"$out" 2>/dev/null </dev/null &
+    started_pids+=($!)
+    for _ in $(seq 100); do
+        [ -s "$out" ] && break
+        sleep 0.05
+    done
+    local line
+    line=$(head -n1 "$out")
+    rm -f "$out"
+    [ -n "$line" ] || { log "the fault servers did not start"; return 1; }
+    export "${line?}"
+}
+
 wine_started=""
 
 stop_services() {

@@ -72,6 +72,7 @@ CDirectorySearchDialog::CDirectorySearchDialog(std::unique_ptr<ISearchWindowHost
 }
 
 CDirectorySearchDialog::~CDirectorySearchDialog() {
+    *m_pAlive = false;
     m_servers.SaveAll();
 }
 
@@ -385,8 +386,8 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         OnFieldOrganizer(ID_FIELD_ORGANIZER);
         return 0;
     case WM_TIMER:
-        if (wParam == kSecureConnectTimer) {
-            OnSecureConnectTimeout();
+        if (wParam == kDeadlineTimer) {
+            OnDeadline();
             return 0;
         }
         if (wParam != kResultTimer)
@@ -414,6 +415,7 @@ LRESULT CDirectorySearchDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         if (m_pHandOff)
             m_pHandOff->WindowGone();
         KillTimer(kResultTimer);
+        KillTimer(kDeadlineTimer);
         CloseConnection();
         ClearRowData();
         return result;

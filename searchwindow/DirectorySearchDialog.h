@@ -13,6 +13,7 @@
 #include "SearchWorker.h"
 #include "ServerManagement.h"
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -22,8 +23,8 @@ public:
     static constexpr int kWindowKind = 7;
     // Collects the results of a running search, one message per tick.
     static constexpr UINT_PTR kResultTimer = 1;
-    // Ends the wait for an encrypted connection that does not come up.
-    static constexpr UINT_PTR kSecureConnectTimer = 2;
+    // Ends a search that has run out of time.
+    static constexpr UINT_PTR kDeadlineTimer = 2;
 
     // A top-level window that reports back through pHost and borrows the services.
     CDirectorySearchDialog(std::unique_ptr<ISearchWindowHost> pHost,
@@ -127,13 +128,24 @@ private:
     void BeginSearch();
     void OnSearchStarted();
     void OnSearchFailed(UINT nSearchId, SearchFailure failure);
-    void OnSecureConnectTimeout();
+    void OnDeadline();
+    // Shows the failure's box (one at a time), logs it and restores the title.
+    void ReportSearchFailure(SearchFailure failure);
+    // False when the window was closed while the box was shown: nothing of it may
+    // be touched then.
+    bool ShowSearchBox(const CString& text, const CString& caption, UINT nType);
+    // Referrals: the library follows none (it would block this thread); the window
+    // follows them on a worker, within the search's time.
+    bool FollowsReferrals() const;
+    void TakeReferral(ILdapApi& api, LDAP* pConnection, LDAPMessage* pMessage, bool bResult);
+    void FollowNextReferral();
     void OnTimer();
     void FinishSearch(LDAPMessage* pMessage, ULONG nError);
     void CloseConnection();
     void AddEntryRow(CMapStringToString* pEntry);
-    // A hidden column for an entry's attribute, titled from the attribute titles.
-    void DefineEntryColumn(const CString& key);
+    // A hidden column for an entry's attribute, titled from the attribute titles;
+    // beyond the catalogue's limit only for a default column.
+    void DefineEntryColumn(const CString& key, bool bDefault = false);
     void ShowDefaultColumns();
     // Whether the current server has a stored column layout: read once per search
     // and again when the list has written its settings.
@@ -208,6 +220,15 @@ private:
     std::shared_ptr<CSearchHandOff> m_pHandOff;
     ULONG m_nSearchMessageId = 0;
     bool m_bSearchStarting = false;
+    ULONGLONG m_nSearchDeadline = 0; // GetTickCount64 time
+    // For an encrypted account, when its connection must be up (0: no such limit).
+    ULONGLONG m_nSecureStartDeadline = 0;
+    std::deque<CString> m_pendingReferrals;
+    int m_nReferralsFollowed = 0;
+    bool m_bFollowingReferral = false;
+    bool m_bSearchBoxShown = false;
+    // False once the window object is gone, for code that ran a box's modal loop.
+    std::shared_ptr<bool> m_pAlive = std::make_shared<bool>(true);
 
     std::unique_ptr<IServerManagement> m_pServerManagement;
     BOOL m_bCustomizeOpen = FALSE;

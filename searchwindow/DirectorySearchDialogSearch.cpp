@@ -3,6 +3,7 @@
 #include "DirectorySearchDialog.h"
 
 #include "EntryMap.h"
+#include "LdapUrl.h"
 #include "Options.h"
 #include "RecentSearches.h"
 #include "SearchFilter.h"
@@ -15,9 +16,20 @@ namespace {
 
 constexpr UINT kResultTimerPeriod = 10;
 // The longest an encrypted connection may take to come up, whatever the account's
-// time-out says; see OnSecureConnectTimeout.
+// time-out says; see BeginSearch.
 constexpr int kSecureConnectMaxSeconds = 30;
 constexpr int kEntryColumnWidth = 85;
+// Entries add columns to the list's catalogue only while it holds fewer than this.
+// A person has a few dozen attributes in any common schema; far more come only from
+// a broken or hostile server, and each column costs every row a cell, the header
+// menu an item and the stored layout a key. The entry itself keeps every attribute.
+constexpr int kMostEntryColumns = 256;
+// Referrals followed by one search at most, so that servers referring to each
+// other end it.
+constexpr int kMostReferrals = 10;
+// A worker held in a library call that takes no time limit is given this long
+// beyond the deadline to report for itself.
+constexpr ULONGLONG kWorkerGraceMs = 1000;
 
 const wchar_t* const kDefaultColumns[] = {L"cn", L"telephonenumber", L"mail", L"o", L"l"};
 
@@ -83,20 +95,30 @@ void CDirectorySearchDialog::BeginSearch() {
     CloseConnection();
     m_pHandOff->AbandonSearch();
     KillTimer(kResultTimer);
+    m_nEntriesReceived = 0;
+    m_pendingReferrals.clear();
+    m_nReferralsFollowed = 0;
+    m_bFollowingReferral = false;
+    const ULONGLONG nAllowed = SearchTimeAllowed(m_pCurrentAccount->timeout);
+    m_nSearchDeadline = ::GetTickCount64() + nAllowed;
     // The worker gets its own copy: the servers may be edited while it runs.
-    CSearchRequest request{*m_pCurrentAccount, m_pEventLog, m_pTranslation};
+    CSearchRequest request{*m_pCurrentAccount, m_pEventLog, m_pTranslation, m_nSearchDeadline};
     request.account.connection = nullptr;
     request.account.bound = false;
     m_searchStatus.Started();
+    // Some LDAP libraries (Wine's) wait for ever when the port does not speak the
+    // encryption chosen: an encrypted connection that is not up in time fails as
+    // one whose encryption was refused, at most kSecureConnectMaxSeconds on.
     const bool bEncrypted = request.account.encryption != CLDapAccount::kEncryptionNone;
-    const int nDeadline = std::clamp(request.account.timeout, 1, kSecureConnectMaxSeconds);
-    const bool bStarted = StartSearchWorker(m_pHandOff, std::move(request)) != 0;
-    SetSearchStarting(bStarted);
-    KillTimer(kSecureConnectTimer);
-    if (!bStarted)
-        m_searchStatus.Failed(SearchFailure::Init);
-    else if (bEncrypted)
-        SetTimer(kSecureConnectTimer, static_cast<UINT>(nDeadline) * 1000);
+    const ULONGLONG nSecureWait =
+        static_cast<ULONGLONG>(std::clamp(request.account.timeout, 1, kSecureConnectMaxSeconds)) *
+        1000;
+    m_nSecureStartDeadline = bEncrypted ? ::GetTickCount64() + nSecureWait : 0;
+    SetSearchStarting(StartSearchWorker(m_pHandOff, std::move(request)) != 0);
+    if (!m_bSearchStarting)
+        return ReportSearchFailure(SearchFailure::Init);
+    SetTimer(kDeadlineTimer, static_cast<UINT>(bEncrypted ? std::min(nAllowed, nSecureWait)
+                                                          : nAllowed));
 }
 
 void CDirectorySearchDialog::AbandonSearch() {
@@ -104,26 +126,10 @@ void CDirectorySearchDialog::AbandonSearch() {
         m_pHandOff->AbandonSearch();
     SetSearchStarting(false);
     KillTimer(kResultTimer);
-    KillTimer(kSecureConnectTimer);
+    KillTimer(kDeadlineTimer);
     SetWindowText(m_strBaseTitle);
     CloseConnection();
     m_searchStatus.Clear();
-}
-
-void CDirectorySearchDialog::OnSecureConnectTimeout() {
-    // Some LDAP libraries (Wine's) wait for ever when the port does not speak the
-    // encryption chosen: a search whose encrypted connection is not up in time
-    // fails as one whose encryption was refused. The worker, if it ever comes
-    // back, no longer counts.
-    KillTimer(kSecureConnectTimer);
-    if (!m_bSearchStarting)
-        return;
-    m_pHandOff->AbandonSearch();
-    SetSearchStarting(false);
-    SetWindowText(m_strBaseTitle);
-    m_searchStatus.Failed(SearchFailure::Secure);
-    LogSearchFailure(m_pEventLog, __FILE__, __LINE__, L"Error securing the connection");
-    AfxMessageBox(Text(kSecureConnectionFailedText), MB_OK);
 }
 
 void CDirectorySearchDialog::SetSearchStarting(bool bStarting) {
@@ -165,22 +171,150 @@ void CDirectorySearchDialog::OnSearchStarted() {
         return;
     }
     SetSearchStarting(false);
-    KillTimer(kSecureConnectTimer);
     CloseConnection();
     m_pCurrentAccount->connection = started.pConnection;
     m_pCurrentAccount->bound = true;
     m_nSearchMessageId = started.nMessageId;
-    m_nEntriesReceived = 0;
     SetTimer(kResultTimer, kResultTimerPeriod);
 }
 
 void CDirectorySearchDialog::OnSearchFailed(UINT nSearchId, SearchFailure failure) {
-    if (nSearchId != m_pHandOff->GetCurrentSearch())
+    if (nSearchId != m_pHandOff->GetCurrentSearch() || !m_bSearchStarting)
         return;
+    ReportSearchFailure(failure);
+}
+
+void CDirectorySearchDialog::OnDeadline() {
+    const ULONGLONG now = ::GetTickCount64();
+    ULONGLONG end = m_nSearchDeadline + (m_bSearchStarting ? kWorkerGraceMs : 0);
+    const bool bSecureStart = m_bSearchStarting && m_nSecureStartDeadline;
+    if (bSecureStart)
+        end = std::min(end, m_nSecureStartDeadline);
+    if (now < end) {
+        SetTimer(kDeadlineTimer, static_cast<UINT>(end - now));
+        return;
+    }
+    KillTimer(kDeadlineTimer);
+    if (m_bSearchStarting) {
+        // The worker is held in the library: it fails as the step it is at, and
+        // shows nothing when it returns.
+        const SearchStage stage = m_pHandOff->GetStage();
+        m_pHandOff->AbandonSearch();
+        if (bSecureStart && stage != SearchStage::Sending)
+            return ReportSearchFailure(SearchFailure::Secure);
+        ReportSearchFailure(stage == SearchStage::Connecting ? SearchFailure::Connect
+                            : stage == SearchStage::Binding  ? SearchFailure::NoAnswer
+                                                             : SearchFailure::Search);
+        return;
+    }
+    // Results are still due: the connection goes, with its socket.
+    KillTimer(kResultTimer);
+    CloseConnection();
+    ReportSearchFailure(SearchFailure::Receive);
+}
+
+void CDirectorySearchDialog::ReportSearchFailure(SearchFailure failure) {
+    KillTimer(kDeadlineTimer);
     SetSearchStarting(false);
-    KillTimer(kSecureConnectTimer);
-    SetWindowText(m_strBaseTitle);
+    // A referral that cannot be followed ends the search as results that could not
+    // be received do.
+    if (m_bFollowingReferral)
+        failure = SearchFailure::Receive;
     m_searchStatus.Failed(failure);
+    const CString appName = AfxGetApp() ? AfxGetApp()->GetAppName() : CString();
+    struct Report {
+        UINT nText;
+        CString caption;
+        UINT nType;
+        const wchar_t* pszEvent;
+    };
+    Report report{2816, Text(3232) + L"...", MB_ICONINFORMATION, L"Error on ldap_result"};
+    switch (failure) {
+    case SearchFailure::Init:
+        report = {2815, appName, MB_OK, L"Error connecting"};
+        break;
+    case SearchFailure::Connect:
+        report = {2814, appName, MB_OK, L"Error Connecting"};
+        break;
+    case SearchFailure::Bind:
+    case SearchFailure::NoAnswer:
+        report = {2814, appName, MB_OK, L"Error binding"};
+        break;
+    case SearchFailure::Secure:
+        report = {kSecureConnectionFailedText, appName, MB_OK, L"Error securing the connection"};
+        break;
+    case SearchFailure::Search:
+        report = {2817, L"", MB_ICONINFORMATION, L"Error searching"};
+        break;
+    case SearchFailure::Receive:
+        break;
+    }
+    LogSearchFailure(m_pEventLog, __FILE__, __LINE__, report.pszEvent);
+    if (ShowSearchBox(Text(report.nText), report.caption, report.nType))
+        SetWindowText(m_strBaseTitle);
+}
+
+bool CDirectorySearchDialog::ShowSearchBox(const CString& text, const CString& caption,
+                                           UINT nType) {
+    // One box at a time: what ends a search while one is shown is logged and shows
+    // nothing more. The box is the window's own, so the window waits for it.
+    if (m_bSearchBoxShown)
+        return true;
+    const std::shared_ptr<bool> pAlive = m_pAlive;
+    m_bSearchBoxShown = true;
+    ::MessageBoxW(m_hWnd, text, caption, nType);
+    if (!*pAlive)
+        return false;
+    m_bSearchBoxShown = false;
+    return true;
+}
+
+bool CDirectorySearchDialog::FollowsReferrals() const {
+    return m_pCurrentAccount && m_pCurrentAccount->ldapReferral != 0;
+}
+
+void CDirectorySearchDialog::TakeReferral(ILdapApi& api, LDAP* pConnection, LDAPMessage* pMessage,
+                                          bool bResult) {
+    if (!FollowsReferrals())
+        return;
+    CLdapValues urls(api);
+    if (bResult)
+        api.ParseReferrals(pConnection, pMessage, urls.Receive());
+    else
+        api.ParseReference(pConnection, pMessage, urls.Receive());
+    // The URLs of one referral are alternatives: the first is followed. One that
+    // cannot be read (Wine's library reads no continuation reference) is kept as
+    // empty: it cannot be followed, which ends the search when its turn comes.
+    if (m_pendingReferrals.size() <= kMostReferrals)
+        m_pendingReferrals.emplace_back(urls && *urls.Get() ? *urls.Get() : L"");
+}
+
+void CDirectorySearchDialog::FollowNextReferral() {
+    KillTimer(kResultTimer);
+    CloseConnection();
+    m_bFollowingReferral = true;
+    CLdapUrl url;
+    const bool bFollowable = !m_pendingReferrals.empty() &&
+                             ++m_nReferralsFollowed <= kMostReferrals &&
+                             ParseLdapUrl(m_pendingReferrals.front(), url);
+    if (!m_pendingReferrals.empty())
+        m_pendingReferrals.pop_front();
+    if (!bFollowable)
+        return ReportSearchFailure(SearchFailure::Receive);
+    CSearchRequest request{*m_pCurrentAccount, m_pEventLog, m_pTranslation, m_nSearchDeadline};
+    request.account.connection = nullptr;
+    request.account.bound = false;
+    if (!url.host.IsEmpty()) {
+        request.account.address = url.host;
+        request.account.port = url.port;
+    }
+    if (!url.dn.IsEmpty())
+        request.account.searchRoot = url.dn;
+    request.account.ldapVersion = 3; // referrals are a version 3 answer
+    SetSearchStarting(StartSearchWorker(m_pHandOff, std::move(request),
+                                        m_pHandOff->GetCurrentSearch()) != 0);
+    if (!m_bSearchStarting)
+        ReportSearchFailure(SearchFailure::Receive);
 }
 
 CString CDirectorySearchDialog::ResultCaption() const {
@@ -200,6 +334,9 @@ void CDirectorySearchDialog::OnTimer() {
     ULONG nType = api.Result(pConnection, m_nSearchMessageId, 0, &poll, &pMessage);
     if (nType == LDAP_RES_SEARCH_ENTRY) {
         ++m_nEntriesReceived;
+        // Taking one entry per tick is this window's pace, not the server's: it does
+        // not count against the search's time.
+        m_nSearchDeadline += kResultTimerPeriod;
         auto* pEntry = new CEntryMap; // keeps every value of multi-valued fields
         BuildEntryMap(api, pConnection, pMessage, *pEntry);
         api.MsgFree(pMessage);
@@ -217,6 +354,12 @@ void CDirectorySearchDialog::OnTimer() {
     }
     if (nType == 0)
         return; // nothing has arrived yet
+    if (nType == LDAP_RES_REFERRAL) {
+        // A continuation reference: more entries elsewhere, and more to come here.
+        TakeReferral(api, pConnection, pMessage, false);
+        api.MsgFree(pMessage);
+        return;
+    }
     if (nType != static_cast<ULONG>(-1) &&
         api.Result2Error(pConnection, pMessage, 0) == LDAP_TIMEOUT) {
         if (pMessage)
@@ -224,35 +367,46 @@ void CDirectorySearchDialog::OnTimer() {
         return;
     }
     KillTimer(kResultTimer);
-    if (nType == static_cast<ULONG>(-1)) {
-        m_searchStatus.ConnectionLost();
-        MessageBox(Text(2816), Text(3232) + L"...", MB_ICONINFORMATION);
-        LogSearchFailure(m_pEventLog, __FILE__, __LINE__, L"Error on ldap_result");
-        SetWindowText(m_strBaseTitle);
-        return;
+    if (nType == static_cast<ULONG>(-1))
+        return ReportSearchFailure(SearchFailure::Receive);
+    const ULONG nError = api.Result2Error(pConnection, pMessage, 0);
+    if (nError == LDAP_REFERRAL && FollowsReferrals()) {
+        TakeReferral(api, pConnection, pMessage, true);
+        api.MsgFree(pMessage);
+        return FollowNextReferral();
     }
-    FinishSearch(pMessage, api.Result2Error(pConnection, pMessage, 0));
+    if (nError == LDAP_SUCCESS && !m_pendingReferrals.empty()) {
+        api.MsgFree(pMessage);
+        return FollowNextReferral();
+    }
+    FinishSearch(pMessage, nError);
 }
 
 void CDirectorySearchDialog::FinishSearch(LDAPMessage* pMessage, ULONG nError) {
     ILdapApi& api = LdapApi();
+    KillTimer(kDeadlineTimer);
     // The pane first: it is what the user reads while a message box waits.
     if (nError == LDAP_SUCCESS || nError == LDAP_SIZELIMIT_EXCEEDED)
         m_searchStatus.Finished(m_nEntriesReceived, nError);
     else
         m_searchStatus.ServerError(api.Err2String(nError));
+    bool bWindowStays = true;
     if (nError == LDAP_SUCCESS && m_nEntriesReceived == 0) {
-        MessageBox(Text(2822) + L"...", Text(3232) + L"...", MB_ICONINFORMATION);
-        SetWindowText(m_strBaseTitle);
+        bWindowStays = ShowSearchBox(Text(2822) + L"...", Text(3232) + L"...", MB_ICONINFORMATION);
+        if (bWindowStays)
+            SetWindowText(m_strBaseTitle);
     } else if (nError == LDAP_SUCCESS || nError == LDAP_SIZELIMIT_EXCEEDED) {
         SetWindowText(ResultCaption());
     } else {
-        MessageBox(Text(2847) + L"\n\n" + api.Err2String(nError), Text(3232) + L"...",
-                   MB_ICONINFORMATION);
-        SetWindowText(ResultCaption());
+        bWindowStays = ShowSearchBox(Text(2847) + L"\n\n" + api.Err2String(nError),
+                                     Text(3232) + L"...", MB_ICONINFORMATION);
+        if (bWindowStays)
+            SetWindowText(ResultCaption());
     }
     if (pMessage)
         api.MsgFree(pMessage);
+    if (!bWindowStays)
+        return; // closed under the box: its connection went with it
     int nNameColumn = m_listCtrl.GetColumnPosition(L"cn");
     if (nNameColumn >= 0) {
         // The rows came in unsorted: sort them by name in the direction the list
@@ -267,8 +421,9 @@ void CDirectorySearchDialog::FinishSearch(LDAPMessage* pMessage, ULONG nError) {
 
 // ---------------------------------------------------------------- rows
 
-void CDirectorySearchDialog::DefineEntryColumn(const CString& key) {
-    if (m_listCtrl.FindColumn(key))
+void CDirectorySearchDialog::DefineEntryColumn(const CString& key, bool bDefault) {
+    if ((!bDefault && m_listCtrl.GetColumnCount() >= kMostEntryColumns) ||
+        m_listCtrl.FindColumn(key))
         return;
     const UINT nTitleId = AttributeTitleId(key);
     const CString title = nTitleId ? Text(nTitleId) : key;
@@ -280,7 +435,7 @@ void CDirectorySearchDialog::AddEntryRow(CMapStringToString* pEntry) {
     // The default columns are always defined, so that a first entry without a
     // name or an address cannot leave them out of the layout for good.
     for (const wchar_t* pszName : kDefaultColumns)
-        DefineEntryColumn(pszName);
+        DefineEntryColumn(pszName, true);
     // Every key is looked at: equal counts of keys and columns do not mean that
     // the columns cover the keys.
     CString key, value;
@@ -290,14 +445,14 @@ void CDirectorySearchDialog::AddEntryRow(CMapStringToString* pEntry) {
     }
     ShowDefaultColumns();
 
-    const int nShown = m_listCtrl.GetDisplayedColumnCount();
-    if (nShown == 0) {
+    const std::vector<CListColumn*> shown = m_listCtrl.GetShownColumns();
+    if (shown.empty()) {
         delete pEntry; // no column to show it in
         return;
     }
-    for (int i = 0; i < nShown; ++i) {
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
         CString value;
-        pEntry->Lookup(m_listCtrl.GetColumnName(i), value);
+        pEntry->Lookup(shown[i]->m_szName, value);
         if (i == 0) {
             m_listCtrl.InsertItem(0, value);
             m_listCtrl.SetItemData(0, reinterpret_cast<DWORD_PTR>(pEntry));

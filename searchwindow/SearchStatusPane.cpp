@@ -68,23 +68,23 @@ void CSearchStatusPane::Failed(SearchFailure failure) {
     case SearchFailure::Init:
         nID = kInitFailedText;
         break;
-    case SearchFailure::Unreachable:
+    case SearchFailure::Connect:
+    case SearchFailure::NoAnswer:
         nID = kUnreachableText;
         break;
-    case SearchFailure::LogonRefused:
+    case SearchFailure::Bind:
         nID = kLogonRefusedText;
         break;
     case SearchFailure::Secure:
         nID = kSecureFailedText;
         break;
-    case SearchFailure::SearchRefused:
+    case SearchFailure::Receive:
+        nID = kConnectionLostText;
+        break;
+    case SearchFailure::Search:
         break;
     }
     Show(Text(nID));
-}
-
-void CSearchStatusPane::ConnectionLost() {
-    Show(Text(kConnectionLostText));
 }
 
 void CSearchStatusPane::ServerError(const CString& reason) {

@@ -25,8 +25,6 @@ public:
     // The search ended with nResult (success, or the size limit) after nEntries.
     void Finished(int nEntries, ULONG nResult);
     void Failed(SearchFailure failure);
-    // The results could not be received.
-    void ConnectionLost();
     // The server ended the search with an error of its own.
     void ServerError(const CString& reason);
     // Nothing to report: the list was emptied without a search.

@@ -194,6 +194,21 @@ ULONG CFakeLdapApi::BindS(LDAP*, const wchar_t* pszName, const wchar_t* pszCrede
     return LDAP_SERVER_DOWN;
 }
 
+ULONG CFakeLdapApi::Bind(LDAP*, const wchar_t* pszName, const wchar_t* pszCredential,
+                         ULONG nMethod) {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        Log(L"Bind " + Show(pszName) + L" " + Show(pszCredential) + L" " +
+            std::to_wstring(nMethod));
+        m_nBindId = 1000 + static_cast<ULONG>(m_calls.size());
+        if (!bHoldFirstBind || m_bBindHeld)
+            return m_nBindId;
+        m_bBindHeld = true;
+    }
+    ::WaitForSingleObject(m_hRelease, INFINITE);
+    return static_cast<ULONG>(-1); // as a server that went away
+}
+
 ULONG CFakeLdapApi::Search(LDAP*, const wchar_t* pszBase, ULONG nScope, const wchar_t* pszFilter,
                            const wchar_t* const* ppszAttributes, ULONG nAttributesOnly) {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -224,6 +239,11 @@ ULONG CFakeLdapApi::Result(LDAP*, ULONG nMessageId, ULONG nAll, l_timeval*,
     std::lock_guard<std::mutex> lock(m_mutex);
     Log(L"Result " + std::to_wstring(nMessageId) + L" all=" + std::to_wstring(nAll));
     *ppResult = nullptr;
+    if (nMessageId == m_nBindId) {
+        m_nBindId = 0;
+        *ppResult = NewMessage(nBindResult, {});
+        return LDAP_RES_BIND;
+    }
     if (results.empty()) {
         m_nLastPollCode = LDAP_TIMEOUT;
         return 0;

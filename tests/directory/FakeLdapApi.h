@@ -39,7 +39,8 @@ public:
     bool bInitFails = false;
     ULONG nConnectResult = LDAP_SUCCESS;
     ULONG nBindResult = LDAP_SUCCESS;
-    // The first BindS waits until ReleaseBind, then fails as a server that went away.
+    // The first bind waits until ReleaseBind, then fails as a server that went away;
+    // a simple bind is sent without waiting (Bind) and answered by the next Result.
     bool bHoldFirstBind = false;
     ULONG nSearchMessageId = 1; // (ULONG)-1: the request is refused
     ULONG nSearchExtResult = LDAP_SUCCESS;
@@ -62,6 +63,8 @@ public:
     ULONG Connect(LDAP* pLdap, l_timeval* pTimeout) override;
     ULONG BindS(LDAP* pLdap, const wchar_t* pszName, const wchar_t* pszCredential,
                 ULONG nMethod) override;
+    ULONG Bind(LDAP* pLdap, const wchar_t* pszName, const wchar_t* pszCredential,
+               ULONG nMethod) override;
     ULONG Search(LDAP* pLdap, const wchar_t* pszBase, ULONG nScope, const wchar_t* pszFilter,
                  const wchar_t* const* ppszAttributes, ULONG nAttributesOnly) override;
     ULONG SearchExtS(LDAP* pLdap, const wchar_t* pszBase, ULONG nScope, const wchar_t* pszFilter,
@@ -70,6 +73,13 @@ public:
     ULONG Result(LDAP* pLdap, ULONG nMessageId, ULONG nAll, l_timeval* pTimeout,
                  LDAPMessage** ppResult) override;
     ULONG Result2Error(LDAP* pLdap, LDAPMessage* pResult, ULONG nFreeIt) override;
+    // No referral has URLs here.
+    ULONG ParseReferrals(LDAP*, LDAPMessage*, wchar_t*** pppszUrls) override {
+        return NoUrls(pppszUrls);
+    }
+    ULONG ParseReference(LDAP*, LDAPMessage*, wchar_t*** pppszUrls) override {
+        return NoUrls(pppszUrls);
+    }
     ULONG MsgFree(LDAPMessage* pMessage) override;
     LDAPMessage* FirstEntry(LDAP* pLdap, LDAPMessage* pResult) override;
     LDAPMessage* NextEntry(LDAP* pLdap, LDAPMessage* pEntry) override;
@@ -90,6 +100,7 @@ private:
     struct Cursor;
 
     void Log(std::wstring line);
+    static ULONG NoUrls(wchar_t*** pppszUrls) { return *pppszUrls = nullptr, LDAP_SUCCESS; }
     // Keeps the object until the fake goes and hands out pHandle as an object of kind.
     void Own(std::shared_ptr<void> object, const void* pHandle, const wchar_t* pszKind);
     LDAPMessage* NewMessage(ULONG nResultCode, std::vector<FakeEntry> entries);
@@ -104,6 +115,7 @@ private:
     std::map<const void*, std::wstring> m_open; // handed out, not given back: its kind
     std::vector<std::shared_ptr<void>> m_owned;
     ULONG m_nLastPollCode = 85;
+    ULONG m_nBindId = 0; // the simple bind that the next Result for it answers
     bool m_bBindHeld = false;
     HANDLE m_hRelease; // set: held binds return
     std::map<ULONG, std::wstring> m_errorTexts;
@@ -136,6 +148,15 @@ public:
     ULONG Connect(LDAP* p, l_timeval* t) override { return Real().Connect(p, t); }
     ULONG BindS(LDAP* p, const wchar_t* n, const wchar_t* c, ULONG m) override {
         return Real().BindS(p, n, c, m);
+    }
+    ULONG Bind(LDAP* p, const wchar_t* n, const wchar_t* c, ULONG m) override {
+        return Real().Bind(p, n, c, m);
+    }
+    ULONG ParseReferrals(LDAP* p, LDAPMessage* r, wchar_t*** u) override {
+        return Real().ParseReferrals(p, r, u);
+    }
+    ULONG ParseReference(LDAP* p, LDAPMessage* r, wchar_t*** u) override {
+        return Real().ParseReference(p, r, u);
     }
     ULONG Search(LDAP* p, const wchar_t* b, ULONG s, const wchar_t* f, const wchar_t* const* a,
                  ULONG o) override {

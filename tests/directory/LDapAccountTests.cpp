@@ -237,9 +237,9 @@ TEST_F(LDapAccountTest, CurrentAccountFollowsTheProfileValue) {
         const wchar_t* pszCurrent; // null: no "Current" value at all
         int nExpected;
     };
-    // An empty or missing value picks the first; equal descriptions, the last.
-    const Case cases[] = {{nullptr, 0},  {L"", 0},       {L"Beta", 2}, {L"beta", -1},
-                          {L"Gone", -1}, {L"Beta ", -1}, {L"Twin", 3}};
+    // An empty, missing or stale value picks the first; equal descriptions, the last.
+    const Case cases[] = {{nullptr, 0}, {L"", 0},       {L"Beta", 2}, {L"beta", 0},
+                          {L"Gone", 0}, {L"Beta ", 0}, {L"Twin", 3}};
     for (const auto& c : cases) {
         SetCurrent(c.pszCurrent);
         EXPECT_EQ(current(), c.nExpected)

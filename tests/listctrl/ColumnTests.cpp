@@ -171,7 +171,7 @@ TEST_F(ColumnSettingsTest, WriteReplacesTheWholeStoredLayoutAndAListWithoutAName
     EXPECT_FALSE(HasKey(ColumnKey(0)));
 }
 
-TEST_F(ColumnSettingsTest, AMissingColumnKeyEndsTheCatalogueAndAGapInPositionsTheDisplay) {
+TEST_F(ColumnSettingsTest, AMissingColumnKeyEndsTheCatalogueAndPositionsCloseUpAGap) {
     StoreColumn(0, L"a", 0);
     StoreColumn(1, L"b", 1, 99);
     WriteString(ColumnKey(2), L"Title", L"stray");
@@ -195,12 +195,12 @@ TEST_F(ColumnSettingsTest, AMissingColumnKeyEndsTheCatalogueAndAGapInPositionsTh
     RegDeleteTreeW(HKEY_CURRENT_USER, FullPath(ColumnKey(3)).c_str());
     gap.m_list.SetName(L"Test\\Server A");
     gap.m_list.ReadColumns();
-    EXPECT_EQ(kit::ListHeaders(gap.List()), (Names{L"T-a", L"T-c"}));
+    EXPECT_EQ(kit::ListHeaders(gap.List()), (Names{L"T-a", L"T-c", L"T-b"}));
     EXPECT_EQ(gap.m_list.GetDisplayedColumnCount(), 3);
-    EXPECT_EQ(gap.m_list.GetColumnPosition(L"b"), 3);
+    EXPECT_EQ(gap.m_list.GetColumnPosition(L"b"), 2);
 }
 
-TEST_F(ColumnSettingsTest, StoredWidthsReachTheListViewAsTheyAre) {
+TEST_F(ColumnSettingsTest, AMissingOrZeroStoredWidthBecomesTheDefault) {
     StoreColumn(0, L"a", 0, 0);
     StoreColumn(1, L"b", 1);
     RegDeleteKeyValueW(HKEY_CURRENT_USER, FullPath(ColumnKey(1)).c_str(), L"Width");
@@ -210,8 +210,8 @@ TEST_F(ColumnSettingsTest, StoredWidthsReachTheListViewAsTheyAre) {
     m_dlg.m_list.SetName(L"Test\\Server A");
     m_dlg.m_list.ReadColumns();
     RemoveWindowSubclass(m_dlg.List(), RecordInsertedWidths, 1);
-    EXPECT_EQ(widths, (std::vector<int>{85, -1}));
-    EXPECT_EQ(m_dlg.m_list.FindColumn(L"b")->m_nWidth, -1);
+    EXPECT_EQ(widths, (std::vector<int>{85, 85}));
+    EXPECT_EQ(m_dlg.m_list.FindColumn(L"b")->m_nWidth, 85);
 }
 
 TEST_F(ColumnSettingsTest, StoredViewTypeAndSortAreAppliedWithoutSaving) {

@@ -4,9 +4,7 @@
 // searches leaving nothing behind.
 #include "FakeLdapApi.h"
 #include "HostSession.h"
-
-#include <tlhelp32.h>
-#include <psapi.h>
+#include "ProcessCounts.h"
 
 #include <algorithm>
 #include <functional>
@@ -37,50 +35,6 @@ std::vector<std::wstring> Column(HWND list, int column) {
     for (int row = 0; row < kit::ListRowCount(list); ++row)
         cells.push_back(kit::ListCell(list, row, column));
     return cells;
-}
-
-// What the process holds, as Wine reports it truthfully (it reports no GDI, USER or
-// handle counts): threads, windows, open descriptors (sockets among them, seen
-// through the Z: drive) and the working set.
-struct ProcessCounts {
-    int threads = 0, windows = 0, descriptors = 0;
-    SIZE_T workingSet = 0;
-};
-
-BOOL CALLBACK CountWindow(HWND window, LPARAM counts) {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(window, &pid);
-    if (pid == ::GetCurrentProcessId()) {
-        ++reinterpret_cast<ProcessCounts*>(counts)->windows;
-        ::EnumChildWindows(window, CountWindow, counts);
-    }
-    return TRUE;
-}
-
-ProcessCounts Counts() {
-    ProcessCounts counts;
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 thread{};
-    thread.dwSize = sizeof(thread);
-    for (BOOL ok = ::Thread32First(snapshot, &thread); ok; ok = ::Thread32Next(snapshot, &thread))
-        counts.threads += thread.th32OwnerProcessID == ::GetCurrentProcessId();
-    ::CloseHandle(snapshot);
-    ::EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&counts));
-    WIN32_FIND_DATAW file;
-    HANDLE find = ::FindFirstFileW(L"Z:\\proc\\self\\fd\\*", &file);
-    for (BOOL ok = find != INVALID_HANDLE_VALUE; ok; ok = ::FindNextFileW(find, &file))
-        counts.descriptors += file.cFileName[0] != L'.';
-    if (find != INVALID_HANDLE_VALUE)
-        ::FindClose(find);
-    PROCESS_MEMORY_COUNTERS memory{};
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory));
-    counts.workingSet = memory.WorkingSetSize;
-    return counts;
-}
-
-std::ostream& operator<<(std::ostream& out, const ProcessCounts& c) {
-    return out << c.threads << " threads, " << c.windows << " windows, " << c.descriptors
-               << " descriptors, " << c.workingSet / 1024 << " KB";
 }
 
 // Searches through the fake, answered by the watcher, until the caption settles.
@@ -144,12 +98,12 @@ TEST_F(SearchWindowTest, TheVersionProbeDecidesTheProtocolOptionsAndTheAccountTh
         {"a version 3 server, simple bind",
          L"3",
          1,
-         {L"SetOption 17=3", L"SetOption 8=1"},
-         L"BindS cn=reader,ou=Service,dc=quillet,dc=test secret 128"},
+         {L"SetOption 17=3", L"SetOption 8=0"},
+         L"Bind cn=reader,ou=Service,dc=quillet,dc=test secret 128"},
         {"a version 2 server, negotiate bind",
          L"2",
          0,
-         {},
+         {L"SetOption 8=0"},
          L"BindS (null) user=cn=reader,ou=Service,dc=quillet,dc=test/39 domain=(null) "
          L"password=secret/6 flags=2 1158"},
     };
@@ -172,7 +126,7 @@ TEST_F(SearchWindowTest, TheVersionProbeDecidesTheProtocolOptionsAndTheAccountTh
         std::vector<std::wstring> expected = {
             L"Init 127.0.0.1:" + port, L"SetOption 8=0",
             L"SearchExtS base= scope=0 filter=(objectClass=*) attributes=supportedLDAPVersion "
-            L"attributesOnly=0 timeout=none sizeLimit=0",
+            L"attributesOnly=0 timeout=set sizeLimit=0",
             L"UnbindS", L"Init 127.0.0.1:" + port};
         expected.insert(expected.end(), c.protocolOptions.begin(), c.protocolOptions.end());
         expected.insert(expected.end(),
