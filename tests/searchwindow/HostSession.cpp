@@ -32,6 +32,8 @@ void SearchWindowTest::SetUp() {
     ASSERT_NE(DirectoryPort(), 0)
         << "LDAP_TEST_PORT is not set: run the tests through scripts/test";
     RegDeleteTreeW(HKEY_CURRENT_USER, Root().c_str());
+    // The pointer away from the windows, so that no toolbar prompt shows by chance.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     ASSERT_TRUE(m_host.CreateEx(0, nullptr, L"Host", WS_OVERLAPPEDWINDOW, 0, 600, 500, 200, nullptr,
                                 nullptr));
     m_pSearch = new CDirectorySearch(m_host.m_hWnd);
