@@ -489,6 +489,13 @@ std::vector<int> ListSelectedRows(HWND list) {
     }
 }
 
+std::vector<std::wstring> ListColumn(HWND list, int column) {
+    std::vector<std::wstring> cells;
+    for (int row = 0, n = ListRowCount(list); row < n; ++row)
+        cells.push_back(ListCell(list, row, column));
+    return cells;
+}
+
 LPARAM ListItemData(HWND list, int row) {
     LVITEMW item{};
     item.mask = LVIF_PARAM;
@@ -663,6 +670,66 @@ std::vector<std::wstring> ComboItems(HWND combo) {
         items.push_back(text);
     }
     return items;
+}
+
+std::string ClipboardData(UINT format) {
+    std::string data;
+    HANDLE handle = OpenClipboard(nullptr) ? GetClipboardData(format) : nullptr;
+    if (const char* p = handle ? static_cast<const char*>(GlobalLock(handle)) : nullptr) {
+        data.assign(p, GlobalSize(handle));
+        GlobalUnlock(handle);
+    }
+    CloseClipboard();
+    return data;
+}
+
+std::wstring ClipboardText() {
+    const std::string data = ClipboardData(CF_UNICODETEXT);
+    const std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
+    return text.substr(0, text.find(L'\0'));
+}
+
+void ClearClipboard() {
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+// ---------------------------------------------------------------- modal windows
+
+namespace {
+thread_local ModalSteps* t_modalSteps = nullptr;
+}
+
+ModalSteps::ModalSteps(HWND owner, std::vector<Step> steps)
+    : m_owner(owner), m_steps(std::move(steps)), m_outer(t_modalSteps) {
+    t_modalSteps = this;
+    m_timer = SetTimer(nullptr, 0, 20, Tick);
+}
+
+ModalSteps::~ModalSteps() {
+    KillTimer(nullptr, m_timer);
+    t_modalSteps = m_outer;
+}
+
+void CALLBACK ModalSteps::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ModalSteps* self = t_modalSteps;
+    HWND window = GetActiveWindow();
+    if (!self || self->m_running || !window || GetWindow(window, GW_OWNER) != self->m_owner ||
+        !InputDone())
+        return;
+    const ULONGLONG now = GetTickCount64();
+    if (!self->m_deadline)
+        self->m_deadline = now + 10000;
+    self->m_running = true;
+    const bool done = !self->Finished() && self->m_steps[self->m_next](window);
+    self->m_running = false;
+    if (done) {
+        ++self->m_next;
+        self->m_deadline = 0;
+    } else if (now > self->m_deadline) {
+        PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    }
 }
 
 // ---------------------------------------------------------------- message boxes

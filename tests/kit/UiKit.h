@@ -76,6 +76,7 @@ int ListColumnCount(HWND list);
 std::vector<std::wstring> ListHeaders(HWND list);
 std::wstring ListCell(HWND list, int row, int column);
 std::vector<std::wstring> ListRow(HWND list, int row);
+std::vector<std::wstring> ListColumn(HWND list, int column);
 std::vector<int> ListSelectedRows(HWND list);
 LPARAM ListItemData(HWND list, int row);
 // Clicks the row's first column as a user does.
@@ -131,6 +132,40 @@ std::vector<std::wstring> ComboItems(HWND combo);
 int ComboSelection(HWND combo);
 // Selects as a user does: the combo box changes and its parent gets CBN_SELCHANGE.
 bool SelectComboItem(HWND combo, int index);
+
+// Clipboard: what it holds in a format, as bytes (empty when nothing), its text, and
+// emptying it.
+std::string ClipboardData(UINT format);
+std::wstring ClipboardText();
+void ClearClipboard();
+
+// ---------------------------------------------------------------- modal windows
+
+// Works through the next modal window that `owner` owns (a dialog, a property sheet)
+// from inside that window's own loop, where a loop of the test's would not see its
+// keys: a timer gives the window to each step in turn, once the input of the step
+// before has arrived, until the step returns true. A window still open ten seconds
+// after its step began is cancelled, so that a failing test does not hang in it.
+class ModalSteps {
+public:
+    using Step = std::function<bool(HWND window)>;
+    ModalSteps(HWND owner, std::vector<Step> steps);
+    ~ModalSteps();
+    ModalSteps(const ModalSteps&) = delete;
+    ModalSteps& operator=(const ModalSteps&) = delete;
+
+    bool Finished() const { return m_next == m_steps.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    HWND m_owner;
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+    ULONGLONG m_deadline = 0;
+    bool m_running = false; // a step pumping messages sees no tick of its own
+    UINT_PTR m_timer = 0;
+    ModalSteps* m_outer;
+};
 
 // ---------------------------------------------------------------- message boxes
 

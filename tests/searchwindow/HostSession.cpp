@@ -117,6 +117,9 @@ void SearchWindowTest::TypeSearch(const std::wstring& text) {
 }
 
 testing::AssertionResult SearchWindowTest::Search(const std::wstring& text) {
+    if ((!m_hWnd || !::IsWindow(m_hWnd)) && !Open())
+        return testing::AssertionFailure() << "the window did not open";
+    kit::SetEditText(SearchEdit(), L"");
     TypeSearch(text);
     return WaitForCaption(std::wstring(kServer) + L" - " + text);
 }
@@ -137,6 +140,23 @@ std::vector<std::wstring> SearchWindowTest::SearchFailures() const {
             texts.push_back(records[i].strText.str());
     }
     return texts;
+}
+
+bool SearchWindowTest::ClickToolbarButton(int nCommand) const {
+    RECT rc{};
+    ::SendMessageW(ToolBar(), TB_GETRECT, nCommand, reinterpret_cast<LPARAM>(&rc));
+    return kit::ClickAt(ToolBar(), {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}) &&
+           kit::PumpUntilInputDone();
+}
+
+testing::AssertionResult SearchWindowTest::RunModal(UINT nCommand,
+                                                    std::vector<kit::ModalSteps::Step> steps,
+                                                    DWORD timeoutMs) {
+    kit::ModalSteps modal(m_hWnd, std::move(steps));
+    ::PostMessageW(m_hWnd, WM_COMMAND, nCommand, 0);
+    if (kit::PumpUntil([&] { return modal.Finished() && ::IsWindowEnabled(m_hWnd); }, timeoutMs))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the modal window was not worked through";
 }
 
 } // namespace host

@@ -57,11 +57,19 @@ protected:
     void ExpectBarsBesideTheList() const;
     // Types the text into the search box and presses Enter, as a user does.
     void TypeSearch(const std::wstring& text);
-    // Types a search and waits until its results are in (the caption names them).
+    // Opens the window if need be, types a search into the emptied box and waits until
+    // its results are in (the caption names them).
     testing::AssertionResult Search(const std::wstring& text);
     testing::AssertionResult WaitForCaption(const std::wstring& caption, DWORD timeoutMs = 15000);
     // The event-log texts with code 1224.
     std::vector<std::wstring> SearchFailures() const;
+    // What the status bar's search pane says.
+    std::wstring StatusPane() const { return kit::StatusText(kit::FindChild(m_hWnd, 59393), 1); }
+    // Clicks a toolbar button (the Search In button: 35002) and waits for the click.
+    bool ClickToolbarButton(int nCommand) const;
+    // Posts the command to the window and works through the modal window it opens.
+    testing::AssertionResult RunModal(UINT nCommand, std::vector<kit::ModalSteps::Step> steps,
+                                      DWORD timeoutMs = 15000);
 
     ControlWindow m_host;
     CEventLog m_eventLog;

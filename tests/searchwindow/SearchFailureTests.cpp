@@ -95,42 +95,6 @@ protected:
 
 } // namespace
 
-TEST_F(SearchWindowTest, AWrongPasswordIsABindFailure) {
-    AddAccount(kServer, DirectoryPort(), L"cn=reader,ou=Service,dc=quillet,dc=test", L"wrong");
-    ASSERT_NE(Open(), nullptr);
-    kit::MessageBoxWatcher boxes(IDOK);
-    TypeSearch(L"John Smith");
-    ASSERT_TRUE(boxes.WaitForCount(1, 10000));
-    EXPECT_EQ(boxes.Seen()[0].text, Text(2814));
-    EXPECT_TRUE(kit::PumpUntil([&] { return !SearchFailures().empty(); }));
-    EXPECT_EQ(SearchFailures(), std::vector<std::wstring>{L"Error binding"});
-    EXPECT_TRUE(WaitForCaption(Text(3231)));
-    EXPECT_EQ(kit::ListRowCount(List()), 0);
-}
-
-TEST_F(SearchWindowTest, NoMatchSaysSoAndRestoresTheTitle) {
-    AddAccount(kServer, DirectoryPort());
-    ASSERT_NE(Open(), nullptr);
-    kit::MessageBoxWatcher boxes(IDOK);
-    TypeSearch(L"Nobodyhere");
-    ASSERT_TRUE(boxes.WaitForCount(1, 10000));
-    EXPECT_EQ(boxes.Seen()[0].text, Text(2822) + L"...");
-    EXPECT_EQ(boxes.Seen()[0].caption, Text(3232) + L"...");
-    EXPECT_EQ(boxes.Seen()[0].icon, static_cast<UINT>(MB_ICONINFORMATION));
-    EXPECT_TRUE(WaitForCaption(Text(3231)));
-    EXPECT_TRUE(SearchFailures().empty());
-}
-
-TEST_F(SearchWindowTest, ReachingTheSizeLimitEndsQuietly) {
-    AddAccount(kServer, DirectoryPort(), L"", L"", 5);
-    ASSERT_NE(Open(), nullptr);
-    kit::MessageBoxWatcher boxes(IDOK);
-    ASSERT_TRUE(Search(L"Bulk"));
-    EXPECT_EQ(kit::ListRowCount(List()), 5);
-    kit::PumpPending();
-    EXPECT_EQ(boxes.Count(), 0u);
-}
-
 TEST_F(SearchWindowTest, TheVersionProbeDecidesTheProtocolOptionsAndTheAccountTheOthers) {
     struct Case {
         const char* pszWhat;

@@ -137,25 +137,6 @@ std::vector<std::wstring> Texts(HWND window, std::vector<int> ids) {
     return texts;
 }
 
-// The sheet driver of the running SearchIn, and what it does with the sheet.
-std::function<void(HWND)>* s_pDrive = nullptr;
-
-void CALLBACK DriveSheet(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND sheet = nullptr;
-    for (HWND window : kit::TopLevelWindows()) {
-        if (kit::FindChildByClass(window, L"SysTabControl32"))
-            sheet = window;
-    }
-    if (!sheet || !s_pDrive)
-        return;
-    KillTimer(nullptr, timer);
-    auto* pDrive = std::exchange(s_pDrive, nullptr);
-    if (*pDrive)
-        (*pDrive)(sheet);
-    if (IsWindow(sheet) && SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0))
-        SendMessageW(sheet, WM_COMMAND, IDCANCEL, 0); // a failing test must not hang in it
-}
-
 class ServerTest : public host::SearchWindowTest {
 protected:
     std::wstring ServerButtonText() const {
@@ -166,18 +147,17 @@ protected:
 
     // Clicks Search In and works through what that starts: the menu (choosing
     // nChoice, or dismissing it) and the account sheet, which drive(sheet) works
-    // from inside its modal loop; a sheet still open then is cancelled. Returns the
+    // from inside its modal loop (a sheet left open is cancelled). Returns the
     // menu's items as shown: "-" for a separator, " (default)" after the default.
     std::vector<std::wstring> SearchIn(UINT nChoice = 0, std::function<void(HWND)> drive = {}) {
         kit::PopupMenuCatcher menu;
         if (nChoice)
             menu.ChooseId(nChoice);
-        s_pDrive = &drive;
-        UINT_PTR timer = SetTimer(nullptr, 0, 20, DriveSheet);
-        RECT rc{};
-        SendMessageW(ToolBar(), TB_GETRECT, 35002, reinterpret_cast<LPARAM>(&rc));
-        EXPECT_TRUE(kit::ClickAt(ToolBar(), {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
-        kit::PumpUntilInputDone();
+        std::vector<kit::ModalSteps::Step> steps;
+        if (drive)
+            steps.push_back([&](HWND sheet) { return drive(sheet), true; });
+        kit::ModalSteps sheet(m_hWnd, steps);
+        EXPECT_TRUE(ClickToolbarButton(35002));
         // What the click set going is queued by now: work through it, sheet included.
         const UINT kWorkedThrough = WM_APP + 0x3FF;
         PostThreadMessageW(GetCurrentThreadId(), kWorkedThrough, 0, 0);
@@ -186,8 +166,6 @@ protected:
             return !PeekMessageW(&msg, reinterpret_cast<HWND>(-1), kWorkedThrough, kWorkedThrough,
                                  PM_NOREMOVE);
         }));
-        KillTimer(nullptr, timer);
-        s_pDrive = nullptr;
         std::vector<std::wstring> items;
         for (const kit::MenuItem& item : menu.Items())
             items.push_back(item.separator ? L"-"
@@ -421,8 +399,8 @@ TEST_F(ServerTest, AnAdministratorsChangesTouchOnlyWhatTheyMean) {
     EXPECT_EQ(kit::ListColumnCount(List()), 0);
     SearchIn(0, [&](HWND sheet) {
         Type(sheet, IDC_DESCRIPTION, L"Branch");
-        HELPINFO help{sizeof(help), HELPINFO_WINDOW, IDC_DESCRIPTION,
-                      Field(sheet, IDC_DESCRIPTION), 0, {}};
+        HELPINFO help{
+            sizeof(help), HELPINFO_WINDOW, IDC_DESCRIPTION, Field(sheet, IDC_DESCRIPTION), 0, {}};
         SendMessageW(Field(sheet, IDC_DESCRIPTION), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
         EXPECT_EQ(m_host.m_messages, (std::vector<std::pair<WPARAM, LPARAM>>{{19, 0}}));
         m_pSearch->CloseDialogs();
