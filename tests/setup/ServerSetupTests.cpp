@@ -241,13 +241,15 @@ TEST_F(ServerTest, ANewServerIsCheckedThenStoredUnderItsDescriptionWithItsEightV
 }
 
 TEST_F(ServerTest, ChoosingAServerAbandonsTheSearchAndShowsItsColumns) {
-    AddAccount(L"R&D", DirectoryPort());
+    AddAccount(L"R&D", DirectoryPort(), L"", L"", 200, 3);
     StoreColumns(L"R&D", {L"cn", L"telephonenumber", L"o"});
     AddAccount(kServer, DirectoryPort());
     StoreColumns(kServer, {L"cn", L"mail"});
     RegDeleteKeyValueW(HKEY_CURRENT_USER, (Root() + L"\\Config\\LDAPServers").c_str(), L"Current");
-    CRecordingLdapApi api;
-    CInstalledLdapApi installed(api);
+    // A search that finds one person, then nothing more for as long as it runs.
+    CFakeLdapApi fake;
+    fake.results = {{LDAP_RES_SEARCH_ENTRY, LDAP_SUCCESS, {{L"cn=A,dc=test", {{L"cn", {L"A"}}}}}}};
+    CInstalledLdapApi installed(fake);
     ASSERT_NE(Open(), nullptr);
     // Without "Current" the first server is current, the menu's default item and the
     // button's text; choosing it writes nothing.
@@ -261,7 +263,8 @@ TEST_F(ServerTest, ChoosingAServerAbandonsTheSearchAndShowsItsColumns) {
     TypeSearch(L"Bulk");
     ASSERT_TRUE(kit::PumpUntil([&] { return kit::ListRowCount(List()) > 0; }, 15000));
     SearchIn(2);
-    EXPECT_EQ(api.Unbinds(), 1);
+    EXPECT_EQ(fake.Calls(false).back(), L"Unbind");
+    EXPECT_EQ(fake.OpenObjects(), 0);
     EXPECT_EQ(kit::WindowText(m_hWnd), Text(3231));
     EXPECT_EQ(kit::ListHeaders(List()), (std::vector<std::wstring>{L"cn", L"mail"}));
     kit::PumpPending();
