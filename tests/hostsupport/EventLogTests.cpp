@@ -52,16 +52,12 @@ TEST(EventLogTest, RecordsKeepWhatTheyWereGivenAndLinesLoseTheirLineEnd) {
     log.Trace(L"100%% plain");
     CArray<CEventRecord> records = log.GetRecentRecords();
     ASSERT_EQ(records.GetSize(), 4);
-    const CEventRecord& record = records[0];
-    EXPECT_EQ(record.kind, EventKind::Event);
-    EXPECT_EQ(record.nCode, 1224u);
-    EXPECT_EQ(record.strSourceFile, L"directory/SearchWorker.cpp");
-    EXPECT_EQ(record.nLine, 118);
-    EXPECT_EQ(record.nEventId, 10001u);
-    EXPECT_EQ(record.nSeverity, 3u);
-    EXPECT_EQ(record.nCategory, 5u);
-    EXPECT_EQ(record.nData, 9u);
-    EXPECT_EQ(record.strText, L"Error binding");
+    const CEventRecord& r = records[0];
+    CString event;
+    event.Format(L"%d %u %s(%d) [%u %u %u %u] %s", static_cast<int>(r.kind), r.nCode,
+                 r.strSourceFile.GetString(), r.nLine, r.nEventId, r.nSeverity, r.nCategory,
+                 r.nData, r.strText.GetString());
+    EXPECT_EQ(event, L"0 1224 directory/SearchWorker.cpp(118) [10001 3 5 9] Error binding");
     EXPECT_EQ(records[1].kind, EventKind::Trace);
     EXPECT_EQ(records[1].strText,
               L" description: <Zo\u00eb's server> ldapVersion: 3 ldapReferral: 1");
