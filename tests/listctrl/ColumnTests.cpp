@@ -54,10 +54,8 @@ class ColumnSettingsTest : public ListTest {
 protected:
     void SetUp() override {
         ListTest::SetUp();
-        ASSERT_TRUE(m_dlg.Open());
         m_dlg.m_list.m_bPersistColumns = TRUE;
     }
-    ListHostDialog m_dlg;
 };
 
 // Records the widths that reach the list view's column insertion.
@@ -71,17 +69,12 @@ LRESULT CALLBACK RecordInsertedWidths(HWND hWnd, UINT msg, WPARAM wParam, LPARAM
 
 class ColumnCatalogueTest : public ListTest {
 protected:
-    void SetUp() override {
-        ListTest::SetUp();
-        ASSERT_TRUE(m_dlg.Open());
-    }
     std::vector<int> Positions() const {
         std::vector<int> positions;
         for (const auto& p : m_dlg.m_list.m_columns)
             positions.push_back(p->m_nColumn);
         return positions;
     }
-    ListHostDialog m_dlg;
 };
 
 } // namespace
@@ -156,12 +149,19 @@ TEST_F(ColumnSettingsTest, WriteReplacesTheWholeStoredLayoutAndAListWithoutAName
     EXPECT_FALSE(list.ReadControlSettings());
     EXPECT_FALSE(list.WriteControlSettings());
     EXPECT_FALSE(HasKey(L"ListControl"));
-    StoreColumn(0, L"old", 0);
+    // What a stored layout may hold besides: other values, a sort no longer in effect,
+    // columns of old with other titles and fewer values, keys below them.
+    WriteDword(kListKey, L"Stray", 1);
+    WriteDword(kListKey, L"SortedColumn", 0);
+    StoreColumn(0, L"old", 0, 70);
+    WriteDword(ColumnKey(0) + L"\\Nested", L"Width", 1);
     StoreColumn(5, L"stale", 1);
     list.SetName(L"Test\\Server A");
     list.AddColumn(L"new", L"New", 50, 2, FALSE, TRUE, TRUE, TRUE, 0, 15, 0);
     list.WriteControlSettings();
-    EXPECT_EQ(ReadString(ColumnKey(0), L"Name"), L"new");
+    EXPECT_EQ(ValueNames(kListKey), Names{L"Style"});
+    EXPECT_EQ(StoredColumn(0), L"new|New|0|50|2|0111");
+    EXPECT_FALSE(HasKey(ColumnKey(0) + L"\\Nested"));
     EXPECT_FALSE(HasKey(ColumnKey(5)));
 
     // Not persisted: only the view and sort state are stored.

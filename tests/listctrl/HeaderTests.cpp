@@ -45,7 +45,6 @@ class HeaderTest : public ListTest {
 protected:
     void SetUp() override {
         ListTest::SetUp();
-        ASSERT_TRUE(m_dlg.Open());
         CListCtrlEx& list = m_dlg.m_list;
         list.m_bSortColumns = list.m_bColumnMenu = TRUE;
         list.SetName(L"Test\\Sorting");
@@ -85,40 +84,33 @@ protected:
                (list.m_ctlHeader.m_bAscending ? L"+" : L"-") + L" stored " +
                stored(L"SortedColumn") + L"," + stored(L"SortAscending");
     }
-    ListHostDialog m_dlg;
 };
 
-// Draws header item 0 as 100 x 20 pixels into a bitmap, in a font whose space is 3
-// pixels wide, and reads the pixels back.
+// Header item 0 drawn as 100 x 20 pixels, in a font whose space is 3 pixels wide.
 class ItemPicture {
 public:
-    ItemPicture() : m_screen(nullptr), m_dc(m_screen) {
-        m_bitmap.CreateCompatibleBitmap(m_screen, 100, 20);
-        m_oldBitmap = SelectObject(m_dc, m_bitmap);
+    ItemPicture() {
+        CClientDC screen(nullptr);
         for (int height = 6; height < 30 && !m_font.GetSafeHandle(); ++height) {
             LOGFONTW lf{};
             lf.lfHeight = -height;
             wcscpy(lf.lfFaceName, L"Tahoma");
             CFont font;
             font.CreateFontIndirect(&lf);
-            CSelectObject selected(m_dc, font);
+            CSelectObject selected(screen, font);
             SIZE space{};
-            GetTextExtentPoint32W(m_dc, L" ", 1, &space);
+            GetTextExtentPoint32W(screen, L" ", 1, &space);
             if (space.cx == 3)
                 m_font = std::move(font);
         }
-        m_oldFont = SelectObject(m_dc, m_font);
-    }
-    ~ItemPicture() {
-        SelectObject(m_dc, m_oldFont);
-        SelectObject(m_dc, m_oldBitmap);
     }
     bool HasFont() const { return m_font.GetSafeHandle() != nullptr; }
     void Draw(CListHeaderCtrl& header, UINT state) {
-        DRAWITEMSTRUCT dis{ODT_HEADER, 0, 0, 0, state, header, m_dc, RECT{0, 0, 100, 20}, 0};
-        header.DrawItem(&dis);
+        m_pixels = DrawItem(
+            ODT_HEADER, header, state, 100, 20, 0,
+            [&](DRAWITEMSTRUCT* dis) { header.DrawItem(dis); }, m_font);
     }
-    COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
+    COLORREF At(int x, int y) const { return m_pixels.At(x, y); }
     bool IsFace(int x, int y) const { return At(x, y) == GetSysColor(COLOR_3DFACE); }
     // The right and bottom ends of the label's ink, left of the arrow.
     POINT LabelEnd() const {
@@ -133,12 +125,8 @@ public:
     }
 
 private:
-    CClientDC m_screen;
-    CMemoryDC m_dc;
-    CBitmap m_bitmap;
     CFont m_font;
-    HGDIOBJ m_oldBitmap = nullptr;
-    HGDIOBJ m_oldFont = nullptr;
+    DrawnPixels m_pixels;
 };
 
 } // namespace
@@ -218,25 +206,34 @@ TEST_F(HeaderTest, EveryRowKeepsItsItemDataAndTheOwnerSeesNoneOfTheSwaps) {
 }
 
 TEST_F(HeaderTest, TextComparesWithoutCaseAndDatesAsTheUserWritesThem) {
-    EXPECT_EQ(Compare(L"abc", L"ABC", 2), 0);
-    EXPECT_LT(Compare(L"a", L"B", 2), 0);
-    EXPECT_GT(Compare(L"a", L"B", -2), 0);
-    EXPECT_EQ(Compare(L"a", L"B", 1), 0);
-    EXPECT_EQ(Compare(L"a", L"B", 0), 0);
-
     const std::wstring early = UserDate(2021, 3, 4, 10), late = UserDate(2021, 3, 4, 11);
-    EXPECT_EQ(Compare(early, late, 3), -1);
-    EXPECT_EQ(Compare(late, early, 3), 1);
-    EXPECT_EQ(Compare(early, late, -3), 1);
-    // Equal dates compare as greater in both orders.
-    EXPECT_EQ(Compare(early, UserDate(2021, 3, 4, 10), 3), 1);
-    EXPECT_EQ(Compare(UserDate(2021, 3, 4, 10), early, 3), 1);
-    EXPECT_EQ(Compare(early, UserDate(2021, 3, 4, 10), -3), -1);
-    EXPECT_EQ(Compare(early, L"no date", 3), 0);
-    EXPECT_EQ(Compare(L"", late, 3), 0);
-    // Times of one day before 1900 keep their order too.
-    EXPECT_EQ(Compare(UserDate(1850, 6, 1, 6), UserDate(1850, 6, 1, 18), 3), -1);
-    EXPECT_EQ(Compare(UserDate(1850, 6, 1, 18), UserDate(1850, 6, 2, 6), 3), -1);
+    const std::wstring dawn = UserDate(1850, 6, 1, 6), dusk = UserDate(1850, 6, 1, 18);
+    const struct {
+        std::wstring a, b;
+        LPARAM sort; // the sort type, negative when descending
+        int expected;
+    } cases[] = {{L"abc", L"ABC", 2, 0},
+                 {L"a", L"B", 2, -1},
+                 {L"a", L"B", -2, 1},
+                 {L"a", L"B", 1, 0},
+                 {L"a", L"B", 0, 0},
+                 {early, late, 3, -1},
+                 {late, early, 3, 1},
+                 {early, late, -3, 1},
+                 // Equal dates compare as greater in both orders; no date, as equal.
+                 {early, early, 3, 1},
+                 {early, early, -3, -1},
+                 {early, L"no date", 3, 0},
+                 {L"", late, 3, 0},
+                 // Times of one day before 1900 keep their order too.
+                 {dawn, dusk, 3, -1},
+                 {dusk, UserDate(1850, 6, 2, 6), 3, -1}};
+    for (const auto& c : cases) {
+        const int result = Compare(c.a, c.b, c.sort);
+        EXPECT_EQ((result > 0) - (result < 0), c.expected)
+            << CString(c.a.c_str()).ToUtf8() << " / " << CString(c.b.c_str()).ToUtf8() << " "
+            << c.sort;
+    }
 }
 
 TEST_F(HeaderTest, ADateColumnSortsByDate) {
