@@ -56,29 +56,6 @@ std::wstring StoredText(HWND window) {
 
 } // namespace
 
-// ---------------------------------------------------------------- environment
-
-void PrepareDisplay() {
-    // Only Wine's ntdll has this export.
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version"))
-        return;
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring exe(path, n);
-    exe = exe.substr(exe.find_last_of(L"\\/") + 1);
-    // For this program only. Kept in the prefix: in the first program of a Wine
-    // session the driver has read its settings before main() runs.
-    std::wstring key = L"Software\\Wine\\AppDefaults\\" + exe + L"\\X11 Driver";
-    HKEY hkey;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &hkey, nullptr) != ERROR_SUCCESS)
-        return;
-    const wchar_t no[] = L"N";
-    RegSetValueExW(hkey, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(no), sizeof(no));
-    RegCloseKey(hkey);
-}
-
 // ---------------------------------------------------------------- message pump
 
 namespace {
@@ -181,39 +158,48 @@ void SkipIfDiscarded(Feed& feed) {
 }
 
 void UpdateKeyState(const MSG& msg) {
-    // What each input message presses (true) or releases: a mouse button, or for
-    // key messages (0) the key in wParam.
-    static const std::map<UINT, std::pair<UINT, bool>> presses = {
-        {WM_KEYDOWN, {0, true}},
-        {WM_SYSKEYDOWN, {0, true}},
-        {WM_KEYUP, {0, false}},
-        {WM_SYSKEYUP, {0, false}},
-        {WM_LBUTTONDOWN, {VK_LBUTTON, true}},
-        {WM_LBUTTONDBLCLK, {VK_LBUTTON, true}},
-        {WM_LBUTTONUP, {VK_LBUTTON, false}},
-        {WM_RBUTTONDOWN, {VK_RBUTTON, true}},
-        {WM_RBUTTONDBLCLK, {VK_RBUTTON, true}},
-        {WM_RBUTTONUP, {VK_RBUTTON, false}}};
-    const auto press = presses.find(msg.message);
-    if (press == presses.end())
+    // The key or button each input message presses or releases.
+    UINT vk = 0;
+    bool down = true;
+    switch (msg.message) {
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        down = false;
+        [[fallthrough]];
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        vk = msg.wParam & 0xFF;
+        break;
+    case WM_LBUTTONUP:
+        down = false;
+        [[fallthrough]];
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        vk = VK_LBUTTON;
+        break;
+    case WM_RBUTTONUP:
+        down = false;
+        [[fallthrough]];
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        vk = VK_RBUTTON;
+        break;
+    default:
         return;
-    const UINT vk = press->second.first ? press->second.first : (msg.wParam & 0xFF);
-    const bool down = press->second.second;
+    }
     BYTE keys[256];
     if (!GetKeyboardState(keys))
         return;
-    auto set = [&](UINT key) {
-        // High bit: down. Low bit: toggled by each press.
-        keys[key] = down ? static_cast<BYTE>(0x80 | ((keys[key] & 1) ^ 1))
-                         : static_cast<BYTE>(keys[key] & ~0x80);
-    };
-    set(vk);
-    if (vk == VK_SHIFT)
-        set(VK_LSHIFT);
-    else if (vk == VK_CONTROL)
-        set(VK_LCONTROL);
-    else if (vk == VK_MENU)
-        set(VK_LMENU);
+    // High bit: down. Low bit: toggled by each press. The left Shift, Ctrl and Alt go
+    // with the keys themselves.
+    const UINT left = vk == VK_SHIFT     ? VK_LSHIFT
+                      : vk == VK_CONTROL ? VK_LCONTROL
+                      : vk == VK_MENU    ? VK_LMENU
+                                         : 0;
+    for (UINT key : {vk, left})
+        keys[key] = !key   ? keys[key]
+                    : down ? static_cast<BYTE>(0x80 | ((keys[key] & 1) ^ 1))
+                           : static_cast<BYTE>(keys[key] & ~0x80);
     SetKeyboardState(keys);
 }
 
@@ -610,10 +596,6 @@ const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, const std::wstr
     });
 }
 
-int ToolbarButtonCount(HWND toolbar) {
-    return static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
-}
-
 namespace {
 
 ToolbarButton ToolbarButtonAt(HWND toolbar, int index) {
@@ -626,7 +608,7 @@ ToolbarButton ToolbarButtonAt(HWND toolbar, int index) {
 
 std::vector<ToolbarButton> ToolbarButtons(HWND toolbar) {
     std::vector<ToolbarButton> buttons;
-    for (int i = 0, n = ToolbarButtonCount(toolbar); i < n; ++i)
+    for (int i = 0, n = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0)); i < n; ++i)
         buttons.push_back(ToolbarButtonAt(toolbar, i));
     return buttons;
 }

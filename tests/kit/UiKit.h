@@ -13,15 +13,6 @@
 
 namespace kit {
 
-// ---------------------------------------------------------------- environment
-
-// Call first thing in main(). Under Wine on a bare X display (no window manager)
-// hiding a window otherwise waits two seconds for a window manager that never
-// answers; this tells Wine's X11 driver, for this program, not to hand windows to
-// one. The first program of a Wine session reads the setting before main(), so
-// there it helps from the next run on.
-void PrepareDisplay();
-
 // ---------------------------------------------------------------- message pump
 
 // Called with each message before it is translated and dispatched, as a host
@@ -120,7 +111,6 @@ struct ToolbarButton {
     bool enabled() const { return state & TBSTATE_ENABLED; }
     bool separator() const { return style & BTNS_SEP; }
 };
-int ToolbarButtonCount(HWND toolbar);
 std::vector<ToolbarButton> ToolbarButtons(HWND toolbar);
 std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId);
 
