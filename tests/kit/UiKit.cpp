@@ -544,7 +544,6 @@ std::vector<MenuItem> ReadMenu(HMENU menu) {
             item.id = info.hSubMenu ? 0 : info.wID;
             item.separator = info.fType & MFT_SEPARATOR;
             item.grayed = info.fState & (MFS_GRAYED | MFS_DISABLED);
-            item.checked = info.fState & MFS_CHECKED;
             item.isDefault = info.fState & MFS_DEFAULT;
             item.submenu = info.hSubMenu;
             if (item.submenu)
@@ -569,31 +568,14 @@ std::wstring MenuText(const std::vector<MenuItem>& items) {
     return text;
 }
 
-namespace {
-
-const MenuItem* FindMenuItemIf(const std::vector<MenuItem>& items,
-                               const std::function<bool(const MenuItem&)>& match) {
+const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id) {
     for (const MenuItem& item : items) {
-        if (match(item))
+        if (!item.separator && !item.submenu && item.id == id)
             return &item;
-        if (const MenuItem* found = FindMenuItemIf(item.children, match))
+        if (const MenuItem* found = FindMenuItem(item.children, id))
             return found;
     }
     return nullptr;
-}
-
-} // namespace
-
-const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id) {
-    return FindMenuItemIf(items, [id](const MenuItem& item) {
-        return !item.separator && !item.submenu && item.id == id;
-    });
-}
-
-const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, const std::wstring& text) {
-    return FindMenuItemIf(items, [&](const MenuItem& item) {
-        return !item.separator && (item.Label() == text || item.text == text);
-    });
 }
 
 namespace {
@@ -792,7 +774,6 @@ bool ReadMessageBox(HWND box, MessageBoxInfo& out) {
     MessageBoxInfo info;
     info.hwnd = box;
     info.caption = StoredText(box);
-    info.threadId = ThreadOf(box);
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (IsBoxText(child)) {
             info.text = StoredText(child);

@@ -86,7 +86,6 @@ struct MenuItem {
     std::wstring text; // as stored: with '&' and any "\t" shortcut text
     bool separator = false;
     bool grayed = false; // grayed or disabled
-    bool checked = false;
     bool isDefault = false;
     HMENU submenu = nullptr;
     std::vector<MenuItem> children; // the submenu's items
@@ -99,9 +98,8 @@ std::vector<MenuItem> ReadMenu(HMENU menu);
 // after a grayed one, "-" for a separator, a submenu's items in brackets, all
 // separated by " | ".
 std::wstring MenuText(const std::vector<MenuItem>& items);
-// Searches submenus too; text matches Label() or the stored text.
+// Searches submenus too.
 const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id);
-const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, const std::wstring& text);
 
 // Toolbar.
 struct ToolbarButton {
@@ -163,7 +161,6 @@ struct MessageBoxInfo {
     HWND hwnd = nullptr;
     std::wstring text;
     std::wstring caption;
-    DWORD threadId = 0;
     UINT icon = 0;            // MB_ICONERROR, MB_ICONQUESTION, MB_ICONWARNING,
                               // MB_ICONINFORMATION or 0
     std::vector<int> buttons; // IDOK, IDCANCEL, IDYES, ...
