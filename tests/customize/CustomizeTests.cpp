@@ -100,11 +100,7 @@ protected:
             kit::PressKey(::GetFocus(), key);
         Type(text);
     }
-    bool MenuEnabled(UINT id) const {
-        HMENU edit = ::GetSubMenu(::GetMenu(m_hWnd), 1);
-        ::SendMessageW(m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), 1);
-        return !(::GetMenuState(edit, id, MF_BYCOMMAND) & MF_GRAYED);
-    }
+    bool MenuEnabled(UINT id) const { return !kit::FindMenuItem(OpenedMenus(), id)->grayed; }
     std::vector<kit::MenuItem> ServerMenu() {
         kit::PopupMenuCatcher menu;
         ClickToolbarButton(35002);

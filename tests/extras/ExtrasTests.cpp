@@ -108,13 +108,7 @@ std::map<std::string, std::vector<std::string>> ParseVCard(std::string card) {
 
 class ExtrasTest : public SearchWindowTest {
 protected:
-    // The test account's key, open for reading and writing.
-    static CRegKey Key() {
-        CRegKey key;
-        key.Create(HKEY_CURRENT_USER, (Root() + L"\\Config\\LDapServers\\" + kServer).c_str());
-        return key;
-    }
-    void SetEncryption(DWORD value) { Key().SetDword(L"Encryption", value); }
+    void SetEncryption(DWORD value) { AccountKey().SetDword(L"Encryption", value); }
     Texts Names() const { return kit::ListColumn(List(), 0); }
 };
 
@@ -134,7 +128,7 @@ TEST_F(ExtrasTest, EncryptedSearchesFindWhatClearTextFinds) {
         found.push_back(Names());
         m_pSearch->CloseDialogs();
         DWORD value = 0;
-        EXPECT_EQ(Key().QueryDword(L"Encryption", value) != FALSE, nEncryption >= 0);
+        EXPECT_EQ(AccountKey().QueryDword(L"Encryption", value) != FALSE, nEncryption >= 0);
     }
     EXPECT_EQ(found[0].size(), 4u);
     EXPECT_EQ(found, std::vector<Texts>(3, found[0]));
@@ -330,7 +324,7 @@ TEST_F(ExtrasTest, TheSheetTestsTheConnectionAsTypedAndStoresTheEncryption) {
     ASSERT_TRUE(
         RunModal(ID_SERVER_BUTTON, {[&](HWND sheet) { return drive(sheet), true; }}, 60000));
     DWORD nEncryption = 0, nPort = 0;
-    EXPECT_TRUE(Key().QueryDword(L"Encryption", nEncryption) && Key().QueryDword(L"port", nPort));
+    EXPECT_TRUE(AccountKey().QueryDword(L"Encryption", nEncryption) && AccountKey().QueryDword(L"port", nPort));
     EXPECT_EQ(nEncryption, 1u);
     EXPECT_EQ(nPort, static_cast<DWORD>(TlsPort()));
 }
@@ -344,7 +338,7 @@ TEST_F(ExtrasTest, AnEncryptedConnectionThatFailsSendsNothingInClearText) {
         AddAccount(kServer, server.Port(), L"cn=reader,ou=Service,dc=quillet,dc=test",
                    L"reader-secret");
         SetEncryption(nEncryption);
-        Key().SetDword(L"timeout", 1);
+        AccountKey().SetDword(L"timeout", 1);
         ASSERT_NE(Open(), nullptr);
         TypeSearch(L"Smith");
         ASSERT_TRUE(boxes.WaitForCount(3 - nEncryption, 15000));

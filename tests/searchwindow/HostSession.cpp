@@ -142,11 +142,33 @@ std::vector<std::wstring> SearchWindowTest::SearchFailures() const {
     return texts;
 }
 
-bool SearchWindowTest::ClickToolbarButton(int nCommand) const {
+CRegKey SearchWindowTest::AccountKey() {
+    CRegKey key;
+    key.Create(HKEY_CURRENT_USER, (Root() + L"\\Config\\LDapServers\\" + kServer).c_str());
+    return key;
+}
+
+std::wstring SearchWindowTest::ButtonText(int nCommand) const {
+    wchar_t text[256] = L"";
+    ::SendMessageW(ToolBar(), TB_GETBUTTONTEXTW, nCommand, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+POINT SearchWindowTest::ButtonMiddle(int nCommand) const {
     RECT rc{};
     ::SendMessageW(ToolBar(), TB_GETRECT, nCommand, reinterpret_cast<LPARAM>(&rc));
-    return kit::ClickAt(ToolBar(), {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}) &&
-           kit::PumpUntilInputDone();
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+bool SearchWindowTest::ClickToolbarButton(int nCommand) const {
+    return kit::ClickAt(ToolBar(), ButtonMiddle(nCommand)) && kit::PumpUntilInputDone();
+}
+
+std::vector<kit::MenuItem> SearchWindowTest::OpenedMenus() const {
+    HMENU bar = ::GetMenu(m_hWnd);
+    for (int i = 0; i < ::GetMenuItemCount(bar); ++i)
+        ::SendMessageW(m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSubMenu(bar, i)), i);
+    return kit::ReadMenu(bar);
 }
 
 testing::AssertionResult SearchWindowTest::RunModal(UINT nCommand,

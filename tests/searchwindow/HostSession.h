@@ -45,6 +45,8 @@ protected:
     void AddAccount(const std::wstring& name, int port, const wchar_t* pszLogon = L"",
                     const wchar_t* pszPassword = L"", int maximumHits = 200, int ldapVersion = 0);
     void SetOption(int nOption, DWORD value);
+    // The test account's key (kServer's), for values of its own.
+    static CRegKey AccountKey();
     std::wstring Text(UINT nID) const { return m_translation.LoadStringW(nID, 512).str(); }
 
     // Opens the window through the component.
@@ -65,8 +67,12 @@ protected:
     std::vector<std::wstring> SearchFailures() const;
     // What the status bar's search pane says.
     std::wstring StatusPane() const { return kit::StatusText(kit::FindChild(m_hWnd, 59393), 1); }
-    // Clicks a toolbar button (the Search In button: 35002) and waits for the click.
+    // A toolbar button's text and middle; a click on it, waited for (Search In: 35002).
+    std::wstring ButtonText(int nCommand) const;
+    POINT ButtonMiddle(int nCommand) const;
     bool ClickToolbarButton(int nCommand) const;
+    // The menu bar as it shows when each menu is opened.
+    std::vector<kit::MenuItem> OpenedMenus() const;
     // Posts the command to the window and works through the modal window it opens.
     testing::AssertionResult RunModal(UINT nCommand, std::vector<kit::ModalSteps::Step> steps,
                                       DWORD timeoutMs = 15000);

@@ -20,13 +20,6 @@ std::wstring ReadPlacement() {
 
 const std::wstring kLayout = std::wstring(L"ListControl\\DirectorySearch\\") + kServer;
 
-// The middle of a toolbar button or header item, in its window's client coordinates.
-POINT ButtonMiddle(HWND toolbar, int nCommand) {
-    RECT rc{};
-    ::SendMessageW(toolbar, TB_GETRECT, nCommand, reinterpret_cast<LPARAM>(&rc));
-    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
 // The tooltip windows with tools on the toolbar, apart from the toolbar's own.
 std::vector<HWND> BuiltTooltips(HWND toolbar) {
     std::vector<HWND> tips;
@@ -183,7 +176,7 @@ TEST_F(SearchWindowTest, MenusAndToolbarFollowTheUsersRights) {
     EXPECT_FALSE(buttons.back().separator());
 }
 
-TEST_F(SearchWindowTest, MenuSelectionAndToolbarHoverShowTheirPromptsInTheStatusBar) {
+TEST_F(SearchWindowTest, MenuSelectionAndToolbarHoverShowTheirPromptsWhichAreTheTooltips) {
     AddAccount(kServer, DirectoryPort());
     ASSERT_NE(Open(), nullptr);
     auto prompt = [&](UINT nID) {
@@ -203,26 +196,22 @@ TEST_F(SearchWindowTest, MenuSelectionAndToolbarHoverShowTheirPromptsInTheStatus
     EXPECT_TRUE(
         log.Matches({{SB_SETTEXTW, 0, 0, 0, prompt(3461)}, {SB_SETTEXTW, 0, 0, 0, prompt(3115)}}));
 
-    HWND toolbar = ToolBar();
-    POINT server = ButtonMiddle(toolbar, ID_SERVER_BUTTON);
+    POINT server = ButtonMiddle(ID_SERVER_BUTTON);
     POINT onScreen = server;
-    ::ClientToScreen(toolbar, &onScreen);
+    ::ClientToScreen(ToolBar(), &onScreen);
     ::SetCursorPos(onScreen.x, onScreen.y);
-    ::PostMessageW(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(server.x, server.y));
+    ::PostMessageW(ToolBar(), WM_MOUSEMOVE, 0, MAKELPARAM(server.x, server.y));
     EXPECT_TRUE(kit::PumpUntil([&] { return kit::StatusText(status) == prompt(3804); }))
         << "the status bar says \"" << CString(kit::StatusText(status).c_str()).ToUtf8() << "\"";
-}
 
-TEST_F(SearchWindowTest, TooltipsAreBuiltOnceFromThePrompts) {
-    AddAccount(kServer, DirectoryPort());
-    ASSERT_NE(Open(), nullptr);
+    // The tooltips are built from the prompts once, at the first hit test: every button
+    // but the separators and the search box has a tip; ids are index + 1.
     HWND toolbar = ToolBar();
-    POINT search = ButtonMiddle(toolbar, ID_FILE_SEARCH);
+    POINT search = ButtonMiddle(ID_FILE_SEARCH);
     ::SendMessageW(toolbar, WM_NCHITTEST, 0, MAKELPARAM(search.x, search.y));
     std::vector<HWND> tips = BuiltTooltips(toolbar);
     ASSERT_EQ(tips.size(), 1u);
     const auto tools = ::SendMessageW(tips[0], TTM_GETTOOLCOUNT, 0, 0);
-    // Every button but the separators and the search box has a tip; ids are index + 1.
     const int nSearch =
         static_cast<int>(::SendMessageW(toolbar, TB_COMMANDTOINDEX, ID_FILE_SEARCH, 0));
     EXPECT_EQ(ToolText(tips[0], toolbar, nSearch + 1), L"Search");

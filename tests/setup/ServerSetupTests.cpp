@@ -139,12 +139,6 @@ std::vector<std::wstring> Texts(HWND window, std::vector<int> ids) {
 
 class ServerTest : public host::SearchWindowTest {
 protected:
-    std::wstring ServerButtonText() const {
-        wchar_t text[256] = L"";
-        SendMessageW(ToolBar(), TB_GETBUTTONTEXTW, 35002, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
-
     // Clicks Search In and works through what that starts: the menu (choosing
     // nChoice, or dismissing it) and the account sheet, which drive(sheet) works
     // from inside its modal loop (a sheet left open is cancelled). Returns the
@@ -179,7 +173,7 @@ protected:
 TEST_F(ServerTest, ANewServerIsCheckedThenStoredUnderItsDescriptionWithItsEightValues) {
     SetOption(110, 2); // German: every text of the sheet comes from the host's tables
     ASSERT_NE(Open(), nullptr);
-    EXPECT_EQ(ServerButtonText(), Text(3841));
+    EXPECT_EQ(ButtonText(35002), Text(3841));
     const Stored before = ReadStored();
     kit::MessageBoxWatcher boxes(IDOK);
     SearchIn(0, [&](HWND sheet) { // no server yet: Search In goes to Add
@@ -235,7 +229,7 @@ TEST_F(ServerTest, ANewServerIsCheckedThenStoredUnderItsDescriptionWithItsEightV
               L"127.0.0.1/cn=reader,ou=Service,dc=quillet,dc=test/reader-secret/"
               L"dc=quillet,dc=test/" +
                   std::to_wstring(DirectoryPort()) + L"/30/50/1");
-    EXPECT_EQ(ServerButtonText(), L"Head Office");
+    EXPECT_EQ(ButtonText(35002), L"Head Office");
     TypeSearch(L"John Smith");
     EXPECT_TRUE(WaitForCaption(L"Head Office - John Smith"));
 }
@@ -253,7 +247,7 @@ TEST_F(ServerTest, ChoosingAServerAbandonsTheSearchAndShowsItsColumns) {
     ASSERT_NE(Open(), nullptr);
     // Without "Current" the first server is current, the menu's default item and the
     // button's text; choosing it writes nothing.
-    EXPECT_EQ(ServerButtonText(), L"R&&D");
+    EXPECT_EQ(ButtonText(35002), L"R&&D");
     const Stored before = ReadStored();
     EXPECT_EQ(SearchIn(1),
               (std::vector<std::wstring>{L"R&&D (default)", kServer, L"-", Text(2000) + L"...",
@@ -269,7 +263,7 @@ TEST_F(ServerTest, ChoosingAServerAbandonsTheSearchAndShowsItsColumns) {
     EXPECT_EQ(kit::ListHeaders(List()), (std::vector<std::wstring>{L"cn", L"mail"}));
     kit::PumpPending();
     EXPECT_EQ(kit::ListRowCount(List()), 0); // nothing more arrives
-    EXPECT_EQ(ServerButtonText(), kServer);
+    EXPECT_EQ(ButtonText(35002), kServer);
     EXPECT_EQ(Changes(before, ReadStored()), (std::set<std::wstring>{L"Current", L"columns R&D"}));
     SearchIn(1);
     EXPECT_EQ(kit::ListHeaders(List()),
@@ -376,7 +370,7 @@ TEST_F(ServerTest, AnAdministratorsChangesTouchOnlyWhatTheyMean) {
     SearchIn(ID_SERVER_REMOVE);
     EXPECT_EQ(changes(),
               (std::set<std::wstring>{L"Current", L"account Branch", L"columns Branch"}));
-    EXPECT_EQ(ServerButtonText(), L"Archive");
+    EXPECT_EQ(ButtonText(35002), L"Archive");
     EXPECT_EQ(kit::ListHeaders(List()), (std::vector<std::wstring>{L"cn", L"l"}));
 
     // Renamed onto the other server again, Yes: one server of that name is left,
@@ -398,7 +392,7 @@ TEST_F(ServerTest, AnAdministratorsChangesTouchOnlyWhatTheyMean) {
     // help goes to the host, and the host closing the window ends the sheet.
     SearchIn(ID_SERVER_REMOVE);
     EXPECT_EQ(ReadStored(), (Stored{{L"Current|Current", L""}}));
-    EXPECT_EQ(ServerButtonText(), Text(3841));
+    EXPECT_EQ(ButtonText(35002), Text(3841));
     EXPECT_EQ(kit::ListColumnCount(List()), 0);
     SearchIn(0, [&](HWND sheet) {
         Type(sheet, IDC_DESCRIPTION, L"Branch");
