@@ -85,7 +85,6 @@ public:
 
 private:
     struct Message;
-    struct EntryMessage;
     struct Cursor;
 
     void Log(std::wstring line);
@@ -93,7 +92,10 @@ private:
     void Own(std::shared_ptr<void> object, const void* pHandle, const wchar_t* pszKind);
     LDAPMessage* NewMessage(ULONG nResultCode, std::vector<FakeEntry> entries);
     wchar_t* NewText(const std::wstring& text);
-    const FakeEntry* EntryOf(LDAPMessage* pEntry);
+    // The entry a handle stands for, and the next entry's handle.
+    const FakeEntry* EntryOf(LDAPMessage* pEntry, LDAPMessage** ppNext = nullptr);
+    // Whether p is handed out as an object of kind; if not, a misuse ("<misuse><kind>").
+    bool IsOpen(const void* p, const wchar_t* pszKind, const wchar_t* pszMisuse);
     // Forgets p as an object of kind; false (and a misuse) when it was not one.
     bool Release(const void* p, const wchar_t* pszKind);
 
