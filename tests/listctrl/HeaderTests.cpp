@@ -19,12 +19,7 @@ const wchar_t kListKey[] = L"ListControl\\Test\\Sorting";
 
 // A date and time as the user's locale writes them.
 std::wstring UserDate(WORD year, WORD month, WORD day, WORD hour, WORD minute = 0) {
-    SYSTEMTIME st{};
-    st.wYear = year;
-    st.wMonth = month;
-    st.wDay = day;
-    st.wHour = hour;
-    st.wMinute = minute;
+    const SYSTEMTIME st{year, month, 0, day, hour, minute, 0, 0};
     wchar_t date[64] = L"", time[64] = L"";
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 64);
     GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 64);
@@ -255,17 +250,17 @@ TEST_F(HeaderTest, CallColumnsSortByTheirCompanions) {
                 {L"z", 2},
                 {L"CallDate", 2}});
     CListCtrlEx& list = m_dlg.m_list;
+    // The column sorted by, and the one with the arrow.
+    const auto sorted = [&] {
+        return std::pair(list.m_nSortedColumn, list.m_ctlHeader.m_nSortColumn);
+    };
     ClickHeader(6);
-    EXPECT_EQ(list.m_nSortedColumn, 1);
-    EXPECT_EQ(list.m_ctlHeader.m_nSortColumn, 6);
+    EXPECT_EQ(sorted(), std::pair(1, 6));
     ClickHeader(0);
-    EXPECT_EQ(list.m_nSortedColumn, 3);
-    EXPECT_EQ(list.m_ctlHeader.m_nSortColumn, 0);
-
+    EXPECT_EQ(sorted(), std::pair(3, 0));
     list.FindColumn(L"Received")->m_szName = L"Answered";
     ClickHeader(6);
-    EXPECT_EQ(list.m_nSortedColumn, 1);
-    EXPECT_EQ(list.m_ctlHeader.m_nSortColumn, 1);
+    EXPECT_EQ(sorted(), std::pair(1, 1));
 }
 
 TEST_F(HeaderTest, TheArrowSitsInsideTheRightEndOfTheSortedItem) {
@@ -312,10 +307,10 @@ TEST_F(HeaderTest, OnceSortedItemsStayOwnerDrawn) {
         m_dlg.AddTextColumn(name, 50);
     m_dlg.m_list.SortColumn(2, TRUE, FALSE);
     m_dlg.m_list.SortColumn(4, TRUE, FALSE);
-    const auto items = kit::HeaderItems(m_dlg.Header());
-    EXPECT_TRUE(items[2].format & HDF_OWNERDRAW);
-    EXPECT_TRUE(items[4].format & HDF_OWNERDRAW);
-    EXPECT_FALSE(items[0].format & HDF_OWNERDRAW);
+    std::wstring drawn;
+    for (const kit::HeaderItem& item : kit::HeaderItems(m_dlg.Header()))
+        drawn += item.format & HDF_OWNERDRAW ? L"o" : L"-";
+    EXPECT_EQ(drawn, L"--o-o");
     EXPECT_EQ(m_dlg.m_list.m_ctlHeader.m_nSortColumn, 4);
     EXPECT_EQ(m_dlg.m_list.m_ctlHeader.SetSortIndicator(-1, TRUE), 4);
     EXPECT_EQ(m_dlg.m_list.m_ctlHeader.m_nSortColumn, -1);
@@ -377,16 +372,15 @@ TEST_F(HeaderTest, AReshownColumnGoesRightAfterTheClickedOneAndAtMost47AreOffere
 
 TEST_F(HeaderTest, NoMenuWithoutTextsWhenDisabledOrBesideTheItems) {
     m_dlg.AddTextColumn(L"a", 50);
-    kit::PopupMenuCatcher beside;
-    RightClickHeader(1);
-    EXPECT_FALSE(beside.Shown());
+    const auto menuAt = [&](int item) {
+        kit::PopupMenuCatcher menu;
+        RightClickHeader(item);
+        return menu.Shown();
+    };
+    EXPECT_FALSE(menuAt(1)) << "beside the items";
     m_dlg.m_list.m_pTranslation = nullptr;
-    kit::PopupMenuCatcher noTexts;
-    RightClickHeader(0);
-    EXPECT_FALSE(noTexts.Shown());
+    EXPECT_FALSE(menuAt(0)) << "without texts";
     m_dlg.m_list.m_pTranslation = Translation();
     m_dlg.m_list.m_bColumnMenu = FALSE;
-    kit::PopupMenuCatcher disabled;
-    RightClickHeader(0);
-    EXPECT_FALSE(disabled.Shown());
+    EXPECT_FALSE(menuAt(0)) << "disabled";
 }
