@@ -28,8 +28,10 @@ template <class... Args> std::wstring Format(const std::wstring& format, Args...
 }
 
 // A server on 127.0.0.1 that speaks LDAP in clear text only: it answers StartTLS
-// with "unavailable" and hangs up on anything that is not LDAP (a TLS handshake).
-// Silent, it accepts and never answers. It keeps every byte it receives.
+// with "unavailable" and leaves anything that is not LDAP (a TLS handshake)
+// unanswered, with the connection open for as long as the program runs (Wine's
+// library, hung up on during a handshake, keeps its thread busy for ever). Silent, it
+// accepts and never answers. It keeps every byte it receives.
 class ClearTextServer {
 public:
     explicit ClearTextServer(bool bSilent = false) : m_bSilent(bSilent) {
@@ -61,18 +63,23 @@ public:
 private:
     void Serve() {
         for (SOCKET client; (client = accept(m_listener, nullptr, nullptr)) != INVALID_SOCKET;) {
-            m_clients.push_back(client);
             char buffer[4096];
-            for (int n; !m_bSilent && (n = recv(client, buffer, sizeof(buffer), 0)) > 0;) {
+            int n = 0;
+            while (!m_bSilent && (n = recv(client, buffer, sizeof(buffer), 0)) > 4 &&
+                   buffer[0] == 0x30) {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_received.append(buffer, n);
-                if (buffer[0] != 0x30 || n < 5)
-                    break;
                 // An extended response, result 52 (unavailable), to the request's id.
                 const char reply[] = {0x30, 0x0c, 0x02, 0x01, buffer[4], 0x78, 0x07,
                                       0x0a, 0x01, 0x34, 0x04, 0x00,      0x04, 0x00};
                 send(client, reply, sizeof(reply), 0);
             }
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (n > 0) { // not LDAP: unanswered, and open until the program ends
+                m_received.append(buffer, n);
+                continue;
+            }
+            m_clients.push_back(client);
             if (!m_bSilent)
                 shutdown(client, SD_BOTH);
         }

@@ -662,8 +662,30 @@ void ClearClipboard() {
 // ---------------------------------------------------------------- modal windows
 
 namespace {
+
 thread_local ModalSteps* t_modalSteps = nullptr;
+
+// The visible, enabled dialog of this thread that owner owns: its modal window. (The
+// active window will not do: under X, activation may have gone elsewhere.)
+HWND ModalDialogOf(HWND owner) {
+    struct Search {
+        HWND owner, found;
+    } search{owner, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (GetWindow(window, GW_OWNER) != s->owner || !IsWindowVisible(window) ||
+                !IsWindowEnabled(window) || !SameText(ClassName(window), L"#32770"))
+                return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
+
+} // namespace
 
 ModalSteps::ModalSteps(HWND owner, std::vector<Step> steps)
     : m_owner(owner), m_steps(std::move(steps)), m_outer(t_modalSteps) {
@@ -678,9 +700,8 @@ ModalSteps::~ModalSteps() {
 
 void CALLBACK ModalSteps::Tick(HWND, UINT, UINT_PTR, DWORD) {
     ModalSteps* self = t_modalSteps;
-    HWND window = GetActiveWindow();
-    if (!self || self->m_running || !window || GetWindow(window, GW_OWNER) != self->m_owner ||
-        !InputDone())
+    HWND window = self ? ModalDialogOf(self->m_owner) : nullptr;
+    if (!window || self->m_running || !InputDone())
         return;
     const ULONGLONG now = GetTickCount64();
     if (!self->m_deadline)
