@@ -124,6 +124,7 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
+    CFakeLdapApi m_fake;
 };
 
 TEST_F(CustomizeTest, FieldsMovedRenamedAndSavedPerServer) {
@@ -243,6 +244,18 @@ TEST_F(CustomizeTest, AdvancedSearchTypedIntoTheGrid) {
     ASSERT_TRUE(boxes.WaitForCount(1));
     EXPECT_EQ(boxes.Seen()[0].text.rfind(Text(2840), 0), 0u);
     EXPECT_NE(boxes.Seen()[0].text.find(L"\\enu\\Quillet.chm"), std::wstring::npos);
+
+    // What the search sends: the caption's filter without its blanks (the scripted
+    // library stays until the window has gone).
+    SetLdapApi(&m_fake);
+    Press(kSearch);
+    const std::wstring sent =
+        L" filter=(|(&(cn=*Smith)(l=Portland))(cn=Ahmed \\28Sales\\29 Khan)) ";
+    EXPECT_TRUE(kit::PumpUntil([&] {
+        const auto calls = m_fake.Calls(false);
+        return std::any_of(calls.begin(), calls.end(),
+                           [&](const std::wstring& call) { return call.find(sent) != call.npos; });
+    }));
 }
 
 TEST_F(CustomizeTest, FieldOrganizerShowsAtOnceAndIsKept) {
