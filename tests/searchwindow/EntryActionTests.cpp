@@ -374,6 +374,13 @@ TEST_F(EntryActionTest, TextsOfEveryKindAndASearchWithoutAServer) {
     EXPECT_EQ(kit::ComboItems(kit::FindChild(m_hWnd, 105)).front(), L"Ahmed (Sales) Khan");
     ASSERT_TRUE(Search(L"Smi*")); // the wildcard stays one
     EXPECT_GE(kit::ListRowCount(List()), 4);
+    // Names as "Last, First" and with several words find their people.
+    for (const auto& [text, name] : {std::pair{L"van Dam, Anna", L"Anna van Dam"},
+                                     {L"Smith, J*", L"John Smith"},
+                                     {L"Mary Ann Smith", L"Mary Ann Smith"}}) {
+        ASSERT_TRUE(Search(text));
+        EXPECT_EQ(Names(), std::vector<std::wstring>{name});
+    }
     kit::SetEditText(SearchEdit(), L"");
     TypeSearch(L"");
     EXPECT_EQ(kit::ListRowCount(List()), 0); // an empty box clears the list
