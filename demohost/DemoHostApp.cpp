@@ -23,17 +23,20 @@ public:
 
 CDemoHostApp theApp;
 
-// scripts/demo passes the ports of the sample directory's server.
+// scripts/demo passes the ports of the sample directory's server; the tour's test a
+// lower limit for the searches of new accounts, so that its long searches end sooner.
 void ProvideSampleDirectory(CHostWindow& window) {
     const char* pszTlsPort = std::getenv("QUILLET_SAMPLE_TLS_PORT");
     const char* pszPort = std::getenv("QUILLET_SAMPLE_PORT");
+    const char* pszMaximumHits = std::getenv("QUILLET_SAMPLE_MAXIMUM_HITS");
     if (!pszPort || std::atoi(pszPort) <= 0) {
         window.Log(L"QUILLET_SAMPLE_PORT is not set: only the servers already configured "
                    L"are offered.");
         return;
     }
     window.Log(L"%s", CSampleAccounts::Provide(*COptions::GetOptions(), std::atoi(pszPort),
-                                               pszTlsPort ? std::atoi(pszTlsPort) : 0)
+                                               pszTlsPort ? std::atoi(pszTlsPort) : 0,
+                                               pszMaximumHits ? std::atoi(pszMaximumHits) : 0)
                           .GetString());
 }
 

@@ -1,6 +1,7 @@
 #include "DemoTour.h"
 
 #include "MessagePump.h"
+#include "Options.h"
 #include "ScreenImage.h"
 
 #include <cstdarg>
@@ -123,7 +124,7 @@ const CDemoTour::Step CDemoTour::kSteps[] = {
     {L"Type an advanced search into the grid", &CDemoTour::TypeAdvancedSearch, Shot::Customize,
      L"customize"},
     {L"Run the advanced search", &CDemoTour::RunAdvancedSearch, Shot::None, nullptr},
-    {L"Search for \"Ma\": the list stops at 200 and says so", &CDemoTour::SearchTruncated,
+    {L"Search for \"Ma\": the list stops at its limit and says so", &CDemoTour::SearchTruncated,
      Shot::Directory, L"truncated-search"},
     {L"Lena von Berg has two office numbers: dialling offers both",
      &CDemoTour::DialOneOfSeveralNumbers, Shot::None, nullptr},
@@ -154,7 +155,6 @@ int CDemoTour::Run() {
             Report(L"The tour stops: step %d failed.", nStep);
             break;
         }
-        PumpUntil([] { return false; }, 200); // let the windows finish painting
         if (step.shot != Shot::None)
             SaveScreenshot(step.shot, step.pszScreenshot);
     }
@@ -182,7 +182,7 @@ bool CDemoTour::SearchMixedNames() {
     if (!Search(L"Le"))
         return false;
     const int nRows = ListView_GetItemCount(ResultList());
-    return Check(nRows > 50, L"the search found %d people", nRows);
+    return Check(nRows > 50 || nRows == SearchLimit(), L"the search found %d people", nRows);
 }
 
 bool CDemoTour::SortByEmail() {
@@ -232,8 +232,10 @@ bool CDemoTour::SearchTruncated() {
     if (!Search(L"Ma"))
         return false;
     const CString status = SearchStatus();
-    return Check(ListView_GetItemCount(ResultList()) == 200 && status.Find(L"First 200") == 0,
-                 L"200 rows, and the status bar says \"%s\"", status.GetString());
+    CString first;
+    first.Format(L"First %d shown", SearchLimit());
+    return Check(ListView_GetItemCount(ResultList()) == SearchLimit() && status.Find(first) == 0,
+                 L"%d rows, and the status bar says \"%s\"", SearchLimit(), status.GetString());
 }
 
 bool CDemoTour::DialOneOfSeveralNumbers() {
@@ -380,7 +382,7 @@ bool CDemoTour::WithDirectoryOpen(const std::function<bool(HWND)>& check) {
     HWND hWnd = m_host.DirectoryWindow();
     if (!Check(hWnd != nullptr, L"the Directory Search window is open"))
         return false;
-    PumpUntil([] { return false; }, 100);
+    Settle();
     const bool bPassed = check(hWnd);
     ::PostMessageW(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     const bool bClosed =
@@ -508,6 +510,13 @@ CString CDemoTour::SearchStatus() const {
     return szText;
 }
 
+int CDemoTour::SearchLimit() const {
+    COptions& options = *COptions::GetOptions();
+    return options.GetRegistryValue(
+        HKEY_CURRENT_USER, options.GetRootKey() + L"\\Config\\LDapServers\\Quillet Directory",
+        L"maximumHits", 200);
+}
+
 HWND CDemoTour::ResultList() const {
     return FindDescendant(m_host.DirectoryWindow(), WC_LISTVIEWW);
 }
@@ -544,7 +553,7 @@ bool CDemoTour::DrawnWithGlyphs(int nRow, int nColumn,
     ListView_EnsureVisible(hList, nRow, FALSE);
     ::SetForegroundWindow(m_host.DirectoryWindow());
     ::RedrawWindow(hList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    PumpUntil([] { return false; }, 100);
+    Settle();
     RECT rc;
     ListView_GetSubItemRect(hList, nRow, nColumn, LVIR_LABEL, &rc);
     ::MapWindowPoints(hList, nullptr, reinterpret_cast<POINT*>(&rc), 2);
@@ -598,7 +607,7 @@ void CDemoTour::SaveScreenshot(Shot shot, const wchar_t* pszName) {
 void CDemoTour::SaveWindowShot(HWND hWnd, const wchar_t* pszName) {
     ::RedrawWindow(hWnd, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpUntil([] { return false; }, 200);
+    Settle();
     RECT rc;
     ::GetWindowRect(hWnd, &rc);
     const CString path = m_strOutputFolder + L"\\" + pszName + L".bmp";

@@ -73,6 +73,8 @@ private:
     bool ChooseServer(const wchar_t* pszServer);
     // The text of the search's own status bar pane.
     CString SearchStatus() const;
+    // The most entries a search of the sample server lists (its account's limit).
+    int SearchLimit() const;
     void SaveWindowShot(HWND hWnd, const wchar_t* pszName);
     // Reading the search window.
     HWND ResultList() const;

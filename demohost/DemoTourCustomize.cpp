@@ -45,7 +45,7 @@ void CDemoTour::ClickAt(HWND hWnd, POINT point) {
     const LPARAM at = MAKELPARAM(point.x, point.y);
     ::PostMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageW(hWnd, WM_LBUTTONUP, 0, at);
-    PumpUntil([] { return false; }, 100);
+    Settle();
 }
 
 bool CDemoTour::ClickButton(HWND hDialog, int nID) {
@@ -53,7 +53,7 @@ bool CDemoTour::ClickButton(HWND hDialog, int nID) {
     if (!Check(hButton && ::IsWindowEnabled(hButton), L"button %d can be clicked", nID))
         return false;
     ::PostMessageW(hButton, BM_CLICK, 0, 0);
-    PumpUntil([] { return false; }, 100);
+    Settle();
     return true;
 }
 

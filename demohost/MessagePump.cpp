@@ -44,3 +44,13 @@ bool PumpUntil(const std::function<bool()>& done, DWORD nTimeoutMs) {
     }
     return true;
 }
+
+void Settle() {
+    PumpUntil(
+        [] {
+            return HIWORD(::GetQueueStatus(QS_ALLPOSTMESSAGE | QS_SENDMESSAGE | QS_PAINT |
+                                           QS_INPUT)) == 0;
+        },
+        1000);
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT);
+}

@@ -14,3 +14,6 @@ int RunMessageLoop();
 bool PumpWaitingMessages();
 // Handles messages until done() holds or the time is up; false on time-out.
 bool PumpUntil(const std::function<bool()>& done, DWORD nTimeoutMs);
+// Handles messages until none is waiting, paint included, and then lets the thread
+// idle a moment, when Wine hands what the windows drew to the display.
+void Settle();

@@ -25,8 +25,10 @@ int PortOf(const SampleServer& server, int nPort, int nTlsPort) {
     return server.nEncryption ? nTlsPort : nPort;
 }
 
-void AddServer(COptions& options, const SampleServer& server, int nPort) {
+void AddServer(COptions& options, const SampleServer& server, int nPort, int nMaximumHits) {
     const CString key = AccountKey(options, server.pszDescription);
+    if (nMaximumHits > 0)
+        options.SetRegistryValue(HKEY_CURRENT_USER, key, L"maximumHits", nMaximumHits);
     options.SetRegistryValue(HKEY_CURRENT_USER, key, L"address", kAddress, 0);
     options.SetRegistryValue(HKEY_CURRENT_USER, key, L"port", nPort);
     options.SetRegistryValue(HKEY_CURRENT_USER, key, L"searchRoot", server.pszSearchRoot, 0);
@@ -47,14 +49,14 @@ bool IsSampleOwn(const COptions& options, const SampleServer& server) {
 
 } // namespace
 
-CString CSampleAccounts::Provide(COptions& options, int nPort, int nTlsPort) {
+CString CSampleAccounts::Provide(COptions& options, int nPort, int nTlsPort, int nMaximumHits) {
     CStringList names;
     options.GetList(L"Config\\LDapServers", names);
     CString line;
     if (names.IsEmpty()) {
         for (const SampleServer& server : kServers) {
             if (PortOf(server, nPort, nTlsPort) > 0)
-                AddServer(options, server, PortOf(server, nPort, nTlsPort));
+                AddServer(options, server, PortOf(server, nPort, nTlsPort), nMaximumHits);
         }
         CRegKey current;
         if (current.Create(HKEY_CURRENT_USER, options.GetRootKey() + L"\\Config\\LDAPServers") ==
@@ -83,7 +85,7 @@ CString CSampleAccounts::Provide(COptions& options, int nPort, int nTlsPort) {
                                names.Find(kServers[0].pszDescription) &&
                                IsSampleOwn(options, kServers[0]);
     if (bAddEncrypted)
-        AddServer(options, kEncryptedServer, nTlsPort);
+        AddServer(options, kEncryptedServer, nTlsPort, nMaximumHits);
     line.Format(L"%d server(s) configured; the sample server runs on 127.0.0.1:%d (SSL/TLS on "
                 L"%d)%s%s.",
                 names.GetCount() + (bAddEncrypted ? 1 : 0), nPort, nTlsPort,

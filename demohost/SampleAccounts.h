@@ -10,5 +10,6 @@ class CSampleAccounts {
 public:
     // What was done, as a line for the host's log.
     // nTlsPort: the sample server's SSL/TLS port; 0 leaves the encrypted server out.
-    static CString Provide(COptions& options, int nPort, int nTlsPort);
+    // nMaximumHits: the most entries a search of a new account lists; 0, the default.
+    static CString Provide(COptions& options, int nPort, int nTlsPort, int nMaximumHits = 0);
 };

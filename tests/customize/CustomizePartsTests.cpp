@@ -3,6 +3,7 @@
 #include "AdvancedFilter.h"
 #include "FieldCatalogue.h"
 #include "ImageButton.h"
+#include "ListTestSupport.h"
 #include "Options.h"
 #include "Translation.h"
 #include "resource.h"
@@ -11,36 +12,15 @@
 
 #include <algorithm>
 
+using namespace lctest;
+
 namespace {
 
 constexpr COLORREF kUnpainted = RGB(255, 0, 255);
 
-// The pixels of a w x h bitmap, first filled with kUnpainted, that the button drew on.
-struct Pixels {
-    int w;
-    std::vector<COLORREF> p;
-    COLORREF At(int x, int y) const { return p[static_cast<size_t>(y * w + x)]; }
-};
-
-Pixels Draw(CImageButton& button, HWND hButton, int w, int h, UINT state) {
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
-    ::ReleaseDC(nullptr, screen);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    HBRUSH brush = ::CreateSolidBrush(kUnpainted);
-    DRAWITEMSTRUCT dis{ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, state, hButton, dc, {0, 0, w, h}, 0};
-    ::FillRect(dc, &dis.rcItem, brush);
-    ::DeleteObject(brush);
-    button.DrawItem(&dis);
-    Pixels pixels{w, {}};
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            pixels.p.push_back(::GetPixel(dc, x, y));
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    return pixels;
+DrawnPixels Draw(CImageButton& button, HWND hButton, int w, int h, UINT state) {
+    return DrawItem(ODT_BUTTON, hButton, state, w, h, kUnpainted,
+                    [&](DRAWITEMSTRUCT* dis) { button.DrawItem(dis); });
 }
 
 int Brightness(COLORREF c) {
@@ -78,8 +58,8 @@ constexpr int kImageX = 6, kImageY = 3;
 
 TEST_F(ImageButtonTest, DisabledIsACheckerboardOnARaisedFace) {
     ASSERT_FALSE(m_black.empty());
-    const Pixels normal = Draw(m_button, m_hButton, 70, 20, 0);
-    const Pixels disabled = Draw(m_button, m_hButton, 70, 20, ODS_DISABLED);
+    const DrawnPixels normal = Draw(m_button, m_hButton, 70, 20, 0);
+    const DrawnPixels disabled = Draw(m_button, m_hButton, 70, 20, ODS_DISABLED);
     EXPECT_GT(Brightness(disabled.At(0, 0)), Brightness(disabled.At(69, 19))) << "raised";
     for (const POINT& p : m_black) {
         EXPECT_EQ(normal.At(kImageX + p.x, kImageY + p.y), RGB(0, 0, 0));
@@ -90,7 +70,7 @@ TEST_F(ImageButtonTest, DisabledIsACheckerboardOnARaisedFace) {
 }
 
 TEST_F(ImageButtonTest, PressedSinksTheFaceAndTheImage) {
-    const Pixels pressed = Draw(m_button, m_hButton, 70, 20, ODS_SELECTED);
+    const DrawnPixels pressed = Draw(m_button, m_hButton, 70, 20, ODS_SELECTED);
     EXPECT_LT(Brightness(pressed.At(0, 0)), Brightness(pressed.At(69, 19))) << "sunken";
     const int dx = ::GetSystemMetrics(SM_CXBORDER), dy = ::GetSystemMetrics(SM_CYBORDER);
     for (const POINT& p : m_black)
@@ -99,11 +79,11 @@ TEST_F(ImageButtonTest, PressedSinksTheFaceAndTheImage) {
 
 TEST_F(ImageButtonTest, AWiderBitmapShowsItsMiddleAndAMissingOneNothing) {
     // 40 wide: inner 36, so bitmap columns 11 to 46 show from x = 3.
-    const Pixels narrow = Draw(m_button, m_hButton, 40, 20, 0);
+    const DrawnPixels narrow = Draw(m_button, m_hButton, 40, 20, 0);
     for (const POINT& p : m_black)
         EXPECT_EQ(narrow.At(3 + p.x - 11, kImageY + p.y), RGB(0, 0, 0));
     m_button.m_nNormalBitmap = 4242;
-    const Pixels missing = Draw(m_button, m_hButton, 70, 20, 0);
+    const DrawnPixels missing = Draw(m_button, m_hButton, 70, 20, 0);
     EXPECT_EQ(std::count(missing.p.begin(), missing.p.end(), kUnpainted), 70 * 20);
 }
 

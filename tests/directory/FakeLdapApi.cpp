@@ -6,14 +6,11 @@
 
 namespace {
 
-const wchar_t kConnection[] = L"connection";
-const wchar_t kMessage[] = L"message";
-const wchar_t kText[] = L"text";
-const wchar_t kValues[] = L"values";
-const wchar_t kCursor[] = L"cursor";
+const wchar_t kConnection[] = L"connection", kMessage[] = L"message", kText[] = L"text",
+              kValues[] = L"values", kCursor[] = L"cursor";
 
 std::wstring Show(const wchar_t* psz) {
-    return psz ? std::wstring(psz) : std::wstring(L"(null)");
+    return psz ? psz : L"(null)";
 }
 
 std::wstring ShowList(const wchar_t* const* ppsz) {
@@ -33,16 +30,12 @@ struct ValueList {
 
 } // namespace
 
-struct CFakeLdapApi::EntryMessage : LDAPMessage {
-    explicit EntryMessage(FakeEntry e) : LDAPMessage{}, entry(std::move(e)) {}
-    FakeEntry entry;
-    EntryMessage* pNext = nullptr;
-};
-
 struct CFakeLdapApi::Message : LDAPMessage {
-    explicit Message(ULONG nCode) : LDAPMessage{}, nResultCode(nCode) {}
+    Message(ULONG nCode, std::vector<FakeEntry> e)
+        : LDAPMessage{}, nResultCode(nCode), entries(std::move(e)), handles(entries.size()) {}
     ULONG nResultCode;
-    std::vector<std::unique_ptr<EntryMessage>> entries;
+    std::vector<FakeEntry> entries;
+    std::vector<LDAPMessage> handles; // what FirstEntry and NextEntry hand out for each entry
 };
 
 struct CFakeLdapApi::Cursor : BerElement {
@@ -90,14 +83,16 @@ void CFakeLdapApi::Log(std::wstring line) {
     m_calls.push_back(std::move(line));
 }
 
-bool CFakeLdapApi::Release(const void* p, const wchar_t* pszKind) {
+bool CFakeLdapApi::IsOpen(const void* p, const wchar_t* pszKind, const wchar_t* pszMisuse) {
     auto it = m_open.find(p);
-    if (it == m_open.end() || it->second != pszKind) {
-        m_misuses.push_back(std::wstring(L"freeing an unknown ") + pszKind);
-        return false;
-    }
-    m_open.erase(it);
-    return true;
+    if (it != m_open.end() && it->second == pszKind)
+        return true;
+    m_misuses.push_back(pszMisuse + std::wstring(pszKind));
+    return false;
+}
+
+bool CFakeLdapApi::Release(const void* p, const wchar_t* pszKind) {
+    return IsOpen(p, pszKind, L"freeing an unknown ") && m_open.erase(p);
 }
 
 void CFakeLdapApi::Own(std::shared_ptr<void> object, const void* pHandle, const wchar_t* pszKind) {
@@ -106,18 +101,9 @@ void CFakeLdapApi::Own(std::shared_ptr<void> object, const void* pHandle, const 
 }
 
 LDAPMessage* CFakeLdapApi::NewMessage(ULONG nResultCode, std::vector<FakeEntry> entries) {
-    auto message = std::make_shared<Message>(nResultCode);
-    Message* pMessage = message.get();
-    EntryMessage* pPrevious = nullptr;
-    for (auto& entry : entries) {
-        pMessage->entries.push_back(std::make_unique<EntryMessage>(std::move(entry)));
-        EntryMessage* pEntry = pMessage->entries.back().get();
-        if (pPrevious)
-            pPrevious->pNext = pEntry;
-        pPrevious = pEntry;
-    }
-    Own(message, static_cast<LDAPMessage*>(pMessage), kMessage);
-    return pMessage;
+    auto message = std::make_shared<Message>(nResultCode, std::move(entries));
+    Own(message, static_cast<LDAPMessage*>(message.get()), kMessage);
+    return message.get();
 }
 
 wchar_t* CFakeLdapApi::NewText(const std::wstring& text) {
@@ -126,15 +112,19 @@ wchar_t* CFakeLdapApi::NewText(const std::wstring& text) {
     return owned->data();
 }
 
-const FakeEntry* CFakeLdapApi::EntryOf(LDAPMessage* pEntry) {
+const FakeEntry* CFakeLdapApi::EntryOf(LDAPMessage* pEntry, LDAPMessage** ppNext) {
     // Entries live inside an open message; anything else is a misuse.
     for (const auto& [p, kind] : m_open) {
-        if (kind != kMessage)
-            continue;
-        auto* pMessage = static_cast<Message*>(static_cast<LDAPMessage*>(const_cast<void*>(p)));
-        for (const auto& entry : pMessage->entries) {
-            if (entry.get() == pEntry)
-                return &entry->entry;
+        auto* pMessage =
+            kind == kMessage
+                ? static_cast<Message*>(static_cast<LDAPMessage*>(const_cast<void*>(p)))
+                : nullptr;
+        for (size_t i = 0; pMessage && i < pMessage->handles.size(); ++i) {
+            if (&pMessage->handles[i] != pEntry)
+                continue;
+            if (ppNext)
+                *ppNext = i + 1 < pMessage->handles.size() ? &pMessage->handles[i + 1] : nullptr;
+            return &pMessage->entries[i];
         }
     }
     m_misuses.push_back(L"using an entry of no open message");
@@ -260,10 +250,8 @@ ULONG CFakeLdapApi::Result2Error(LDAP*, LDAPMessage* pResult, ULONG nFreeIt) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!pResult)
         return m_nLastPollCode;
-    if (m_open.count(pResult) == 0) {
-        m_misuses.push_back(L"reading an unknown message");
+    if (!IsOpen(pResult, kMessage, L"reading an unknown "))
         return LDAP_PARAM_ERROR;
-    }
     ULONG nCode = static_cast<Message*>(pResult)->nResultCode;
     if (nFreeIt)
         Release(pResult, kMessage);
@@ -279,19 +267,17 @@ ULONG CFakeLdapApi::MsgFree(LDAPMessage* pMessage) {
 
 LDAPMessage* CFakeLdapApi::FirstEntry(LDAP*, LDAPMessage* pResult) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_open.count(pResult) == 0) {
-        m_misuses.push_back(L"reading an unknown message");
+    if (!IsOpen(pResult, kMessage, L"reading an unknown "))
         return nullptr;
-    }
-    auto* pMessage = static_cast<Message*>(pResult);
-    return pMessage->entries.empty() ? nullptr : pMessage->entries.front().get();
+    auto& handles = static_cast<Message*>(pResult)->handles;
+    return handles.empty() ? nullptr : &handles.front();
 }
 
 LDAPMessage* CFakeLdapApi::NextEntry(LDAP*, LDAPMessage* pEntry) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!EntryOf(pEntry))
-        return nullptr;
-    return static_cast<EntryMessage*>(pEntry)->pNext;
+    LDAPMessage* pNext = nullptr;
+    EntryOf(pEntry, &pNext);
+    return pNext;
 }
 
 wchar_t* CFakeLdapApi::GetDn(LDAP*, LDAPMessage* pEntry) {
@@ -315,11 +301,8 @@ wchar_t* CFakeLdapApi::FirstAttribute(LDAP*, LDAPMessage* pEntry, BerElement** p
 
 wchar_t* CFakeLdapApi::NextAttribute(LDAP*, LDAPMessage*, BerElement* pCursor) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    auto it = m_open.find(pCursor);
-    if (it == m_open.end() || it->second != kCursor) {
-        m_misuses.push_back(L"using an unknown cursor");
+    if (!IsOpen(pCursor, kCursor, L"using an unknown "))
         return nullptr;
-    }
     auto* pFakeCursor = static_cast<Cursor*>(pCursor);
     const auto& attributes = pFakeCursor->pEntry->attributes;
     if (pFakeCursor->nNext >= attributes.size())

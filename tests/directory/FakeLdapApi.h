@@ -8,7 +8,6 @@
 
 #include "LdapApi.h"
 
-#include <atomic>
 #include <deque>
 #include <map>
 #include <memory>
@@ -96,7 +95,6 @@ public:
 
 private:
     struct Message;
-    struct EntryMessage;
     struct Cursor;
 
     void Log(std::wstring line);
@@ -105,7 +103,10 @@ private:
     void Own(std::shared_ptr<void> object, const void* pHandle, const wchar_t* pszKind);
     LDAPMessage* NewMessage(ULONG nResultCode, std::vector<FakeEntry> entries);
     wchar_t* NewText(const std::wstring& text);
-    const FakeEntry* EntryOf(LDAPMessage* pEntry);
+    // The entry a handle stands for, and the next entry's handle.
+    const FakeEntry* EntryOf(LDAPMessage* pEntry, LDAPMessage** ppNext = nullptr);
+    // Whether p is handed out as an object of kind; if not, a misuse ("<misuse><kind>").
+    bool IsOpen(const void* p, const wchar_t* pszKind, const wchar_t* pszMisuse);
     // Forgets p as an object of kind; false (and a misuse) when it was not one.
     bool Release(const void* p, const wchar_t* pszKind);
 
@@ -131,77 +132,4 @@ public:
 
 private:
     ILdapApi* m_pPrevious;
-};
-
-// The platform library with a log of the filters searched and a count of the
-// connections closed, for tests against the real server.
-class CRecordingLdapApi : public ILdapApi {
-public:
-    std::vector<std::wstring> Filters() const {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_filters;
-    }
-    int Unbinds() const { return m_nUnbinds; }
-
-    LDAP* Init(const wchar_t* h, ULONG n) override { return Real().Init(h, n); }
-    ULONG SetOption(LDAP* p, int o, const void* v) override { return Real().SetOption(p, o, v); }
-    ULONG Connect(LDAP* p, l_timeval* t) override { return Real().Connect(p, t); }
-    ULONG BindS(LDAP* p, const wchar_t* n, const wchar_t* c, ULONG m) override {
-        return Real().BindS(p, n, c, m);
-    }
-    ULONG Bind(LDAP* p, const wchar_t* n, const wchar_t* c, ULONG m) override {
-        return Real().Bind(p, n, c, m);
-    }
-    ULONG ParseReferrals(LDAP* p, LDAPMessage* r, wchar_t*** u) override {
-        return Real().ParseReferrals(p, r, u);
-    }
-    ULONG ParseReference(LDAP* p, LDAPMessage* r, wchar_t*** u) override {
-        return Real().ParseReference(p, r, u);
-    }
-    ULONG Search(LDAP* p, const wchar_t* b, ULONG s, const wchar_t* f, const wchar_t* const* a,
-                 ULONG o) override {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_filters.push_back(f ? f : L"");
-        }
-        return Real().Search(p, b, s, f, a, o);
-    }
-    ULONG SearchExtS(LDAP* p, const wchar_t* b, ULONG s, const wchar_t* f, const wchar_t* const* a,
-                     ULONG o, l_timeval* t, ULONG z, LDAPMessage** r) override {
-        return Real().SearchExtS(p, b, s, f, a, o, t, z, r);
-    }
-    ULONG Result(LDAP* p, ULONG i, ULONG a, l_timeval* t, LDAPMessage** r) override {
-        return Real().Result(p, i, a, t, r);
-    }
-    ULONG Result2Error(LDAP* p, LDAPMessage* r, ULONG f) override {
-        return Real().Result2Error(p, r, f);
-    }
-    ULONG MsgFree(LDAPMessage* m) override { return Real().MsgFree(m); }
-    LDAPMessage* FirstEntry(LDAP* p, LDAPMessage* r) override { return Real().FirstEntry(p, r); }
-    LDAPMessage* NextEntry(LDAP* p, LDAPMessage* e) override { return Real().NextEntry(p, e); }
-    wchar_t* GetDn(LDAP* p, LDAPMessage* e) override { return Real().GetDn(p, e); }
-    wchar_t* FirstAttribute(LDAP* p, LDAPMessage* e, BerElement** c) override {
-        return Real().FirstAttribute(p, e, c);
-    }
-    wchar_t* NextAttribute(LDAP* p, LDAPMessage* e, BerElement* c) override {
-        return Real().NextAttribute(p, e, c);
-    }
-    wchar_t** GetValues(LDAP* p, LDAPMessage* e, const wchar_t* a) override {
-        return Real().GetValues(p, e, a);
-    }
-    ULONG ValueFree(wchar_t** v) override { return Real().ValueFree(v); }
-    void MemFree(wchar_t* b) override { Real().MemFree(b); }
-    void BerFree(BerElement* c, int f) override { Real().BerFree(c, f); }
-    const wchar_t* Err2String(ULONG e) override { return Real().Err2String(e); }
-    ULONG Unbind(LDAP* p) override {
-        ++m_nUnbinds;
-        return Real().Unbind(p);
-    }
-    ULONG UnbindS(LDAP* p) override { return Real().UnbindS(p); }
-
-private:
-    static ILdapApi& Real() { return PlatformLdapApi(); }
-    mutable std::mutex m_mutex;
-    std::vector<std::wstring> m_filters;
-    std::atomic<int> m_nUnbinds{0};
 };

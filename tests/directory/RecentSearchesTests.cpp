@@ -1,7 +1,7 @@
-// Recent searches: which attributes keep them, how a new search enters the list,
-// and what the store holds afterwards.
+// Recent searches: which attributes keep them, and how a new search enters the list.
+// (The window's tests see them recorded and shown per field; the store's tests, how
+// the list is stored.)
 #include "RecentSearches.h"
-#include "RegistrySandbox.h"
 #include "TestStrings.h"
 
 #include <gtest/gtest.h>
@@ -16,17 +16,6 @@ Texts Numbered(int nFirst, int nLast) {
         texts.push_back(L"search " + std::to_wstring(i));
     return texts;
 }
-
-class RecentSearchesTest : public testing::Test {
-protected:
-    Texts Stored(const wchar_t* pszAttribute) {
-        CStringList list;
-        m_options.GetSubKeyValues(RecentSearchesKey(pszAttribute), list, HKEY_CURRENT_USER);
-        return ToVector(list);
-    }
-    CRegistrySandbox m_sandbox{L"Quillet Test Recent"};
-    COptions m_options{m_sandbox.ProductKey().c_str()};
-};
 
 } // namespace
 
@@ -73,32 +62,4 @@ TEST(PutRecentSearchFirstTest, NewestFirstNoRepeatsAtMostTen) {
         PutRecentSearchFirst(list, c.pszText);
         EXPECT_EQ(ToVector(list), c.after) << c.pszWhat;
     }
-}
-
-TEST_F(RecentSearchesTest, RecordingStoresTheListAndReturnsIt) {
-    CStringList stored;
-    EXPECT_TRUE(RecordRecentSearch(m_options, L"cn", L"John Smith", stored));
-    EXPECT_TRUE(RecordRecentSearch(m_options, L"cn", L"Anna", stored));
-    EXPECT_TRUE(RecordRecentSearch(m_options, L"cn", L"John Smith", stored));
-    EXPECT_EQ(ToVector(stored), (Texts{L"John Smith", L"Anna"}));
-    EXPECT_EQ(Stored(L"cn"), (Texts{L"John Smith", L"Anna"}));
-    std::wstring key = m_sandbox.Path(L"General\\RecentLdapSearch\\cn");
-    EXPECT_EQ(ReadRawText(key, L"1"), L"John Smith");
-    EXPECT_EQ(ReadRawText(key, L"2"), L"Anna");
-    EXPECT_EQ(RawValueNames(key).size(), 2u);
-    // Each attribute has a list of its own.
-    RecordRecentSearch(m_options, L"mail", L"a)(b", stored);
-    RecordRecentSearch(m_options, L"telephoneNumber", L"555*", stored);
-    EXPECT_EQ(Stored(L"cn"), (Texts{L"John Smith", L"Anna"}));
-    EXPECT_EQ(Stored(L"mail"), (Texts{L"a)(b"}));
-    EXPECT_EQ(Stored(L"telephoneNumber"), (Texts{L"555*"}));
-}
-
-TEST_F(RecentSearchesTest, CustomAttributeTouchesNoList) {
-    CStringList stored;
-    stored.AddTail(L"untouched");
-    EXPECT_FALSE(RecordRecentSearch(m_options, L"uid", L"john.smith", stored));
-    EXPECT_FALSE(RecordRecentSearch(m_options, L"CN", L"Smith", stored));
-    EXPECT_EQ(ToVector(stored), (Texts{L"untouched"}));
-    EXPECT_FALSE(KeyExists(m_sandbox.Path(L"General")));
 }

@@ -1,4 +1,6 @@
-// Windows, dialogs, command routing and the application profile, on real windows.
+// Windows, dialogs, command routing and the application profile, on real windows; how
+// messages reach window objects: past subclasses of other code, and never with an
+// exception escaping into the system's frames.
 #include "Framework.h"
 #include "RegistrySandbox.h"
 #include "TestDialogs.h"
@@ -6,20 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
-namespace {
-
-class ProfileTest : public testing::Test {
-protected:
-    ProfileTest() { app.SetRegistryKey(L"Tovana"); }
+TEST(ProfileTest, ValuesLandUnderKeyApplicationAndSectionAndReadBackOrAsDefault) {
     CRegistrySandbox sandbox{L"Quillet Test Profile"};
     CWinApp app{L"Quillet Test Profile"};
-};
-
-} // namespace
-
-TEST_F(ProfileTest, ValuesLandUnderKeyApplicationAndSectionAndReadBackOrAsDefault) {
+    app.SetRegistryKey(L"Tovana");
     EXPECT_TRUE(app.WriteProfileString(L"Config\\LDAPServers", L"Current", L"Main office"));
     EXPECT_TRUE(app.WriteProfileInt(L"Settings\\Nested", L"Style", 1));
     EXPECT_TRUE(app.WriteProfileString(L"Settings", L"Text", L"12"));
@@ -49,60 +44,21 @@ class TestDialog : public CDialog {
 public:
     TestDialog() : CDialog(IDD_TEST_DIALOG) {}
     CString m_text = L"initial";
-    int m_number = 5;
-    int m_choice = 1;
-    int m_okCount = 0;
-    int m_endResult = IDOK;
     std::vector<HWND> m_preTranslated;
     bool* m_pDeleted = nullptr;
-    bool m_autoClose = false;
 
-    BOOL OnInitDialog() override {
-        SendDlgItemMessage(IDC_CHOICE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"zero"));
-        SendDlgItemMessage(IDC_CHOICE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"one"));
-        SendDlgItemMessage(IDC_CHOICE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"two"));
-        CDialog::OnInitDialog();
-        if (m_autoClose)
-            PostMessage(WM_COMMAND, IDOK);
-        return TRUE;
-    }
-    void DoDataExchange(CDataExchange* pDX) override {
-        DDX_Text(pDX, IDC_FIRST_EDIT, m_text);
-        DDX_Text(pDX, IDC_NUMBER_EDIT, m_number);
-        DDV_MinMaxInt(pDX, m_number, 1, 9999);
-        DDX_CBIndex(pDX, IDC_CHOICE, m_choice);
-    }
-    void OnOK() override {
-        ++m_okCount;
-        if (UpdateData(TRUE))
-            EndDialog(m_endResult);
-    }
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_FIRST_EDIT, m_text); }
     BOOL PreTranslateMessage(MSG* pMsg) override {
         m_preTranslated.push_back(pMsg->hwnd);
         return CDialog::PreTranslateMessage(pMsg);
     }
     void PostNcDestroy() override {
-        if (m_pDeleted) {
-            *m_pDeleted = true;
-            delete this;
-        }
+        *m_pDeleted = true;
+        delete this;
     }
 };
 
 } // namespace
-
-TEST(DialogTest, ModalDialogReturnsItsEndResultAndExchangesData) {
-    TestDialog dlg;
-    dlg.m_autoClose = true;
-    dlg.m_endResult = 42;
-    dlg.m_text = L"Zo\u00eb M\u00fcller";
-    EXPECT_EQ(dlg.DoModal(), 42);
-    EXPECT_EQ(dlg.m_okCount, 1);
-    EXPECT_EQ(dlg.m_text, L"Zo\u00eb M\u00fcller"); // shown, then read back unchanged
-    EXPECT_EQ(dlg.m_number, 5);
-    EXPECT_EQ(dlg.m_choice, 1);
-    EXPECT_EQ(dlg.m_hWnd, nullptr);
-}
 
 TEST(DialogTest, AModelessDialogWalksPreTranslationToItselfAndDeletesItselfWhenDestroyed) {
     bool deleted = false;
@@ -123,29 +79,6 @@ TEST(DialogTest, AModelessDialogWalksPreTranslationToItselfAndDeletesItselfWhenD
     ::DestroyWindow(hWnd);
     EXPECT_TRUE(deleted);
     EXPECT_EQ(edit.m_hWnd, nullptr); // detached when its window went
-}
-
-TEST(DialogTest, InvalidNumberKeepsDialogOpenWithStandardPrompt) {
-    TestDialog dlg;
-    ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
-    dlg.SetDlgItemText(IDC_NUMBER_EDIT, L"12x");
-    kit::MessageBoxWatcher boxes(IDOK);
-    dlg.SendMessage(WM_COMMAND, IDOK);
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, L"Please enter an integer.");
-    EXPECT_EQ(GetFocus(), dlg.GetDlgItem(IDC_NUMBER_EDIT));
-
-    dlg.SetDlgItemText(IDC_NUMBER_EDIT, L"0");
-    dlg.SendMessage(WM_COMMAND, IDOK);
-    ASSERT_EQ(boxes.Seen().size(), 2u);
-    EXPECT_EQ(boxes.Seen()[1].text, L"Please enter an integer between 1 and 9999.");
-    EXPECT_EQ(dlg.m_number, 0); // the parsed value is kept; the range check failed
-
-    dlg.SetDlgItemText(IDC_NUMBER_EDIT, L" 389 ");
-    dlg.SendMessage(WM_COMMAND, IDOK);
-    EXPECT_EQ(boxes.Seen().size(), 2u);
-    EXPECT_EQ(dlg.m_number, 389);
-    dlg.DestroyWindow();
 }
 
 namespace {
@@ -253,4 +186,69 @@ TEST(ThreadTest, WorkerRunsUnderTheStartersModuleState) {
     ::CloseHandle(hDone);
     EXPECT_EQ(g_pSeenState, &moduleState);
     EXPECT_NE(AfxGetModuleState(), &moduleState); // the switch ended with its scope
+}
+
+namespace {
+
+constexpr UINT WM_TEST_THROW = WM_APP + 1;
+constexpr UINT WM_TEST_ANSWER = WM_APP + 2;
+
+class RecordingWindow : public CWnd {
+public:
+    int m_nTexts = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_TEST_THROW)
+            throw std::runtime_error("handler failed");
+        if (message == WM_TEST_ANSWER)
+            return 7;
+        m_nTexts += message == WM_SETTEXT;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+LRESULT CALLBACK CountTexts(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR pCount) {
+    *reinterpret_cast<int*>(pCount) += msg == WM_SETTEXT;
+    return DefSubclassProc(hWnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+TEST(DispatchTest, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
+    RecordingWindow wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"Throws", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    LRESULT result = -1;
+    try {
+        result = ::SendMessageW(wnd, WM_TEST_THROW, 0, 0);
+    } catch (...) {
+        ADD_FAILURE() << "the exception reached the caller";
+    }
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(::SendMessageW(wnd, WM_TEST_ANSWER, 0, 0), 7); // the object goes on working
+}
+
+TEST(DispatchTest, DetachingBelowAnotherSubclassKeepsTheWindowWorking) {
+    HWND hEdit = ::CreateWindowExW(0, L"Edit", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                                   nullptr, nullptr);
+    RecordingWindow first, second;
+    ASSERT_TRUE(first.SubclassWindow(hEdit));
+    int nLayered = 0;
+    ASSERT_TRUE(SetWindowSubclass(hEdit, CountTexts, 1, reinterpret_cast<DWORD_PTR>(&nLayered)));
+
+    EXPECT_EQ(first.UnsubclassWindow(), hEdit);
+    ::SetWindowTextW(hEdit, L"one");
+    EXPECT_EQ(first.m_nTexts, 0);
+    EXPECT_EQ(nLayered, 1);
+    EXPECT_EQ(::GetWindowTextLengthW(hEdit), 3);
+
+    // Another object takes the place of the first, under the later subclass.
+    ASSERT_TRUE(second.SubclassWindow(hEdit));
+    ::SetWindowTextW(hEdit, L"two");
+    EXPECT_EQ(second.m_nTexts, 1);
+    EXPECT_EQ(nLayered, 2);
+    RemoveWindowSubclass(hEdit, CountTexts, 1);
+    second.DestroyWindow();
+    EXPECT_EQ(second.m_hWnd, nullptr);
 }

@@ -12,12 +12,20 @@
 
 namespace {
 
-std::vector<std::wstring> Texts(const CEventLog& log) {
-    std::vector<std::wstring> texts;
+// The records, one a line: the kind, an event's code, place, ids and data, the text.
+std::wstring Lines(const CEventLog& log) {
+    std::wstring lines;
     CArray<CEventRecord> records = log.GetRecentRecords();
-    for (int i = 0; i < records.GetSize(); ++i)
-        texts.push_back(records[i].strText.str());
-    return texts;
+    for (int i = 0; i < records.GetSize(); ++i) {
+        const CEventRecord& r = records[i];
+        CString line;
+        if (r.kind == EventKind::Event)
+            line.Format(L"%u %s(%d) [%u %u %u %u] ", r.nCode, r.strSourceFile.GetString(), r.nLine,
+                        r.nEventId, r.nSeverity, r.nCategory, r.nData);
+        lines +=
+            std::to_wstring(static_cast<int>(r.kind)) + L" " + line.str() + r.strText.str() + L"\n";
+    }
+    return lines;
 }
 
 // A fresh file name in the temporary folder, deleted again at the end.
@@ -50,24 +58,9 @@ TEST(EventLogTest, RecordsKeepWhatTheyWereGivenAndLinesLoseTheirLineEnd) {
     log.Trace(L" description: <%s> ldapVersion: %d ldapReferral: %d\n", L"Zo\u00eb's server", 3, 1);
     log.Debug("No tooltip for: %d (%s)\r\n", 35099, "narrow");
     log.Trace(L"100%% plain");
-    CArray<CEventRecord> records = log.GetRecentRecords();
-    ASSERT_EQ(records.GetSize(), 4);
-    const CEventRecord& record = records[0];
-    EXPECT_EQ(record.kind, EventKind::Event);
-    EXPECT_EQ(record.nCode, 1224u);
-    EXPECT_EQ(record.strSourceFile, L"directory/SearchWorker.cpp");
-    EXPECT_EQ(record.nLine, 118);
-    EXPECT_EQ(record.nEventId, 10001u);
-    EXPECT_EQ(record.nSeverity, 3u);
-    EXPECT_EQ(record.nCategory, 5u);
-    EXPECT_EQ(record.nData, 9u);
-    EXPECT_EQ(record.strText, L"Error binding");
-    EXPECT_EQ(records[1].kind, EventKind::Trace);
-    EXPECT_EQ(records[1].strText,
-              L" description: <Zo\u00eb's server> ldapVersion: 3 ldapReferral: 1");
-    EXPECT_EQ(records[2].kind, EventKind::Debug);
-    EXPECT_EQ(records[2].strText, L"No tooltip for: 35099 (narrow)");
-    EXPECT_EQ(records[3].strText, L"100% plain");
+    EXPECT_EQ(Lines(log), L"0 1224 directory/SearchWorker.cpp(118) [10001 3 5 9] Error binding\n"
+                          L"1  description: <Zo\u00eb's server> ldapVersion: 3 ldapReferral: 1\n"
+                          L"2 No tooltip for: 35099 (narrow)\n1 100% plain\n");
 }
 
 TEST(EventLogTest, FileGetsOneUtf8LinePerRecordInOrder) {
@@ -123,13 +116,13 @@ TEST(EventLogTest, RecordsFromSeveralThreadsAllReachTheFileAndTheHistoryKeepsThe
         });
     for (auto& thread : threads)
         thread.join();
-    std::vector<std::wstring> texts = Texts(log);
-    ASSERT_EQ(texts.size(), static_cast<size_t>(CEventLog::kHistorySize));
-    for (int t = 0; t < nThreads; ++t) {
-        std::wstring last =
-            L"thread " + std::to_wstring(t) + L" line " + std::to_wstring(nEach - 1);
-        EXPECT_NE(std::find(texts.begin(), texts.end(), last), texts.end()) << t;
-    }
+    const std::wstring lines = Lines(log);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), L'\n'), CEventLog::kHistorySize);
+    for (int t = 0; t < nThreads; ++t)
+        EXPECT_NE(lines.find(L"thread " + std::to_wstring(t) + L" line " +
+                             std::to_wstring(nEach - 1) + L"\n"),
+                  std::wstring::npos)
+            << t;
     std::string contents = file.Contents();
     EXPECT_EQ(std::count(contents.begin(), contents.end(), '\n'), nThreads * nEach);
 }

@@ -37,51 +37,37 @@ protected:
 
 } // namespace
 
-TEST_F(TranslationTest, EveryModuleTextExistsInBothLanguages) {
+// In both languages every text the module loads exists, and the prompts are a
+// status-bar text, a line feed and a tooltip; an unknown id gives no text.
+TEST_F(TranslationTest, EveryModuleTextExistsInBothLanguagesAndPromptsSplitInTwo) {
     for (DWORD nLanguage : {0u, 2u}) {
         SetLanguage(nLanguage);
         for (UINT nID : kModuleIds)
             EXPECT_FALSE(m_translation.LoadStringW(nID, 512).IsEmpty())
                 << "id " << nID << " language " << nLanguage;
+        for (UINT nID : kPromptIds) {
+            CString text = m_translation.LoadStringW(nID, 512);
+            int nBreak = text.Find(L'\n');
+            EXPECT_TRUE(nBreak > 0 && nBreak < text.GetLength() - 1 &&
+                        text.Find(L'\n', nBreak + 1) == -1)
+                << nID;
+        }
+        for (UINT nID : kSharedCaptionIds)
+            EXPECT_EQ(m_translation.LoadStringW(nID, 512).FindOneOf(L"\n&"), -1) << nID;
+        for (UINT nID : {0u, 1u, 2001u, 3999u, 57344u, 0xFFFFFFFFu})
+            EXPECT_TRUE(m_translation.LoadStringW(nID, 512).IsEmpty()) << nID;
     }
 }
 
 TEST_F(TranslationTest, LanguageOptionChoosesTheTableAtEachCall) {
-    struct Case {
-        DWORD nLanguage;
-        const wchar_t* pszTitle;
-    };
-    const Case cases[] = {{0, L"Directory Search"},
-                          {2, L"Verzeichnissuche"},
-                          {1, L"Directory Search"},
-                          {4, L"Directory Search"},
-                          {2, L"Verzeichnissuche"}};
-    for (const auto& c : cases) {
-        SetLanguage(c.nLanguage);
-        EXPECT_EQ(m_translation.LoadStringW(3231, 512), c.pszTitle) << "language " << c.nLanguage;
-    }
-    SetLanguage(2);
-    EXPECT_EQ(m_translation.LoadStringW(3126, 512), L"Stra\u00dfe");
-}
-
-TEST_F(TranslationTest, UnknownIdsGiveAnEmptyText) {
-    for (UINT nID : {0u, 1u, 2001u, 3999u, 57344u, 0xFFFFFFFFu})
-        EXPECT_TRUE(m_translation.LoadStringW(nID, 512).IsEmpty()) << nID;
-}
-
-TEST_F(TranslationTest, PromptsSplitIntoStatusTextAndTooltip) {
-    for (DWORD nLanguage : {0u, 2u}) {
+    const std::pair<DWORD, const wchar_t*> cases[] = {{0, L"Directory Search"},
+                                                      {2, L"Verzeichnissuche"},
+                                                      {1, L"Directory Search"},
+                                                      {4, L"Directory Search"},
+                                                      {2, L"Verzeichnissuche"}};
+    for (const auto& [nLanguage, pszTitle] : cases) {
         SetLanguage(nLanguage);
-        for (UINT nID : kPromptIds) {
-            CString text = m_translation.LoadStringW(nID, 512);
-            int nBreak = text.Find(L'\n');
-            EXPECT_GT(nBreak, 0) << nID;
-            EXPECT_LT(nBreak, text.GetLength() - 1) << nID;
-            EXPECT_EQ(text.Find(L'\n', nBreak + 1), -1) << nID;
-        }
-        for (UINT nID : kSharedCaptionIds) {
-            CString text = m_translation.LoadStringW(nID, 512);
-            EXPECT_EQ(text.FindOneOf(L"\n&"), -1) << nID;
-        }
+        EXPECT_EQ(m_translation.LoadStringW(3231, 512), pszTitle) << "language " << nLanguage;
     }
+    EXPECT_EQ(m_translation.LoadStringW(3126, 512), L"Stra\u00dfe");
 }

@@ -3,44 +3,33 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 #include <sstream>
 
 namespace kit {
 namespace {
 
+#define KIT_NAME(id)                                                                               \
+    { id, #id }
+
 std::string Name(UINT message, UINT_PTR param) {
-    static const std::pair<UINT, const char*> names[] = {{WM_DESTROY, "WM_DESTROY"},
-                                                         {WM_SETFOCUS, "WM_SETFOCUS"},
-                                                         {WM_KILLFOCUS, "WM_KILLFOCUS"},
-                                                         {WM_SETTEXT, "WM_SETTEXT"},
-                                                         {WM_CLOSE, "WM_CLOSE"},
-                                                         {WM_NOTIFY, "WM_NOTIFY"},
-                                                         {WM_NCDESTROY, "WM_NCDESTROY"},
-                                                         {WM_KEYDOWN, "WM_KEYDOWN"},
-                                                         {WM_CHAR, "WM_CHAR"},
-                                                         {WM_COMMAND, "WM_COMMAND"},
-                                                         {WM_TIMER, "WM_TIMER"},
-                                                         {WM_MENUSELECT, "WM_MENUSELECT"},
-                                                         {WM_ENTERIDLE, "WM_ENTERIDLE"},
-                                                         {SB_SETTEXTW, "SB_SETTEXTW"},
-                                                         {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"}};
-    static const std::pair<UINT, const char*> notifications[] = {
-        {LVN_ITEMCHANGING, "LVN_ITEMCHANGING"},
-        {LVN_ITEMCHANGED, "LVN_ITEMCHANGED"},
-        {LVN_COLUMNCLICK, "LVN_COLUMNCLICK"},
-        {LVN_ENDLABELEDITW, "LVN_ENDLABELEDITW"},
-        {NM_CLICK, "NM_CLICK"},
-        {NM_RELEASEDCAPTURE, "NM_RELEASEDCAPTURE"}};
+    static const std::map<UINT, const char*> names = {
+        KIT_NAME(WM_DESTROY),   KIT_NAME(WM_SETFOCUS), KIT_NAME(WM_KILLFOCUS),
+        KIT_NAME(WM_SETTEXT),   KIT_NAME(WM_CLOSE),    KIT_NAME(WM_NOTIFY),
+        KIT_NAME(WM_NCDESTROY), KIT_NAME(WM_KEYDOWN),  KIT_NAME(WM_CHAR),
+        KIT_NAME(WM_COMMAND),   KIT_NAME(WM_TIMER),    KIT_NAME(WM_MENUSELECT),
+        KIT_NAME(WM_ENTERIDLE), KIT_NAME(SB_SETTEXTW), KIT_NAME(WM_LBUTTONDOWN)};
+    static const std::map<UINT, const char*> notifications = {
+        KIT_NAME(LVN_ITEMCHANGING),  KIT_NAME(LVN_ITEMCHANGED), KIT_NAME(LVN_COLUMNCLICK),
+        KIT_NAME(LVN_ENDLABELEDITW), KIT_NAME(NM_CLICK),        KIT_NAME(NM_RELEASEDCAPTURE)};
     std::ostringstream out;
-    auto known = std::find_if(std::begin(names), std::end(names),
-                              [&](const auto& n) { return n.first == message; });
-    if (known != std::end(names))
+    const auto known = names.find(message);
+    if (known != names.end())
         out << known->second;
     else
         out << "message 0x" << std::hex << message << std::dec;
-    auto code = std::find_if(std::begin(notifications), std::end(notifications),
-                             [&](const auto& n) { return n.first == static_cast<UINT>(param); });
-    if (message == WM_NOTIFY && code != std::end(notifications))
+    const auto code = notifications.find(static_cast<UINT>(param));
+    if (message == WM_NOTIFY && code != notifications.end())
         out << " " << code->second;
     else
         out << " " << static_cast<long long>(param);

@@ -56,29 +56,6 @@ std::wstring StoredText(HWND window) {
 
 } // namespace
 
-// ---------------------------------------------------------------- environment
-
-void PrepareDisplay() {
-    // Only Wine's ntdll has this export.
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version"))
-        return;
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring exe(path, n);
-    exe = exe.substr(exe.find_last_of(L"\\/") + 1);
-    // For this program only. Kept in the prefix: in the first program of a Wine
-    // session the driver has read its settings before main() runs.
-    std::wstring key = L"Software\\Wine\\AppDefaults\\" + exe + L"\\X11 Driver";
-    HKEY hkey;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &hkey, nullptr) != ERROR_SUCCESS)
-        return;
-    const wchar_t no[] = L"N";
-    RegSetValueExW(hkey, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(no), sizeof(no));
-    RegCloseKey(hkey);
-}
-
 // ---------------------------------------------------------------- message pump
 
 namespace {
@@ -181,39 +158,48 @@ void SkipIfDiscarded(Feed& feed) {
 }
 
 void UpdateKeyState(const MSG& msg) {
-    // What each input message presses (true) or releases: a mouse button, or for
-    // key messages (0) the key in wParam.
-    static const std::map<UINT, std::pair<UINT, bool>> presses = {
-        {WM_KEYDOWN, {0, true}},
-        {WM_SYSKEYDOWN, {0, true}},
-        {WM_KEYUP, {0, false}},
-        {WM_SYSKEYUP, {0, false}},
-        {WM_LBUTTONDOWN, {VK_LBUTTON, true}},
-        {WM_LBUTTONDBLCLK, {VK_LBUTTON, true}},
-        {WM_LBUTTONUP, {VK_LBUTTON, false}},
-        {WM_RBUTTONDOWN, {VK_RBUTTON, true}},
-        {WM_RBUTTONDBLCLK, {VK_RBUTTON, true}},
-        {WM_RBUTTONUP, {VK_RBUTTON, false}}};
-    const auto press = presses.find(msg.message);
-    if (press == presses.end())
+    // The key or button each input message presses or releases.
+    UINT vk = 0;
+    bool down = true;
+    switch (msg.message) {
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        down = false;
+        [[fallthrough]];
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        vk = msg.wParam & 0xFF;
+        break;
+    case WM_LBUTTONUP:
+        down = false;
+        [[fallthrough]];
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        vk = VK_LBUTTON;
+        break;
+    case WM_RBUTTONUP:
+        down = false;
+        [[fallthrough]];
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        vk = VK_RBUTTON;
+        break;
+    default:
         return;
-    const UINT vk = press->second.first ? press->second.first : (msg.wParam & 0xFF);
-    const bool down = press->second.second;
+    }
     BYTE keys[256];
     if (!GetKeyboardState(keys))
         return;
-    auto set = [&](UINT key) {
-        // High bit: down. Low bit: toggled by each press.
-        keys[key] = down ? static_cast<BYTE>(0x80 | ((keys[key] & 1) ^ 1))
-                         : static_cast<BYTE>(keys[key] & ~0x80);
-    };
-    set(vk);
-    if (vk == VK_SHIFT)
-        set(VK_LSHIFT);
-    else if (vk == VK_CONTROL)
-        set(VK_LCONTROL);
-    else if (vk == VK_MENU)
-        set(VK_LMENU);
+    // High bit: down. Low bit: toggled by each press. The left Shift, Ctrl and Alt go
+    // with the keys themselves.
+    const UINT left = vk == VK_SHIFT     ? VK_LSHIFT
+                      : vk == VK_CONTROL ? VK_LCONTROL
+                      : vk == VK_MENU    ? VK_LMENU
+                                         : 0;
+    for (UINT key : {vk, left})
+        keys[key] = !key   ? keys[key]
+                    : down ? static_cast<BYTE>(0x80 | ((keys[key] & 1) ^ 1))
+                           : static_cast<BYTE>(keys[key] & ~0x80);
     SetKeyboardState(keys);
 }
 
@@ -489,6 +475,13 @@ std::vector<int> ListSelectedRows(HWND list) {
     }
 }
 
+std::vector<std::wstring> ListColumn(HWND list, int column) {
+    std::vector<std::wstring> cells;
+    for (int row = 0, n = ListRowCount(list); row < n; ++row)
+        cells.push_back(ListCell(list, row, column));
+    return cells;
+}
+
 LPARAM ListItemData(HWND list, int row) {
     LVITEMW item{};
     item.mask = LVIF_PARAM;
@@ -551,7 +544,6 @@ std::vector<MenuItem> ReadMenu(HMENU menu) {
             item.id = info.hSubMenu ? 0 : info.wID;
             item.separator = info.fType & MFT_SEPARATOR;
             item.grayed = info.fState & (MFS_GRAYED | MFS_DISABLED);
-            item.checked = info.fState & MFS_CHECKED;
             item.isDefault = info.fState & MFS_DEFAULT;
             item.submenu = info.hSubMenu;
             if (item.submenu)
@@ -576,35 +568,14 @@ std::wstring MenuText(const std::vector<MenuItem>& items) {
     return text;
 }
 
-namespace {
-
-const MenuItem* FindMenuItemIf(const std::vector<MenuItem>& items,
-                               const std::function<bool(const MenuItem&)>& match) {
+const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id) {
     for (const MenuItem& item : items) {
-        if (match(item))
+        if (!item.separator && !item.submenu && item.id == id)
             return &item;
-        if (const MenuItem* found = FindMenuItemIf(item.children, match))
+        if (const MenuItem* found = FindMenuItem(item.children, id))
             return found;
     }
     return nullptr;
-}
-
-} // namespace
-
-const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id) {
-    return FindMenuItemIf(items, [id](const MenuItem& item) {
-        return !item.separator && !item.submenu && item.id == id;
-    });
-}
-
-const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, const std::wstring& text) {
-    return FindMenuItemIf(items, [&](const MenuItem& item) {
-        return !item.separator && (item.Label() == text || item.text == text);
-    });
-}
-
-int ToolbarButtonCount(HWND toolbar) {
-    return static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
 }
 
 namespace {
@@ -619,7 +590,7 @@ ToolbarButton ToolbarButtonAt(HWND toolbar, int index) {
 
 std::vector<ToolbarButton> ToolbarButtons(HWND toolbar) {
     std::vector<ToolbarButton> buttons;
-    for (int i = 0, n = ToolbarButtonCount(toolbar); i < n; ++i)
+    for (int i = 0, n = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0)); i < n; ++i)
         buttons.push_back(ToolbarButtonAt(toolbar, i));
     return buttons;
 }
@@ -663,6 +634,87 @@ std::vector<std::wstring> ComboItems(HWND combo) {
         items.push_back(text);
     }
     return items;
+}
+
+std::string ClipboardData(UINT format) {
+    std::string data;
+    HANDLE handle = OpenClipboard(nullptr) ? GetClipboardData(format) : nullptr;
+    if (const char* p = handle ? static_cast<const char*>(GlobalLock(handle)) : nullptr) {
+        data.assign(p, GlobalSize(handle));
+        GlobalUnlock(handle);
+    }
+    CloseClipboard();
+    return data;
+}
+
+std::wstring ClipboardText() {
+    const std::string data = ClipboardData(CF_UNICODETEXT);
+    const std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
+    return text.substr(0, text.find(L'\0'));
+}
+
+void ClearClipboard() {
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+// ---------------------------------------------------------------- modal windows
+
+namespace {
+
+thread_local ModalSteps* t_modalSteps = nullptr;
+
+// The visible, enabled dialog of this thread that owner owns: its modal window. (The
+// active window will not do: under X, activation may have gone elsewhere.)
+HWND ModalDialogOf(HWND owner) {
+    struct Search {
+        HWND owner, found;
+    } search{owner, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (GetWindow(window, GW_OWNER) != s->owner || !IsWindowVisible(window) ||
+                !IsWindowEnabled(window) || !SameText(ClassName(window), L"#32770"))
+                return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace
+
+ModalSteps::ModalSteps(HWND owner, std::vector<Step> steps)
+    : m_owner(owner), m_steps(std::move(steps)), m_outer(t_modalSteps) {
+    t_modalSteps = this;
+    m_timer = SetTimer(nullptr, 0, 20, Tick);
+}
+
+ModalSteps::~ModalSteps() {
+    KillTimer(nullptr, m_timer);
+    t_modalSteps = m_outer;
+}
+
+void CALLBACK ModalSteps::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ModalSteps* self = t_modalSteps;
+    HWND window = self ? ModalDialogOf(self->m_owner) : nullptr;
+    if (!window || self->m_running || !InputDone())
+        return;
+    const ULONGLONG now = GetTickCount64();
+    if (!self->m_deadline)
+        self->m_deadline = now + 10000;
+    self->m_running = true;
+    const bool done = !self->Finished() && self->m_steps[self->m_next](window);
+    self->m_running = false;
+    if (done) {
+        ++self->m_next;
+        self->m_deadline = 0;
+    } else if (now > self->m_deadline) {
+        PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    }
 }
 
 // ---------------------------------------------------------------- message boxes
@@ -743,7 +795,6 @@ bool ReadMessageBox(HWND box, MessageBoxInfo& out) {
     MessageBoxInfo info;
     info.hwnd = box;
     info.caption = StoredText(box);
-    info.threadId = ThreadOf(box);
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (IsBoxText(child)) {
             info.text = StoredText(child);

@@ -13,15 +13,6 @@
 
 namespace kit {
 
-// ---------------------------------------------------------------- environment
-
-// Call first thing in main(). Under Wine on a bare X display (no window manager)
-// hiding a window otherwise waits two seconds for a window manager that never
-// answers; this tells Wine's X11 driver, for this program, not to hand windows to
-// one. The first program of a Wine session reads the setting before main(), so
-// there it helps from the next run on.
-void PrepareDisplay();
-
 // ---------------------------------------------------------------- message pump
 
 // Called with each message before it is translated and dispatched, as a host
@@ -76,6 +67,7 @@ int ListColumnCount(HWND list);
 std::vector<std::wstring> ListHeaders(HWND list);
 std::wstring ListCell(HWND list, int row, int column);
 std::vector<std::wstring> ListRow(HWND list, int row);
+std::vector<std::wstring> ListColumn(HWND list, int column);
 std::vector<int> ListSelectedRows(HWND list);
 LPARAM ListItemData(HWND list, int row);
 // Clicks the row's first column as a user does.
@@ -94,7 +86,6 @@ struct MenuItem {
     std::wstring text; // as stored: with '&' and any "\t" shortcut text
     bool separator = false;
     bool grayed = false; // grayed or disabled
-    bool checked = false;
     bool isDefault = false;
     HMENU submenu = nullptr;
     std::vector<MenuItem> children; // the submenu's items
@@ -107,9 +98,8 @@ std::vector<MenuItem> ReadMenu(HMENU menu);
 // after a grayed one, "-" for a separator, a submenu's items in brackets, all
 // separated by " | ".
 std::wstring MenuText(const std::vector<MenuItem>& items);
-// Searches submenus too; text matches Label() or the stored text.
+// Searches submenus too.
 const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id);
-const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, const std::wstring& text);
 
 // Toolbar.
 struct ToolbarButton {
@@ -119,7 +109,6 @@ struct ToolbarButton {
     bool enabled() const { return state & TBSTATE_ENABLED; }
     bool separator() const { return style & BTNS_SEP; }
 };
-int ToolbarButtonCount(HWND toolbar);
 std::vector<ToolbarButton> ToolbarButtons(HWND toolbar);
 std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId);
 
@@ -132,13 +121,46 @@ int ComboSelection(HWND combo);
 // Selects as a user does: the combo box changes and its parent gets CBN_SELCHANGE.
 bool SelectComboItem(HWND combo, int index);
 
+// Clipboard: what it holds in a format, as bytes (empty when nothing), its text, and
+// emptying it.
+std::string ClipboardData(UINT format);
+std::wstring ClipboardText();
+void ClearClipboard();
+
+// ---------------------------------------------------------------- modal windows
+
+// Works through the next modal window that `owner` owns (a dialog, a property sheet)
+// from inside that window's own loop, where a loop of the test's would not see its
+// keys: a timer gives the window to each step in turn, once the input of the step
+// before has arrived, until the step returns true. A window still open ten seconds
+// after its step began is cancelled, so that a failing test does not hang in it.
+class ModalSteps {
+public:
+    using Step = std::function<bool(HWND window)>;
+    ModalSteps(HWND owner, std::vector<Step> steps);
+    ~ModalSteps();
+    ModalSteps(const ModalSteps&) = delete;
+    ModalSteps& operator=(const ModalSteps&) = delete;
+
+    bool Finished() const { return m_next == m_steps.size(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    HWND m_owner;
+    std::vector<Step> m_steps;
+    size_t m_next = 0;
+    ULONGLONG m_deadline = 0;
+    bool m_running = false; // a step pumping messages sees no tick of its own
+    UINT_PTR m_timer = 0;
+    ModalSteps* m_outer;
+};
+
 // ---------------------------------------------------------------- message boxes
 
 struct MessageBoxInfo {
     HWND hwnd = nullptr;
     std::wstring text;
     std::wstring caption;
-    DWORD threadId = 0;
     UINT icon = 0;            // MB_ICONERROR, MB_ICONQUESTION, MB_ICONWARNING,
                               // MB_ICONINFORMATION or 0
     std::vector<int> buttons; // IDOK, IDCANCEL, IDYES, ...

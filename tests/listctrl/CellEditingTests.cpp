@@ -17,9 +17,9 @@ using Ends = std::vector<std::wstring>;
 // 80 (not editable): 450 pixels in a list 300 wide.
 class CellEditingTest : public ListTest {
 protected:
+    CellEditingTest() { m_nListWidth = 300; }
     void SetUp() override {
         ListTest::SetUp();
-        ASSERT_TRUE(m_dlg.Open(300));
         m_dlg.AddTextColumn(L"a", 100);
         m_dlg.AddTextColumn(L"b", 150);
         m_dlg.AddTextColumn(L"c", 120);
@@ -68,7 +68,6 @@ protected:
         GetClientRect(m_dlg.List(), &rc);
         return rc.right;
     }
-    ListHostDialog m_dlg;
 };
 
 // Refuses to create edit controls.

@@ -19,12 +19,7 @@ const wchar_t kListKey[] = L"ListControl\\Test\\Sorting";
 
 // A date and time as the user's locale writes them.
 std::wstring UserDate(WORD year, WORD month, WORD day, WORD hour, WORD minute = 0) {
-    SYSTEMTIME st{};
-    st.wYear = year;
-    st.wMonth = month;
-    st.wDay = day;
-    st.wHour = hour;
-    st.wMinute = minute;
+    const SYSTEMTIME st{year, month, 0, day, hour, minute, 0, 0};
     wchar_t date[64] = L"", time[64] = L"";
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 64);
     GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 64);
@@ -45,7 +40,6 @@ class HeaderTest : public ListTest {
 protected:
     void SetUp() override {
         ListTest::SetUp();
-        ASSERT_TRUE(m_dlg.Open());
         CListCtrlEx& list = m_dlg.m_list;
         list.m_bSortColumns = list.m_bColumnMenu = TRUE;
         list.SetName(L"Test\\Sorting");
@@ -85,40 +79,33 @@ protected:
                (list.m_ctlHeader.m_bAscending ? L"+" : L"-") + L" stored " +
                stored(L"SortedColumn") + L"," + stored(L"SortAscending");
     }
-    ListHostDialog m_dlg;
 };
 
-// Draws header item 0 as 100 x 20 pixels into a bitmap, in a font whose space is 3
-// pixels wide, and reads the pixels back.
+// Header item 0 drawn as 100 x 20 pixels, in a font whose space is 3 pixels wide.
 class ItemPicture {
 public:
-    ItemPicture() : m_screen(nullptr), m_dc(m_screen) {
-        m_bitmap.CreateCompatibleBitmap(m_screen, 100, 20);
-        m_oldBitmap = SelectObject(m_dc, m_bitmap);
+    ItemPicture() {
+        CClientDC screen(nullptr);
         for (int height = 6; height < 30 && !m_font.GetSafeHandle(); ++height) {
             LOGFONTW lf{};
             lf.lfHeight = -height;
             wcscpy(lf.lfFaceName, L"Tahoma");
             CFont font;
             font.CreateFontIndirect(&lf);
-            CSelectObject selected(m_dc, font);
+            CSelectObject selected(screen, font);
             SIZE space{};
-            GetTextExtentPoint32W(m_dc, L" ", 1, &space);
+            GetTextExtentPoint32W(screen, L" ", 1, &space);
             if (space.cx == 3)
                 m_font = std::move(font);
         }
-        m_oldFont = SelectObject(m_dc, m_font);
-    }
-    ~ItemPicture() {
-        SelectObject(m_dc, m_oldFont);
-        SelectObject(m_dc, m_oldBitmap);
     }
     bool HasFont() const { return m_font.GetSafeHandle() != nullptr; }
     void Draw(CListHeaderCtrl& header, UINT state) {
-        DRAWITEMSTRUCT dis{ODT_HEADER, 0, 0, 0, state, header, m_dc, RECT{0, 0, 100, 20}, 0};
-        header.DrawItem(&dis);
+        m_pixels = DrawItem(
+            ODT_HEADER, header, state, 100, 20, 0,
+            [&](DRAWITEMSTRUCT* dis) { header.DrawItem(dis); }, m_font);
     }
-    COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
+    COLORREF At(int x, int y) const { return m_pixels.At(x, y); }
     bool IsFace(int x, int y) const { return At(x, y) == GetSysColor(COLOR_3DFACE); }
     // The right and bottom ends of the label's ink, left of the arrow.
     POINT LabelEnd() const {
@@ -133,12 +120,8 @@ public:
     }
 
 private:
-    CClientDC m_screen;
-    CMemoryDC m_dc;
-    CBitmap m_bitmap;
     CFont m_font;
-    HGDIOBJ m_oldBitmap = nullptr;
-    HGDIOBJ m_oldFont = nullptr;
+    DrawnPixels m_pixels;
 };
 
 } // namespace
@@ -218,25 +201,34 @@ TEST_F(HeaderTest, EveryRowKeepsItsItemDataAndTheOwnerSeesNoneOfTheSwaps) {
 }
 
 TEST_F(HeaderTest, TextComparesWithoutCaseAndDatesAsTheUserWritesThem) {
-    EXPECT_EQ(Compare(L"abc", L"ABC", 2), 0);
-    EXPECT_LT(Compare(L"a", L"B", 2), 0);
-    EXPECT_GT(Compare(L"a", L"B", -2), 0);
-    EXPECT_EQ(Compare(L"a", L"B", 1), 0);
-    EXPECT_EQ(Compare(L"a", L"B", 0), 0);
-
     const std::wstring early = UserDate(2021, 3, 4, 10), late = UserDate(2021, 3, 4, 11);
-    EXPECT_EQ(Compare(early, late, 3), -1);
-    EXPECT_EQ(Compare(late, early, 3), 1);
-    EXPECT_EQ(Compare(early, late, -3), 1);
-    // Equal dates compare as greater in both orders.
-    EXPECT_EQ(Compare(early, UserDate(2021, 3, 4, 10), 3), 1);
-    EXPECT_EQ(Compare(UserDate(2021, 3, 4, 10), early, 3), 1);
-    EXPECT_EQ(Compare(early, UserDate(2021, 3, 4, 10), -3), -1);
-    EXPECT_EQ(Compare(early, L"no date", 3), 0);
-    EXPECT_EQ(Compare(L"", late, 3), 0);
-    // Times of one day before 1900 keep their order too.
-    EXPECT_EQ(Compare(UserDate(1850, 6, 1, 6), UserDate(1850, 6, 1, 18), 3), -1);
-    EXPECT_EQ(Compare(UserDate(1850, 6, 1, 18), UserDate(1850, 6, 2, 6), 3), -1);
+    const std::wstring dawn = UserDate(1850, 6, 1, 6), dusk = UserDate(1850, 6, 1, 18);
+    const struct {
+        std::wstring a, b;
+        LPARAM sort; // the sort type, negative when descending
+        int expected;
+    } cases[] = {{L"abc", L"ABC", 2, 0},
+                 {L"a", L"B", 2, -1},
+                 {L"a", L"B", -2, 1},
+                 {L"a", L"B", 1, 0},
+                 {L"a", L"B", 0, 0},
+                 {early, late, 3, -1},
+                 {late, early, 3, 1},
+                 {early, late, -3, 1},
+                 // Equal dates compare as greater in both orders; no date, as equal.
+                 {early, early, 3, 1},
+                 {early, early, -3, -1},
+                 {early, L"no date", 3, 0},
+                 {L"", late, 3, 0},
+                 // Times of one day before 1900 keep their order too.
+                 {dawn, dusk, 3, -1},
+                 {dusk, UserDate(1850, 6, 2, 6), 3, -1}};
+    for (const auto& c : cases) {
+        const int result = Compare(c.a, c.b, c.sort);
+        EXPECT_EQ((result > 0) - (result < 0), c.expected)
+            << CString(c.a.c_str()).ToUtf8() << " / " << CString(c.b.c_str()).ToUtf8() << " "
+            << c.sort;
+    }
 }
 
 TEST_F(HeaderTest, ADateColumnSortsByDate) {
@@ -258,17 +250,17 @@ TEST_F(HeaderTest, CallColumnsSortByTheirCompanions) {
                 {L"z", 2},
                 {L"CallDate", 2}});
     CListCtrlEx& list = m_dlg.m_list;
+    // The column sorted by, and the one with the arrow.
+    const auto sorted = [&] {
+        return std::pair(list.m_nSortedColumn, list.m_ctlHeader.m_nSortColumn);
+    };
     ClickHeader(6);
-    EXPECT_EQ(list.m_nSortedColumn, 1);
-    EXPECT_EQ(list.m_ctlHeader.m_nSortColumn, 6);
+    EXPECT_EQ(sorted(), std::pair(1, 6));
     ClickHeader(0);
-    EXPECT_EQ(list.m_nSortedColumn, 3);
-    EXPECT_EQ(list.m_ctlHeader.m_nSortColumn, 0);
-
+    EXPECT_EQ(sorted(), std::pair(3, 0));
     list.FindColumn(L"Received")->m_szName = L"Answered";
     ClickHeader(6);
-    EXPECT_EQ(list.m_nSortedColumn, 1);
-    EXPECT_EQ(list.m_ctlHeader.m_nSortColumn, 1);
+    EXPECT_EQ(sorted(), std::pair(1, 1));
 }
 
 TEST_F(HeaderTest, TheArrowSitsInsideTheRightEndOfTheSortedItem) {
@@ -315,10 +307,10 @@ TEST_F(HeaderTest, OnceSortedItemsStayOwnerDrawn) {
         m_dlg.AddTextColumn(name, 50);
     m_dlg.m_list.SortColumn(2, TRUE, FALSE);
     m_dlg.m_list.SortColumn(4, TRUE, FALSE);
-    const auto items = kit::HeaderItems(m_dlg.Header());
-    EXPECT_TRUE(items[2].format & HDF_OWNERDRAW);
-    EXPECT_TRUE(items[4].format & HDF_OWNERDRAW);
-    EXPECT_FALSE(items[0].format & HDF_OWNERDRAW);
+    std::wstring drawn;
+    for (const kit::HeaderItem& item : kit::HeaderItems(m_dlg.Header()))
+        drawn += item.format & HDF_OWNERDRAW ? L"o" : L"-";
+    EXPECT_EQ(drawn, L"--o-o");
     EXPECT_EQ(m_dlg.m_list.m_ctlHeader.m_nSortColumn, 4);
     EXPECT_EQ(m_dlg.m_list.m_ctlHeader.SetSortIndicator(-1, TRUE), 4);
     EXPECT_EQ(m_dlg.m_list.m_ctlHeader.m_nSortColumn, -1);
@@ -380,16 +372,15 @@ TEST_F(HeaderTest, AReshownColumnGoesRightAfterTheClickedOneAndAtMost47AreOffere
 
 TEST_F(HeaderTest, NoMenuWithoutTextsWhenDisabledOrBesideTheItems) {
     m_dlg.AddTextColumn(L"a", 50);
-    kit::PopupMenuCatcher beside;
-    RightClickHeader(1);
-    EXPECT_FALSE(beside.Shown());
+    const auto menuAt = [&](int item) {
+        kit::PopupMenuCatcher menu;
+        RightClickHeader(item);
+        return menu.Shown();
+    };
+    EXPECT_FALSE(menuAt(1)) << "beside the items";
     m_dlg.m_list.m_pTranslation = nullptr;
-    kit::PopupMenuCatcher noTexts;
-    RightClickHeader(0);
-    EXPECT_FALSE(noTexts.Shown());
+    EXPECT_FALSE(menuAt(0)) << "without texts";
     m_dlg.m_list.m_pTranslation = Translation();
     m_dlg.m_list.m_bColumnMenu = FALSE;
-    kit::PopupMenuCatcher disabled;
-    RightClickHeader(0);
-    EXPECT_FALSE(disabled.Shown());
+    EXPECT_FALSE(menuAt(0)) << "disabled";
 }

@@ -58,6 +58,7 @@ ListTest::ListTest() : m_state(&Application().state) {}
 
 void ListTest::SetUp() {
     ClearSettings();
+    ASSERT_TRUE(m_dlg.Open(m_nListWidth));
 }
 
 void ListTest::TearDown() {
@@ -72,6 +73,26 @@ void ListTest::ClearSettings() {
 
 void ListTest::SetLanguage(int nLanguage) {
     WriteRawNumber(FullPath(kLanguageKey), kLanguageValue, static_cast<DWORD>(nLanguage));
+}
+
+DrawnPixels DrawItem(UINT type, HWND control, UINT state, int w, int h, COLORREF fill,
+                     const std::function<void(DRAWITEMSTRUCT*)>& draw, HFONT font) {
+    CClientDC screen(nullptr);
+    CMemoryDC dc(screen);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(screen, w, h);
+    CSelectObject withBitmap(dc, bitmap);
+    CSelectObject withFont(dc, font ? font : ::GetCurrentObject(dc, OBJ_FONT));
+    DRAWITEMSTRUCT dis{type, 0, 0, ODA_DRAWENTIRE, state, control, dc, {0, 0, w, h}, 0};
+    CBrush brush;
+    brush.CreateSolidBrush(fill);
+    ::FillRect(dc, &dis.rcItem, brush);
+    draw(&dis);
+    DrawnPixels pixels{w, {}};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            pixels.p.push_back(::GetPixel(dc, x, y));
+    return pixels;
 }
 
 BOOL PreTranslateThroughWindows(MSG* pMsg) {

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,19 +43,15 @@ inline void WriteString(const std::wstring& path, const wchar_t* name, const std
 // The host's translation tables, in the language of option 110.
 CTranslation* Translation();
 
-// Every test runs with the tests' application object current, an empty
-// "ListControl" key and the language option unset.
-class ListTest : public testing::Test {
-protected:
-    ListTest();
-    void SetUp() override;
-    void TearDown() override;
-    static void SetLanguage(int nLanguage);
-
-private:
-    static void ClearSettings();
-    CModuleStateSwitch m_state;
+// The pixels an owner-drawn item draws into a w x h bitmap first filled with `fill`, in
+// `font` when one is given.
+struct DrawnPixels {
+    int w = 0;
+    std::vector<COLORREF> p; // row by row
+    COLORREF At(int x, int y) const { return p[static_cast<size_t>(y * w + x)]; }
 };
+DrawnPixels DrawItem(UINT type, HWND control, UINT state, int w, int h, COLORREF fill,
+                     const std::function<void(DRAWITEMSTRUCT*)>& draw, HFONT font = nullptr);
 
 // The message filter of a host: the windows from the message's own up to its
 // top-level window pre-translate it.
@@ -98,6 +95,22 @@ protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void OnOK() override { ++m_okCount; }
     void OnCancel() override { ++m_cancelCount; }
+};
+
+// Every test runs with the tests' application object current, an empty
+// "ListControl" key, the language option unset, and a dialog with a list open.
+class ListTest : public testing::Test {
+    CModuleStateSwitch m_state; // first made, last gone
+
+protected:
+    ListTest();
+    void SetUp() override;
+    void TearDown() override;
+    static void SetLanguage(int nLanguage);
+    static void ClearSettings();
+
+    int m_nListWidth = 400;
+    ListHostDialog m_dlg;
 };
 
 } // namespace lctest

@@ -12,7 +12,6 @@ class PhoneNumberTest : public ListTest {
 protected:
     void SetUp() override {
         ListTest::SetUp();
-        ASSERT_TRUE(m_dlg.Open());
         AddColumn(L"cn", L"Name", FALSE);
         AddColumn(L"telephonenumber", L"Phone", TRUE);
         AddColumn(L"mobile", L"Mobile", TRUE);
@@ -26,7 +25,6 @@ protected:
         RECT row{100, 100, 300, 120};
         return ChoosePhoneNumber(m_dlg.m_list, entry, row, m_dlg.m_hWnd);
     }
-    ListHostDialog m_dlg;
 };
 
 } // namespace

@@ -32,6 +32,8 @@ void SearchWindowTest::SetUp() {
     ASSERT_NE(DirectoryPort(), 0)
         << "LDAP_TEST_PORT is not set: run the tests through scripts/test";
     RegDeleteTreeW(HKEY_CURRENT_USER, Root().c_str());
+    // The pointer away from the windows, so that no toolbar prompt shows by chance.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     ASSERT_TRUE(m_host.CreateEx(0, nullptr, L"Host", WS_OVERLAPPEDWINDOW, 0, 600, 500, 200, nullptr,
                                 nullptr));
     m_pSearch = new CDirectorySearch(m_host.m_hWnd);
@@ -115,6 +117,9 @@ void SearchWindowTest::TypeSearch(const std::wstring& text) {
 }
 
 testing::AssertionResult SearchWindowTest::Search(const std::wstring& text) {
+    if ((!m_hWnd || !::IsWindow(m_hWnd)) && !Open())
+        return testing::AssertionFailure() << "the window did not open";
+    kit::SetEditText(SearchEdit(), L"");
     TypeSearch(text);
     return WaitForCaption(std::wstring(kServer) + L" - " + text);
 }
@@ -135,6 +140,45 @@ std::vector<std::wstring> SearchWindowTest::SearchFailures() const {
             texts.push_back(records[i].strText.str());
     }
     return texts;
+}
+
+CRegKey SearchWindowTest::AccountKey() {
+    CRegKey key;
+    key.Create(HKEY_CURRENT_USER, (Root() + L"\\Config\\LDapServers\\" + kServer).c_str());
+    return key;
+}
+
+std::wstring SearchWindowTest::ButtonText(int nCommand) const {
+    wchar_t text[256] = L"";
+    ::SendMessageW(ToolBar(), TB_GETBUTTONTEXTW, nCommand, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+POINT SearchWindowTest::ButtonMiddle(int nCommand) const {
+    RECT rc{};
+    ::SendMessageW(ToolBar(), TB_GETRECT, nCommand, reinterpret_cast<LPARAM>(&rc));
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+bool SearchWindowTest::ClickToolbarButton(int nCommand) const {
+    return kit::ClickAt(ToolBar(), ButtonMiddle(nCommand)) && kit::PumpUntilInputDone();
+}
+
+std::vector<kit::MenuItem> SearchWindowTest::OpenedMenus() const {
+    HMENU bar = ::GetMenu(m_hWnd);
+    for (int i = 0; i < ::GetMenuItemCount(bar); ++i)
+        ::SendMessageW(m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSubMenu(bar, i)), i);
+    return kit::ReadMenu(bar);
+}
+
+testing::AssertionResult SearchWindowTest::RunModal(UINT nCommand,
+                                                    std::vector<kit::ModalSteps::Step> steps,
+                                                    DWORD timeoutMs) {
+    kit::ModalSteps modal(m_hWnd, std::move(steps));
+    ::PostMessageW(m_hWnd, WM_COMMAND, nCommand, 0);
+    if (kit::PumpUntil([&] { return modal.Finished() && ::IsWindowEnabled(m_hWnd); }, timeoutMs))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the modal window was not worked through";
 }
 
 } // namespace host

@@ -45,6 +45,8 @@ protected:
     void AddAccount(const std::wstring& name, int port, const wchar_t* pszLogon = L"",
                     const wchar_t* pszPassword = L"", int maximumHits = 200, int ldapVersion = 0);
     void SetOption(int nOption, DWORD value);
+    // The test account's key (kServer's), for values of its own.
+    static CRegKey AccountKey();
     std::wstring Text(UINT nID) const { return m_translation.LoadStringW(nID, 512).str(); }
 
     // Opens the window through the component.
@@ -57,11 +59,23 @@ protected:
     void ExpectBarsBesideTheList() const;
     // Types the text into the search box and presses Enter, as a user does.
     void TypeSearch(const std::wstring& text);
-    // Types a search and waits until its results are in (the caption names them).
+    // Opens the window if need be, types a search into the emptied box and waits until
+    // its results are in (the caption names them).
     testing::AssertionResult Search(const std::wstring& text);
     testing::AssertionResult WaitForCaption(const std::wstring& caption, DWORD timeoutMs = 15000);
     // The event-log texts with code 1224.
     std::vector<std::wstring> SearchFailures() const;
+    // What the status bar's search pane says.
+    std::wstring StatusPane() const { return kit::StatusText(kit::FindChild(m_hWnd, 59393), 1); }
+    // A toolbar button's text and middle; a click on it, waited for (Search In: 35002).
+    std::wstring ButtonText(int nCommand) const;
+    POINT ButtonMiddle(int nCommand) const;
+    bool ClickToolbarButton(int nCommand) const;
+    // The menu bar as it shows when each menu is opened.
+    std::vector<kit::MenuItem> OpenedMenus() const;
+    // Posts the command to the window and works through the modal window it opens.
+    testing::AssertionResult RunModal(UINT nCommand, std::vector<kit::ModalSteps::Step> steps,
+                                      DWORD timeoutMs = 15000);
 
     ControlWindow m_host;
     CEventLog m_eventLog;

@@ -2,6 +2,7 @@
 // telephone application has: whatever way a message arrives, the window works
 // with the module's settings and resources, never the host's.
 #include "HostSession.h"
+#include "RegistrySandbox.h"
 
 #include "resource.h"
 
@@ -28,42 +29,60 @@ protected:
 
 } // namespace
 
-TEST_F(HostAppTest, EveryWayOfClosingStoresThePlacementUnderTheModule) {
-    const std::pair<const char*, std::function<void()>> ways[] = {
-        {"title bar", [&] { ::PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-        {"File > Close", [&] { ::PostMessageW(m_hWnd, WM_COMMAND, ID_CLOSE_WINDOW, 0); }},
-        {"Escape", [&] { kit::PressKey(List(), VK_ESCAPE); }},
-        {"CloseDialogs", [&] { m_pSearch->CloseDialogs(); }},
+// Where the window was, and whether it was maximised, is stored under the module's
+// key whichever way it closes, and it opens there again; Escape alone leaves the
+// columns as they were stored.
+TEST_F(HostAppTest, EveryWayOfClosingStoresThePlacementUnderTheModuleAndItIsRestored) {
+    const std::wstring layout = Root() + L"\\ListControl\\DirectorySearch\\" + kServer;
+    const struct {
+        const char* pszWay;
+        std::function<void()> close;
+        bool bSavesLayout;
+    } ways[] = {
+        {"title bar", [&] { ::PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); }, true},
+        {"File > Close", [&] { ::PostMessageW(m_hWnd, WM_COMMAND, ID_CLOSE_WINDOW, 0); }, true},
+        {"Escape", [&] { kit::PressKey(List(), VK_ESCAPE); }, false},
+        {"CloseDialogs", [&] { m_pSearch->CloseDialogs(); }, true},
     };
     int left = 30;
-    for (const auto& [name, close] : ways) {
+    for (const auto& way : ways) {
         for (bool maximised : {false, true}) {
-            SCOPED_TRACE(std::string(name) + (maximised ? ", maximised" : ", restored"));
+            SCOPED_TRACE(std::string(way.pszWay) + (maximised ? ", maximised" : ", restored"));
             RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettings, L"DirectorySearch");
             ASSERT_NE(Open(), nullptr);
             left += 10;
             ::SetWindowPos(m_hWnd, nullptr, left, 50, 900, 500, SWP_NOZORDER);
             ::ShowWindow(m_hWnd, maximised ? SW_MAXIMIZE : SW_SHOWNORMAL);
-            close();
+            RegDeleteTreeW(HKEY_CURRENT_USER, layout.c_str());
+            way.close();
             ASSERT_TRUE(kit::PumpUntil([&] { return !::IsWindow(m_hWnd); }, 3000));
+            EXPECT_EQ(KeyExists(layout), way.bSavesLayout);
 
-            wchar_t text[128] = L"";
-            DWORD size = sizeof(text);
-            RegGetValueW(HKEY_CURRENT_USER, kSettings, L"DirectorySearch", RRF_RT_REG_SZ, nullptr,
-                         text, &size);
             unsigned flags = 9, show = 0;
             int v[8] = {};
-            ASSERT_EQ(swscanf(text, L"%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", &flags, &show, &v[0], &v[1],
-                              &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]),
+            ASSERT_EQ(swscanf(ReadRawText(kSettings, L"DirectorySearch").c_str(),
+                              L"%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", &flags, &show, &v[0], &v[1], &v[2],
+                              &v[3], &v[4], &v[5], &v[6], &v[7]),
                       10);
             EXPECT_EQ(flags, maximised ? 2u : 0u);
-            EXPECT_EQ(std::vector<int>(v + 4, v + 8),
-                      (std::vector<int>{left, 50, left + 900, 550}));
+            const std::vector<int> where{left, 50, left + 900, 550};
+            EXPECT_EQ(std::vector<int>(v + 4, v + 8), where);
+
+            ASSERT_NE(Open(), nullptr);
+            WINDOWPLACEMENT wp{};
+            wp.length = sizeof(wp);
+            ::GetWindowPlacement(m_hWnd, &wp);
+            const RECT& rc = wp.rcNormalPosition;
+            EXPECT_EQ((std::vector<int>{rc.left, rc.top, rc.right, rc.bottom}), where);
+            ExpectBarsBesideTheList();
+            m_pSearch->CloseDialogs();
         }
     }
-    HKEY hKey = nullptr;
-    EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kHostKey, 0, KEY_READ, &hKey), ERROR_SUCCESS)
-        << "something was stored under the host's key";
+    // A placement that cannot be read: the window opens all the same.
+    WriteRawText(kSettings, L"DirectorySearch", L"0,1,2,3,4,5,6");
+    ASSERT_NE(Open(), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
+    EXPECT_FALSE(KeyExists(kHostKey)) << "something was stored under the host's key";
 }
 
 TEST_F(HostAppTest, PromptsComeFromTheModulesStringsAndTheMinimumSizeIsTheTemplates) {

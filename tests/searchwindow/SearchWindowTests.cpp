@@ -20,13 +20,6 @@ std::wstring ReadPlacement() {
 
 const std::wstring kLayout = std::wstring(L"ListControl\\DirectorySearch\\") + kServer;
 
-// The middle of a toolbar button or header item, in its window's client coordinates.
-POINT ButtonMiddle(HWND toolbar, int nCommand) {
-    RECT rc{};
-    ::SendMessageW(toolbar, TB_GETRECT, nCommand, reinterpret_cast<LPARAM>(&rc));
-    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
 // The tooltip windows with tools on the toolbar, apart from the toolbar's own.
 std::vector<HWND> BuiltTooltips(HWND toolbar) {
     std::vector<HWND> tips;
@@ -98,20 +91,6 @@ TEST_F(SearchWindowTest, TypingANameAndEnterFindsThePersonWithTheDefaultColumns)
               (std::vector<std::wstring>{Text(3119), Text(3121), Text(3110), Text(3122)}));
 }
 
-TEST_F(SearchWindowTest, ResultsAreSortedByNameWhenTheSearchEnds) {
-    AddAccount(kServer, DirectoryPort());
-    ASSERT_NE(Open(), nullptr);
-    ASSERT_TRUE(Search(L"Smith"));
-    HWND list = List();
-    ASSERT_GE(kit::ListRowCount(list), 3);
-    for (int row = 1; row < kit::ListRowCount(list); ++row)
-        EXPECT_LE(
-            _wcsicmp(kit::ListCell(list, row - 1, 0).c_str(), kit::ListCell(list, row, 0).c_str()),
-            0)
-            << "row " << row;
-    EXPECT_TRUE(kit::ListSelectedRows(list).empty()); // several rows: none chosen for the user
-}
-
 TEST_F(SearchWindowTest, DisplayingTwiceShowsOneWindowRestoredAndFocused) {
     AddAccount(kServer, DirectoryPort());
     CWnd* pFirst = m_pSearch->DisplaySearchDialog();
@@ -145,17 +124,6 @@ TEST_F(SearchWindowTest, ClosingStoresTheLayoutBeforeTheWindowGoesAndThenTellsTh
     HWND second = Open();
     ASSERT_NE(second, nullptr);
     EXPECT_TRUE(::IsWindowVisible(second));
-}
-
-TEST_F(SearchWindowTest, CallsEnabledBeforeAndWhileOpen) {
-    AddAccount(kServer, DirectoryPort());
-    m_pSearch->EnableCalls(FALSE);
-    ASSERT_NE(Open(), nullptr);
-    EXPECT_FALSE(ToolbarEnabled(ID_DIAL_NUMBER));
-    m_pSearch->EnableCalls(TRUE);
-    EXPECT_TRUE(ToolbarEnabled(ID_DIAL_NUMBER));
-    m_pSearch->EnableCalls(FALSE);
-    EXPECT_FALSE(ToolbarEnabled(ID_DIAL_NUMBER));
 }
 
 TEST_F(SearchWindowTest, SearchIsEnabledByTextInTheBoxOnlyWhenThereIsAServer) {
@@ -208,7 +176,7 @@ TEST_F(SearchWindowTest, MenusAndToolbarFollowTheUsersRights) {
     EXPECT_FALSE(buttons.back().separator());
 }
 
-TEST_F(SearchWindowTest, MenuSelectionAndToolbarHoverShowTheirPromptsInTheStatusBar) {
+TEST_F(SearchWindowTest, MenuSelectionAndToolbarHoverShowTheirPromptsWhichAreTheTooltips) {
     AddAccount(kServer, DirectoryPort());
     ASSERT_NE(Open(), nullptr);
     auto prompt = [&](UINT nID) {
@@ -228,98 +196,26 @@ TEST_F(SearchWindowTest, MenuSelectionAndToolbarHoverShowTheirPromptsInTheStatus
     EXPECT_TRUE(
         log.Matches({{SB_SETTEXTW, 0, 0, 0, prompt(3461)}, {SB_SETTEXTW, 0, 0, 0, prompt(3115)}}));
 
-    HWND toolbar = ToolBar();
-    POINT server = ButtonMiddle(toolbar, ID_SERVER_BUTTON);
+    POINT server = ButtonMiddle(ID_SERVER_BUTTON);
     POINT onScreen = server;
-    ::ClientToScreen(toolbar, &onScreen);
+    ::ClientToScreen(ToolBar(), &onScreen);
     ::SetCursorPos(onScreen.x, onScreen.y);
-    ::PostMessageW(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(server.x, server.y));
+    ::PostMessageW(ToolBar(), WM_MOUSEMOVE, 0, MAKELPARAM(server.x, server.y));
     EXPECT_TRUE(kit::PumpUntil([&] { return kit::StatusText(status) == prompt(3804); }))
         << "the status bar says \"" << CString(kit::StatusText(status).c_str()).ToUtf8() << "\"";
-}
 
-TEST_F(SearchWindowTest, TooltipsAreBuiltOnceFromThePrompts) {
-    AddAccount(kServer, DirectoryPort());
-    ASSERT_NE(Open(), nullptr);
+    // The tooltips are built from the prompts once, at the first hit test: every button
+    // but the separators and the search box has a tip; ids are index + 1.
     HWND toolbar = ToolBar();
-    POINT search = ButtonMiddle(toolbar, ID_FILE_SEARCH);
+    POINT search = ButtonMiddle(ID_FILE_SEARCH);
     ::SendMessageW(toolbar, WM_NCHITTEST, 0, MAKELPARAM(search.x, search.y));
     std::vector<HWND> tips = BuiltTooltips(toolbar);
     ASSERT_EQ(tips.size(), 1u);
     const auto tools = ::SendMessageW(tips[0], TTM_GETTOOLCOUNT, 0, 0);
-    // Every button but the separators and the search box has a tip; ids are index + 1.
     const int nSearch =
         static_cast<int>(::SendMessageW(toolbar, TB_COMMANDTOINDEX, ID_FILE_SEARCH, 0));
     EXPECT_EQ(ToolText(tips[0], toolbar, nSearch + 1), L"Search");
     ::SendMessageW(toolbar, WM_NCHITTEST, 0, MAKELPARAM(search.x, search.y));
     EXPECT_EQ(BuiltTooltips(toolbar), tips);
     EXPECT_EQ(::SendMessageW(tips[0], TTM_GETTOOLCOUNT, 0, 0), tools);
-}
-
-TEST_F(SearchWindowTest, PlacementIsStoredAndRestored) {
-    AddAccount(kServer, DirectoryPort());
-    ASSERT_NE(Open(), nullptr);
-    ExpectBarsBesideTheList();
-    // Larger than the window's minimum, its size when first laid out.
-    ::SetWindowPos(m_hWnd, nullptr, 40, 50, 900, 500, SWP_NOZORDER);
-    m_pSearch->CloseDialogs();
-    std::wstring stored = ReadPlacement();
-    unsigned flags = 9, show = 0;
-    int v[8];
-    ASSERT_EQ(swscanf(stored.c_str(), L"%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", &flags, &show, &v[0], &v[1],
-                      &v[2], &v[3], &v[4], &v[5], &v[6], &v[7]),
-              10)
-        << stored;
-    EXPECT_EQ(flags, 0u);
-    EXPECT_EQ(v[4], 40);
-    EXPECT_EQ(v[5], 50);
-    EXPECT_EQ(v[6], 940);
-    EXPECT_EQ(v[7], 550);
-
-    ASSERT_NE(Open(), nullptr);
-    ExpectBarsBesideTheList();
-    RECT rc;
-    ::GetWindowRect(m_hWnd, &rc);
-    EXPECT_EQ(rc.left, 40);
-    EXPECT_EQ(rc.top, 50);
-    EXPECT_EQ(rc.right - rc.left, 900);
-    ::ShowWindow(m_hWnd, SW_MAXIMIZE);
-    m_pSearch->CloseDialogs();
-    stored = ReadPlacement();
-    ASSERT_EQ(swscanf(stored.c_str(), L"%u,", &flags), 1);
-    EXPECT_EQ(flags, 2u);
-    ASSERT_NE(Open(), nullptr);
-    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
-}
-
-TEST_F(SearchWindowTest, AnInvalidPlacementOpensAboveTheMainWindow) {
-    AddAccount(kServer, DirectoryPort());
-    CRegKey settings;
-    ASSERT_EQ(settings.Create(HKEY_CURRENT_USER, (Root() + L"\\Settings").c_str()), ERROR_SUCCESS);
-    settings.SetString(L"DirectorySearch", L"0,1,2,3,4,5,6");
-    ASSERT_NE(Open(), nullptr);
-    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
-}
-
-TEST_F(SearchWindowTest, CloseSavesTheColumnLayoutEscapeDoesNot) {
-    AddAccount(kServer, DirectoryPort());
-    const std::wstring column = kLayout + L"\\Column 0";
-    auto searchThenForgetLayout = [&] {
-        ASSERT_NE(Open(), nullptr);
-        ASSERT_TRUE(Search(L"John Smith"));
-        // The sort at the end of the search saved the layout; start from none.
-        RegDeleteTreeW(HKEY_CURRENT_USER, (Root() + L"\\" + kLayout).c_str());
-        ASSERT_FALSE(KeyExists(kRoot + column));
-    };
-
-    searchThenForgetLayout();
-    kit::PressKey(List(), VK_ESCAPE);
-    EXPECT_TRUE(kit::PumpUntil([&] { return !::IsWindow(m_hWnd); }));
-    EXPECT_FALSE(KeyExists(kRoot + column));
-    EXPECT_NE(ReadPlacement(), L"<missing>");
-
-    searchThenForgetLayout();
-    ::SendMessageW(m_hWnd, WM_COMMAND, ID_CLOSE_WINDOW, 0);
-    EXPECT_FALSE(::IsWindow(m_hWnd));
-    EXPECT_TRUE(KeyExists(kRoot + column));
 }

@@ -137,47 +137,21 @@ std::vector<std::wstring> Texts(HWND window, std::vector<int> ids) {
     return texts;
 }
 
-// The sheet driver of the running SearchIn, and what it does with the sheet.
-std::function<void(HWND)>* s_pDrive = nullptr;
-
-void CALLBACK DriveSheet(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND sheet = nullptr;
-    for (HWND window : kit::TopLevelWindows()) {
-        if (kit::FindChildByClass(window, L"SysTabControl32"))
-            sheet = window;
-    }
-    if (!sheet || !s_pDrive)
-        return;
-    KillTimer(nullptr, timer);
-    auto* pDrive = std::exchange(s_pDrive, nullptr);
-    if (*pDrive)
-        (*pDrive)(sheet);
-    if (IsWindow(sheet) && SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0))
-        SendMessageW(sheet, WM_COMMAND, IDCANCEL, 0); // a failing test must not hang in it
-}
-
 class ServerTest : public host::SearchWindowTest {
 protected:
-    std::wstring ServerButtonText() const {
-        wchar_t text[256] = L"";
-        SendMessageW(ToolBar(), TB_GETBUTTONTEXTW, 35002, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
-
     // Clicks Search In and works through what that starts: the menu (choosing
     // nChoice, or dismissing it) and the account sheet, which drive(sheet) works
-    // from inside its modal loop; a sheet still open then is cancelled. Returns the
+    // from inside its modal loop (a sheet left open is cancelled). Returns the
     // menu's items as shown: "-" for a separator, " (default)" after the default.
     std::vector<std::wstring> SearchIn(UINT nChoice = 0, std::function<void(HWND)> drive = {}) {
         kit::PopupMenuCatcher menu;
         if (nChoice)
             menu.ChooseId(nChoice);
-        s_pDrive = &drive;
-        UINT_PTR timer = SetTimer(nullptr, 0, 20, DriveSheet);
-        RECT rc{};
-        SendMessageW(ToolBar(), TB_GETRECT, 35002, reinterpret_cast<LPARAM>(&rc));
-        EXPECT_TRUE(kit::ClickAt(ToolBar(), {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}));
-        kit::PumpUntilInputDone();
+        std::vector<kit::ModalSteps::Step> steps;
+        if (drive)
+            steps.push_back([&](HWND sheet) { return drive(sheet), true; });
+        kit::ModalSteps sheet(m_hWnd, steps);
+        EXPECT_TRUE(ClickToolbarButton(35002));
         // What the click set going is queued by now: work through it, sheet included.
         const UINT kWorkedThrough = WM_APP + 0x3FF;
         PostThreadMessageW(GetCurrentThreadId(), kWorkedThrough, 0, 0);
@@ -186,8 +160,6 @@ protected:
             return !PeekMessageW(&msg, reinterpret_cast<HWND>(-1), kWorkedThrough, kWorkedThrough,
                                  PM_NOREMOVE);
         }));
-        KillTimer(nullptr, timer);
-        s_pDrive = nullptr;
         std::vector<std::wstring> items;
         for (const kit::MenuItem& item : menu.Items())
             items.push_back(item.separator ? L"-"
@@ -201,7 +173,7 @@ protected:
 TEST_F(ServerTest, ANewServerIsCheckedThenStoredUnderItsDescriptionWithItsEightValues) {
     SetOption(110, 2); // German: every text of the sheet comes from the host's tables
     ASSERT_NE(Open(), nullptr);
-    EXPECT_EQ(ServerButtonText(), Text(3841));
+    EXPECT_EQ(ButtonText(35002), Text(3841));
     const Stored before = ReadStored();
     kit::MessageBoxWatcher boxes(IDOK);
     SearchIn(0, [&](HWND sheet) { // no server yet: Search In goes to Add
@@ -230,14 +202,15 @@ TEST_F(ServerTest, ANewServerIsCheckedThenStoredUnderItsDescriptionWithItsEightV
         EXPECT_EQ(kit::ComboItems(Field(sheet, IDC_BIND_OPTION)),
                   (std::vector{Text(3068), Text(3067)}));
         EXPECT_EQ(kit::ComboSelection(Field(sheet, IDC_BIND_OPTION)), 1);
-        // A port is 1 to 65535: a larger number would reach another port.
-        for (const wchar_t* port : {L"0", L"abc", L"65536"}) {
-            Type(sheet, IDC_PORT, port);
+        // A port is 1 to 65535: a larger number would reach another port; pasted text
+        // with a letter (the field takes only digits from the keyboard) is no number.
+        for (const wchar_t* port : {L"0", L"12x", L"65536"}) {
+            kit::SetEditText(Field(sheet, IDC_PORT), port);
             Press(sheet, IDOK);
             EXPECT_EQ(GetFocus(), Field(sheet, IDC_PORT)) << port;
         }
         Type(sheet, IDC_PORT, std::to_wstring(DirectoryPort()));
-        Type(sheet, IDC_TIMEOUT, L"30");
+        Type(sheet, IDC_TIMEOUT, L" 30 "); // blanks around a number are no error
         Type(sheet, IDC_MAXIMUM_HITS, L"50");
         Press(sheet, IDOK);
     });
@@ -257,23 +230,25 @@ TEST_F(ServerTest, ANewServerIsCheckedThenStoredUnderItsDescriptionWithItsEightV
               L"127.0.0.1/cn=reader,ou=Service,dc=quillet,dc=test/reader-secret/"
               L"dc=quillet,dc=test/" +
                   std::to_wstring(DirectoryPort()) + L"/30/50/1");
-    EXPECT_EQ(ServerButtonText(), L"Head Office");
+    EXPECT_EQ(ButtonText(35002), L"Head Office");
     TypeSearch(L"John Smith");
     EXPECT_TRUE(WaitForCaption(L"Head Office - John Smith"));
 }
 
 TEST_F(ServerTest, ChoosingAServerAbandonsTheSearchAndShowsItsColumns) {
-    AddAccount(L"R&D", DirectoryPort());
+    AddAccount(L"R&D", DirectoryPort(), L"", L"", 200, 3);
     StoreColumns(L"R&D", {L"cn", L"telephonenumber", L"o"});
     AddAccount(kServer, DirectoryPort());
     StoreColumns(kServer, {L"cn", L"mail"});
     RegDeleteKeyValueW(HKEY_CURRENT_USER, (Root() + L"\\Config\\LDAPServers").c_str(), L"Current");
-    CRecordingLdapApi api;
-    CInstalledLdapApi installed(api);
+    // A search that finds one person, then nothing more for as long as it runs.
+    CFakeLdapApi fake;
+    fake.results = {{LDAP_RES_SEARCH_ENTRY, LDAP_SUCCESS, {{L"cn=A,dc=test", {{L"cn", {L"A"}}}}}}};
+    CInstalledLdapApi installed(fake);
     ASSERT_NE(Open(), nullptr);
     // Without "Current" the first server is current, the menu's default item and the
     // button's text; choosing it writes nothing.
-    EXPECT_EQ(ServerButtonText(), L"R&&D");
+    EXPECT_EQ(ButtonText(35002), L"R&&D");
     const Stored before = ReadStored();
     EXPECT_EQ(SearchIn(1),
               (std::vector<std::wstring>{L"R&&D (default)", kServer, L"-", Text(2000) + L"...",
@@ -283,12 +258,13 @@ TEST_F(ServerTest, ChoosingAServerAbandonsTheSearchAndShowsItsColumns) {
     TypeSearch(L"Bulk");
     ASSERT_TRUE(kit::PumpUntil([&] { return kit::ListRowCount(List()) > 0; }, 15000));
     SearchIn(2);
-    EXPECT_EQ(api.Unbinds(), 1);
+    EXPECT_EQ(fake.Calls(false).back(), L"Unbind");
+    EXPECT_EQ(fake.OpenObjects(), 0);
     EXPECT_EQ(kit::WindowText(m_hWnd), Text(3231));
     EXPECT_EQ(kit::ListHeaders(List()), (std::vector<std::wstring>{L"cn", L"mail"}));
     kit::PumpPending();
     EXPECT_EQ(kit::ListRowCount(List()), 0); // nothing more arrives
-    EXPECT_EQ(ServerButtonText(), kServer);
+    EXPECT_EQ(ButtonText(35002), kServer);
     EXPECT_EQ(Changes(before, ReadStored()), (std::set<std::wstring>{L"Current", L"columns R&D"}));
     SearchIn(1);
     EXPECT_EQ(kit::ListHeaders(List()),
@@ -395,7 +371,7 @@ TEST_F(ServerTest, AnAdministratorsChangesTouchOnlyWhatTheyMean) {
     SearchIn(ID_SERVER_REMOVE);
     EXPECT_EQ(changes(),
               (std::set<std::wstring>{L"Current", L"account Branch", L"columns Branch"}));
-    EXPECT_EQ(ServerButtonText(), L"Archive");
+    EXPECT_EQ(ButtonText(35002), L"Archive");
     EXPECT_EQ(kit::ListHeaders(List()), (std::vector<std::wstring>{L"cn", L"l"}));
 
     // Renamed onto the other server again, Yes: one server of that name is left,
@@ -417,12 +393,12 @@ TEST_F(ServerTest, AnAdministratorsChangesTouchOnlyWhatTheyMean) {
     // help goes to the host, and the host closing the window ends the sheet.
     SearchIn(ID_SERVER_REMOVE);
     EXPECT_EQ(ReadStored(), (Stored{{L"Current|Current", L""}}));
-    EXPECT_EQ(ServerButtonText(), Text(3841));
+    EXPECT_EQ(ButtonText(35002), Text(3841));
     EXPECT_EQ(kit::ListColumnCount(List()), 0);
     SearchIn(0, [&](HWND sheet) {
         Type(sheet, IDC_DESCRIPTION, L"Branch");
-        HELPINFO help{sizeof(help), HELPINFO_WINDOW, IDC_DESCRIPTION,
-                      Field(sheet, IDC_DESCRIPTION), 0, {}};
+        HELPINFO help{
+            sizeof(help), HELPINFO_WINDOW, IDC_DESCRIPTION, Field(sheet, IDC_DESCRIPTION), 0, {}};
         SendMessageW(Field(sheet, IDC_DESCRIPTION), WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
         EXPECT_EQ(m_host.m_messages, (std::vector<std::pair<WPARAM, LPARAM>>{{19, 0}}));
         m_pSearch->CloseDialogs();

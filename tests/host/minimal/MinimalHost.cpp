@@ -20,18 +20,18 @@ LRESULT CALLBACK ControlWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARA
     return ::DefWindowProcW(hWnd, message, wParam, lParam);
 }
 
-// The host's loop: every message passes the module's filter first.
-void PumpFor(DWORD nMs) {
-    const ULONGLONG nEnd = ::GetTickCount64() + nMs;
-    MSG msg;
-    while (::GetTickCount64() < nEnd) {
+// The host's loop, every message through the module's filter first, until done() (at
+// most five seconds).
+template <class Done> void PumpUntil(Done done) {
+    for (const ULONGLONG nEnd = ::GetTickCount64() + 5000; !done() && ::GetTickCount64() < nEnd;
+         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+        MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (!FilterDllMsg(&msg)) {
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
         }
-        ::Sleep(10);
     }
 }
 
@@ -64,9 +64,10 @@ int main() {
     CWnd* pWindow = pDirectorySearch->DisplaySearchDialog();
     if (!pWindow || !::IsWindowVisible(pWindow->m_hWnd))
         return Fail("the Directory Search window did not open");
-    PumpFor(100);
+    PumpUntil(
+        [] { return HIWORD(::GetQueueStatus(QS_ALLPOSTMESSAGE | QS_PAINT | QS_INPUT)) == 0; });
     pDirectorySearch->CloseDialogs();
-    PumpFor(100);
+    PumpUntil([] { return g_nClosedKind != 0; });
     delete pDirectorySearch;
     ::DestroyWindow(hControl);
     if (g_nClosedKind != 7)
