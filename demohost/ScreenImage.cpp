@@ -6,37 +6,6 @@
 
 namespace {
 
-// A top-down 32-bit DIB section selected into a memory DC.
-class CDibSurface {
-public:
-    CDibSurface(int cx, int cy) : m_hdc(::CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = cx;
-        info.bmiHeader.biHeight = -cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_hBitmap = ::CreateDIBSection(m_hdc, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0);
-        m_hOld = ::SelectObject(m_hdc, m_hBitmap);
-    }
-    ~CDibSurface() {
-        ::SelectObject(m_hdc, m_hOld);
-        ::DeleteObject(m_hBitmap);
-        ::DeleteDC(m_hdc);
-    }
-    CDibSurface(const CDibSurface&) = delete;
-    CDibSurface& operator=(const CDibSurface&) = delete;
-    HDC Dc() const { return m_hdc; }
-    const DWORD* Bits() const { return static_cast<const DWORD*>(m_pBits); }
-    bool Valid() const { return m_pBits != nullptr; }
-
-private:
-    HDC m_hdc;
-    HBITMAP m_hBitmap = nullptr;
-    HGDIOBJ m_hOld = nullptr;
-    void* m_pBits = nullptr;
-};
-
 bool IsInk(DWORD pixel) {
     const int nBrightness = ((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF);
     return nBrightness < 3 * 128;
@@ -49,7 +18,7 @@ CScreenImage CScreenImage::Capture(const RECT& rc) {
     const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
     if (cx <= 0 || cy <= 0)
         return image;
-    CDibSurface surface(cx, cy);
+    CDibCanvas surface(cx, cy);
     HDC hdcScreen = ::GetDC(nullptr);
     const bool bCopied = surface.Valid() &&
                          ::BitBlt(surface.Dc(), 0, 0, cx, cy, hdcScreen, rc.left, rc.top, SRCCOPY);
@@ -64,17 +33,15 @@ CScreenImage CScreenImage::Capture(const RECT& rc) {
 
 CScreenImage CScreenImage::DrawText(const wchar_t* pszText, HFONT hFont, int cx, int cy) {
     CScreenImage image;
-    CDibSurface surface(cx, cy);
+    CDibCanvas surface(cx, cy);
     if (!surface.Valid())
         return image;
     RECT rc{0, 0, cx, cy};
-    ::FillRect(surface.Dc(), &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     HGDIOBJ hOldFont = ::SelectObject(surface.Dc(), hFont);
     ::SetTextColor(surface.Dc(), RGB(0, 0, 0));
     ::SetBkMode(surface.Dc(), TRANSPARENT);
     ::DrawTextW(surface.Dc(), pszText, -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     ::SelectObject(surface.Dc(), hOldFont);
-    ::GdiFlush();
     image.m_cx = cx;
     image.m_cy = cy;
     image.m_pixels.assign(surface.Bits(), surface.Bits() + cx * cy);

@@ -130,3 +130,40 @@ public:
 private:
     HDC m_hdc;
 };
+
+// A white top-down 32-bit picture in a memory DC, its pixels readable in place.
+class CDibCanvas {
+public:
+    CDibCanvas(int cx, int cy) : m_dc(nullptr), m_cx(cx), m_cy(cy) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = cx;
+        info.bmiHeader.biHeight = -cy;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        m_bitmap.Attach(::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0));
+        m_hOld = ::SelectObject(m_dc, m_bitmap);
+        const RECT rc{0, 0, cx, cy};
+        ::FillRect(m_dc, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+    ~CDibCanvas() { ::SelectObject(m_dc, m_hOld); }
+    CDibCanvas(const CDibCanvas&) = delete;
+    CDibCanvas& operator=(const CDibCanvas&) = delete;
+
+    HDC Dc() const { return m_dc; }
+    bool Valid() const { return m_pBits != nullptr; }
+    int Width() const { return m_cx; }
+    int Height() const { return m_cy; }
+    // The pixels row by row, once drawing has been flushed.
+    const DWORD* Bits() const {
+        ::GdiFlush();
+        return static_cast<const DWORD*>(m_pBits);
+    }
+
+private:
+    CMemoryDC m_dc; // deleted after the bitmap is selected out of it
+    int m_cx, m_cy;
+    CBitmap m_bitmap;
+    void* m_pBits = nullptr;
+    HGDIOBJ m_hOld = nullptr;
+};

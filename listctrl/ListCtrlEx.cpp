@@ -184,21 +184,9 @@ int CListCtrlEx::GetDisplayedColumnCount() const {
 }
 
 int CListCtrlEx::GetColumnWidthByTitle(const CString& title) const {
-    if (!m_ctlHeader.m_hWnd)
-        return -1;
-    // One character more than the title: a longer header text cannot pass for it.
-    std::vector<wchar_t> szText(title.GetLength() + 2);
-    const int nCount = m_ctlHeader.GetItemCount();
-    for (int k = 0; k < nCount; ++k) {
-        LVCOLUMNW lvc{};
-        lvc.mask = LVCF_WIDTH | LVCF_TEXT;
-        lvc.pszText = szText.data();
-        lvc.cchTextMax = static_cast<int>(szText.size());
-        szText[0] = L'\0';
-        if (GetColumn(k, &lvc) && title == lvc.pszText)
-            return lvc.cx;
-    }
-    return -1;
+    const std::unordered_map<std::wstring, int> widths = HeaderWidthsByTitle();
+    const auto found = widths.find(title.str());
+    return found == widths.end() ? -1 : found->second;
 }
 
 void CListCtrlEx::GetSubItemOffset(NMLISTVIEW* pNMListView, int& column, int& offset) const {

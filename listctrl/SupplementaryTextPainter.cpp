@@ -46,48 +46,17 @@ private:
     int m_nSaved;
 };
 
-// A white 32-bit picture in a memory DC.
-class CDibDc {
-public:
-    CDibDc(int cx, int cy) : m_hdc(::CreateCompatibleDC(nullptr)), m_cx(cx), m_cy(cy) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = cx;
-        info.bmiHeader.biHeight = -cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_bitmap.Attach(::CreateDIBSection(m_hdc, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0));
-        m_hOld = ::SelectObject(m_hdc, m_bitmap);
-        const RECT rc{0, 0, cx, cy};
-        ::FillRect(m_hdc, &rc, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+// Whether the left and the right half of a canvas show the same.
+bool HalvesAlike(const CDibCanvas& canvas) {
+    const DWORD* pBits = canvas.Bits();
+    const int cx = canvas.Width();
+    for (int y = 0; y < canvas.Height(); ++y) {
+        const DWORD* pRow = pBits + y * cx;
+        if (std::memcmp(pRow, pRow + cx / 2, cx / 2 * sizeof(DWORD)) != 0)
+            return false;
     }
-    ~CDibDc() {
-        ::SelectObject(m_hdc, m_hOld);
-        ::DeleteDC(m_hdc);
-    }
-    CDibDc(const CDibDc&) = delete;
-    CDibDc& operator=(const CDibDc&) = delete;
-    HDC Dc() const { return m_hdc; }
-    bool Valid() const { return m_pBits != nullptr; }
-    // Whether the left and the right half show the same.
-    bool HalvesAlike() const {
-        ::GdiFlush();
-        const auto* pBits = static_cast<const DWORD*>(m_pBits);
-        for (int y = 0; y < m_cy; ++y) {
-            const DWORD* pRow = pBits + y * m_cx;
-            if (std::memcmp(pRow, pRow + m_cx / 2, m_cx / 2 * sizeof(DWORD)) != 0)
-                return false;
-        }
-        return true;
-    }
-
-private:
-    HDC m_hdc;
-    int m_cx, m_cy;
-    CBitmap m_bitmap;
-    void* m_pBits = nullptr;
-    HGDIOBJ m_hOld = nullptr;
-};
+    return true;
+}
 
 // The faces the system links behind face: FontLink\SystemLink entries are
 // "file,face" with scaling after them; an entry with a file only names no face.
@@ -169,7 +138,7 @@ bool CSupplementaryTextPainter::PlainOutputSplitsPairs(HFONT hFont) {
         // other in the right half.
         constexpr wchar_t kPair[] = L"\xD842\xDFB7";
         constexpr int kHalf = 64;
-        CDibDc dib(2 * kHalf, 32);
+        CDibCanvas dib(2 * kHalf, 32);
         if (!dib.Valid())
             return false;
         CSelectObject select(dib.Dc(), hFont ? hFont : ::GetStockObject(DEFAULT_GUI_FONT));
@@ -182,7 +151,7 @@ bool CSupplementaryTextPainter::PlainOutputSplitsPairs(HFONT hFont) {
         ::DrawTextW(dib.Dc(), kPair, 1, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
         rc.left += high.cx;
         ::DrawTextW(dib.Dc(), kPair + 1, 1, &rc, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-        return dib.HalvesAlike();
+        return HalvesAlike(dib);
     }();
     return bSplits;
 }

@@ -23,17 +23,9 @@ protected:
         RECT rc{}, client{};
         ListView_GetSubItemRect(m_dlg.List(), row, column, LVIR_LABEL, &rc);
         ::GetClientRect(m_dlg.List(), &client);
-        BITMAPINFO info{};
-        info.bmiHeader = {
-            sizeof(info.bmiHeader), client.right, -client.bottom, 1, 32, 0, 0, 0, 0, 0, 0};
-        void* pBits = nullptr;
-        HDC hdc = ::CreateCompatibleDC(nullptr);
-        CBitmap bitmap;
-        bitmap.Attach(::CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &pBits, nullptr, 0));
-        HGDIOBJ hOld = ::SelectObject(hdc, bitmap);
-        m_dlg.m_list.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
-        ::GdiFlush();
-        const auto* pPixels = static_cast<const DWORD*>(pBits) + rc.top * client.right;
+        CDibCanvas canvas(client.right, client.bottom);
+        m_dlg.m_list.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
+        const DWORD* pPixels = canvas.Bits() + rc.top * client.right;
         const DWORD background = pPixels[2 * client.right + rc.left + 2];
         std::vector<DWORD> cell;
         for (int y = 1; y < rc.bottom - rc.top - 2; ++y) {
@@ -43,8 +35,6 @@ protected:
             }
         }
         cell.push_back(background);
-        ::SelectObject(hdc, hOld);
-        ::DeleteDC(hdc);
         return cell;
     }
     ListHostDialog m_dlg;

@@ -7,6 +7,10 @@
 #include <tlhelp32.h>
 #include <psapi.h>
 
+#include "UiKit.h"
+
+#include <gtest/gtest.h>
+
 #include <ostream>
 
 struct ProcessCounts {
@@ -48,4 +52,25 @@ inline ProcessCounts Counts() {
 inline std::ostream& operator<<(std::ostream& out, const ProcessCounts& c) {
     return out << c.threads << " threads, " << c.windows << " windows, " << c.descriptors
                << " descriptors, " << c.workingSet / 1024 << " KB";
+}
+
+// Checks that the process has come back to what it held before, once it settles: a
+// thread that has ended closes its pipes to the Wine server a moment after the
+// system stops listing it. Wine may start one thread of its own on first need (with
+// its pipes and up to 4 MB), which is no leak of ours; anything left per search or
+// window adds up to more.
+inline void ExpectSettledBackTo(const ProcessCounts& before, SIZE_T workingSetSlack) {
+    constexpr int kWineThreads = 1, kWineDescriptors = 6;
+    kit::PumpUntil(
+        [&] {
+            const ProcessCounts now = Counts();
+            return now.threads <= before.threads && now.descriptors <= before.descriptors;
+        },
+        10000);
+    const ProcessCounts after = Counts();
+    EXPECT_LE(after.threads, before.threads + kWineThreads) << before << " / " << after;
+    EXPECT_LE(after.descriptors, before.descriptors + kWineDescriptors) << before << " / " << after;
+    EXPECT_EQ(after.windows, before.windows) << before << " / " << after;
+    EXPECT_LE(after.workingSet, before.workingSet + workingSetSlack) << before << " / " << after;
+    EXPECT_GT(before.descriptors, 0) << "no descriptors seen";
 }

@@ -239,11 +239,5 @@ TEST_F(SearchWindowTest, SearchesAndReopeningLeaveNothingBehind) {
         }
     }
     // Superseded workers end on their own once their connection is closed.
-    kit::PumpUntil([&] { return Counts().threads <= before.threads; });
-    const ProcessCounts after = Counts();
-    EXPECT_LE(after.threads, before.threads + 1) << before << " / " << after;
-    EXPECT_EQ(after.windows, before.windows) << before << " / " << after;
-    EXPECT_LE(after.descriptors, before.descriptors + 2) << before << " / " << after;
-    EXPECT_LE(after.workingSet, before.workingSet + 4 * 1024 * 1024) << before << " / " << after;
-    EXPECT_GT(before.descriptors, 0) << "no descriptors seen";
+    ExpectSettledBackTo(before, 4 * 1024 * 1024);
 }
