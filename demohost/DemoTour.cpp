@@ -19,6 +19,7 @@ constexpr wchar_t kEncryptedSampleServer[] = L"Quillet Directory (encrypted)";
 // page of a server's properties.
 constexpr UINT kDialCommand = 32858;
 constexpr UINT kPropertiesCommand = 32777;
+constexpr UINT kAddToDirectoryCommand = 32785;
 constexpr UINT kSearchInCommand = 35002;
 constexpr UINT kCopyCommand = 255; // Ctrl+C in Entry Properties
 constexpr int kPropertiesList = 1060;
@@ -130,6 +131,8 @@ const CDemoTour::Step CDemoTour::kSteps[] = {
      &CDemoTour::DialOneOfSeveralNumbers, Shot::None, nullptr},
     {L"Entry Properties lists both; Ctrl+C adds a contact card", &CDemoTour::CopyAContact,
      Shot::None, nullptr},
+    {L"Add her to the telephone's own directory", &CDemoTour::AddToPhoneDirectory, Shot::None,
+     nullptr},
     {L"Search the sample server over SSL/TLS", &CDemoTour::SearchEncryptedServer, Shot::Directory,
      L"encrypted-server"},
     {L"Test the connection from the server's properties", &CDemoTour::TestTheConnection, Shot::None,
@@ -250,12 +253,27 @@ bool CDemoTour::DialOneOfSeveralNumbers() {
         SaveWindowShot(m_host.DirectoryWindow(), L"several-numbers");
         ClickMenuItem(hMenuWindow, L" 2)");
     };
+    const int nFreedBefore = m_host.Activity().nRecordsFreed;
     const bool bDone = RunModal(kDialCommand, {chooseTheSecond});
-    const CString dialled = m_host.Activity().strLastNumber;
+    const CHostActivity& activity = m_host.Activity();
     return Check(bDone && nItems == 2, L"the number menu offered %d numbers", nItems) &&
-           Check(!dialled.IsEmpty() && dialled != first,
-                 L"the telephone called the second one, %s (the first is %s)", dialled.GetString(),
-                 first.GetString());
+           Check(!activity.strLastNumber.IsEmpty() && activity.strLastNumber != first,
+                 L"the telephone called the second one, %s (the first is %s)",
+                 activity.strLastNumber.GetString(), first.GetString()) &&
+           Check(activity.strLastName.Find(L"Lena") >= 0 &&
+                     activity.nRecordsFreed == nFreedBefore + 1,
+                 L"the call came as a record with her name, %s (36), which the telephone freed",
+                 activity.strLastName.GetString());
+}
+
+bool CDemoTour::AddToPhoneDirectory() {
+    const CListCtrl& phoneDirectory = m_host.PhoneDirectory();
+    const int nBefore = phoneDirectory.GetItemCount();
+    ::SendMessageW(m_host.DirectoryWindow(), WM_COMMAND, kAddToDirectoryCommand, 0);
+    const int nRow = phoneDirectory.GetItemCount() - 1;
+    return Check(nRow == nBefore && phoneDirectory.GetItemText(nRow, 0).Find(L"Lena") >= 0,
+                 L"the telephone's directory has a new row: %s",
+                 nRow >= 0 ? phoneDirectory.GetItemText(nRow, 0).GetString() : L"(none)");
 }
 
 bool CDemoTour::CopyAContact() {

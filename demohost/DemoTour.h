@@ -37,6 +37,7 @@ private:
     bool SearchTruncated();
     bool DialOneOfSeveralNumbers();
     bool CopyAContact();
+    bool AddToPhoneDirectory();
     bool SearchEncryptedServer();
     bool TestTheConnection();
     bool AskForHelp();
