@@ -97,7 +97,6 @@ private:
 class ExtrasTest : public SearchWindowTest {
 protected:
     void SetEncryption(DWORD value) { AccountKey().SetDword(L"Encryption", value); }
-    Texts Names() const { return kit::ListColumn(List(), 0); }
 };
 
 } // namespace
@@ -113,7 +112,7 @@ TEST_F(ExtrasTest, EncryptedSearchesFindWhatClearTextFinds) {
             SetEncryption(nEncryption);
         ASSERT_NE(Open(), nullptr);
         ASSERT_TRUE(Search(L"Smith")) << "encryption " << nEncryption;
-        found.push_back(Names());
+        found.push_back(kit::ListColumn(List(), 0));
         m_pSearch->CloseDialogs();
         DWORD value = 0;
         EXPECT_EQ(AccountKey().QueryDword(L"Encryption", value) != FALSE, nEncryption >= 0);
@@ -277,10 +276,7 @@ TEST_F(ExtrasTest, TheSheetTestsTheConnectionAsTypedAndStoresTheEncryption) {
             ::SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
             type(IDC_PORT, port);
             type(IDC_TIMEOUT, timeout);
-            HWND combo = ::GetDlgItem(page(), IDC_ENCRYPTION);
-            ::SendMessageW(combo, CB_SETCURSEL, nEncryption, 0);
-            ::SendMessageW(page(), WM_COMMAND, MAKEWPARAM(IDC_ENCRYPTION, CBN_SELCHANGE),
-                           reinterpret_cast<LPARAM>(combo));
+            kit::SelectComboItem(::GetDlgItem(page(), IDC_ENCRYPTION), nEncryption);
             const std::wstring shown = kit::WindowText(::GetDlgItem(page(), IDC_PORT));
             ::SendMessageW(sheet, PSM_SETCURSEL, 0, 0);
             return shown;

@@ -40,8 +40,6 @@ std::string Show(const Msg& msg) {
     std::string line = "  [" + std::to_string(msg.window) + "] " + Name(msg.message, msg.param);
     if (!msg.text.empty())
         line += " \"" + std::string(msg.text.begin(), msg.text.end()) + "\"";
-    if (msg.flags & kOptional)
-        line += " (optional)";
     return line + "\n";
 }
 
@@ -96,15 +94,10 @@ LRESULT CALLBACK MessageLog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 testing::AssertionResult MessageLog::Matches(const std::vector<Msg>& expected) const {
-    size_t next = 0;
-    bool ok = true;
-    for (const Msg& e : expected) {
-        if (next < m_seen.size() && Same(e, m_seen[next]))
-            ++next;
-        else if (!(e.flags & kOptional))
-            ok = false;
-    }
-    if (ok && next == m_seen.size())
+    bool ok = expected.size() == m_seen.size();
+    for (size_t i = 0; ok && i < expected.size(); ++i)
+        ok = Same(expected[i], m_seen[i]);
+    if (ok)
         return testing::AssertionSuccess();
     std::string text = "expected:\n";
     for (const Msg& e : expected)

@@ -610,10 +610,6 @@ std::wstring StatusText(HWND statusBar, int part) {
     return text;
 }
 
-int ComboSelection(HWND combo) {
-    return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
-}
-
 bool SelectComboItem(HWND combo, int index) {
     if (index < 0 || index >= static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)))
         return false;
@@ -668,21 +664,12 @@ thread_local ModalSteps* t_modalSteps = nullptr;
 // The visible, enabled dialog of this thread that owner owns: its modal window. (The
 // active window will not do: under X, activation may have gone elsewhere.)
 HWND ModalDialogOf(HWND owner) {
-    struct Search {
-        HWND owner, found;
-    } search{owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (GetWindow(window, GW_OWNER) != s->owner || !IsWindowVisible(window) ||
-                !IsWindowEnabled(window) || !SameText(ClassName(window), L"#32770"))
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : TopLevelWindows()) {
+        if (GetWindow(window, GW_OWNER) == owner && ThreadOf(window) == GetCurrentThreadId() &&
+            IsWindowEnabled(window) && SameText(ClassName(window), L"#32770"))
+            return window;
+    }
+    return nullptr;
 }
 
 } // namespace

@@ -117,7 +117,6 @@ std::wstring StatusText(HWND statusBar, int part = 0);
 
 // Combo box.
 std::vector<std::wstring> ComboItems(HWND combo);
-int ComboSelection(HWND combo);
 // Selects as a user does: the combo box changes and its parent gets CBN_SELCHANGE.
 bool SelectComboItem(HWND combo, int index);
 

@@ -78,10 +78,6 @@ TEST_F(HostAppTest, EveryWayOfClosingStoresThePlacementUnderTheModuleAndItIsRest
             m_pSearch->CloseDialogs();
         }
     }
-    // A placement that cannot be read: the window opens all the same.
-    WriteRawText(kSettings, L"DirectorySearch", L"0,1,2,3,4,5,6");
-    ASSERT_NE(Open(), nullptr);
-    EXPECT_TRUE(::IsWindowVisible(m_hWnd));
     EXPECT_FALSE(KeyExists(kHostKey)) << "something was stored under the host's key";
 }
 

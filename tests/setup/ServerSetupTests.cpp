@@ -201,7 +201,7 @@ TEST_F(ServerTest, ANewServerIsCheckedThenStoredUnderItsDescriptionWithItsEightV
         // The bind options in their fixed order, the simple bind chosen.
         EXPECT_EQ(kit::ComboItems(Field(sheet, IDC_BIND_OPTION)),
                   (std::vector{Text(3068), Text(3067)}));
-        EXPECT_EQ(kit::ComboSelection(Field(sheet, IDC_BIND_OPTION)), 1);
+        EXPECT_EQ(SendMessageW(Field(sheet, IDC_BIND_OPTION), CB_GETCURSEL, 0, 0), 1);
         // A port is 1 to 65535: a larger number would reach another port; pasted text
         // with a letter (the field takes only digits from the keyboard) is no number.
         for (const wchar_t* port : {L"0", L"12x", L"65536"}) {
