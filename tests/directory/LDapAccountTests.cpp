@@ -63,8 +63,6 @@ TEST_F(LDapAccountTest, SaveWritesExactlyTheEightValuesInOrderAndTheyLoadBack) {
     CEventLog log;
     m_options.SetEventLog(&log);
     CLDapAccount account = SampleAccount(L"Head Office");
-    EXPECT_EQ(account.GetKeyPath(),
-              L"Software\\Tovana\\Quillet Test Accounts\\Config\\LDapServers\\Head Office");
     account.ldapVersion = 2;
     account.ldapReferral = 0;
     account.Save();

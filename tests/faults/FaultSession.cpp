@@ -89,9 +89,7 @@ void FaultTest::SearchAndCheck(const std::vector<Expected>& cases) {
     for (const Window& window : windows) {
         m_hWnd = window.hWnd;
         kit::PumpUntil([&] { return ToolbarEnabled(ID_FILE_SEARCH); });
-        RECT button{};
-        ::SendMessageW(ToolBar(), TB_GETRECT, ID_FILE_SEARCH, reinterpret_cast<LPARAM>(&button));
-        kit::ClickAt(ToolBar(), POINT{(button.left + button.right) / 2, button.bottom / 2});
+        kit::ClickAt(ToolBar(), ButtonMiddle(ID_FILE_SEARCH));
     }
     auto caption = [&](const Expected& c) {
         return c.bResults ? c.server + L" - John Smith" : Text(3231);

@@ -578,28 +578,12 @@ const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id) {
     return nullptr;
 }
 
-namespace {
-
-ToolbarButton ToolbarButtonAt(HWND toolbar, int index) {
-    TBBUTTON button{};
-    SendMessageW(toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
-    return ToolbarButton{button.idCommand, button.fsState, button.fsStyle};
-}
-
-} // namespace
-
-std::vector<ToolbarButton> ToolbarButtons(HWND toolbar) {
-    std::vector<ToolbarButton> buttons;
-    for (int i = 0, n = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0)); i < n; ++i)
-        buttons.push_back(ToolbarButtonAt(toolbar, i));
-    return buttons;
-}
-
 std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId) {
     const auto index = static_cast<int>(SendMessageW(toolbar, TB_COMMANDTOINDEX, commandId, 0));
-    if (index < 0)
+    TBBUTTON button{};
+    if (index < 0 || !SendMessageW(toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)))
         return std::nullopt;
-    return ToolbarButtonAt(toolbar, index);
+    return ToolbarButton{button.idCommand, button.fsState};
 }
 
 std::wstring StatusText(HWND statusBar, int part) {

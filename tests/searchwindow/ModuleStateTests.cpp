@@ -74,7 +74,15 @@ TEST_F(HostAppTest, EveryWayOfClosingStoresThePlacementUnderTheModuleAndItIsRest
             ::GetWindowPlacement(m_hWnd, &wp);
             const RECT& rc = wp.rcNormalPosition;
             EXPECT_EQ((std::vector<int>{rc.left, rc.top, rc.right, rc.bottom}), where);
-            ExpectBarsBesideTheList();
+            // The toolbar above the list and the status bar below it, neither covered.
+            RECT bar, list, status;
+            ::GetWindowRect(ToolBar(), &bar);
+            ::GetWindowRect(List(), &list);
+            ::GetWindowRect(kit::FindChild(m_hWnd, 59393), &status);
+            EXPECT_TRUE(::IsWindowVisible(ToolBar()));
+            EXPECT_GE(list.top, bar.bottom) << "the list covers the toolbar";
+            EXPECT_LE(list.bottom, status.top) << "the list covers the status bar";
+            EXPECT_GT(list.bottom - list.top, 50);
             m_pSearch->CloseDialogs();
         }
     }
