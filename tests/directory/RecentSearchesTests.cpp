@@ -29,8 +29,6 @@ TEST(RecentSearchesAttributeTest, OnlyNameMailAndTelephoneKeepThem) {
                           Case{L"uid", false}, Case{L"", false}})
         EXPECT_EQ(KeepsRecentSearches(c.pszAttribute), c.bKeeps)
             << CString(c.pszAttribute).ToUtf8();
-    EXPECT_EQ(RecentSearchesKey(L"cn"), L"General\\RecentLdapSearch\\cn");
-    EXPECT_EQ(RecentSearchesKey(L"telephoneNumber"), L"General\\RecentLdapSearch\\telephoneNumber");
 }
 
 TEST(PutRecentSearchFirstTest, NewestFirstNoRepeatsAtMostTen) {

@@ -1,6 +1,5 @@
 // The host's options store: where it keeps things in the registry, what it reads
 // back from good and bad data, and the rights it derives from numbered options.
-#include "EventLog.h"
 #include "Options.h"
 #include "RegistrySandbox.h"
 #include "TestStrings.h"
@@ -145,18 +144,4 @@ TEST_F(OptionsTest, DeleteSubKeyRemovesTheChildWithEverythingBelowButNeverThePar
     EXPECT_FALSE(m_options.IsSubKeyPresent(L"ListControl\\DirectorySearch\\Office\\Column 0"));
     EXPECT_TRUE(KeyExists(parent + L"\\Home"));
     EXPECT_FALSE(m_options.DeleteSubKey(L"ListControl\\DirectorySearch", L"Office"));
-}
-
-TEST_F(OptionsTest, WritesAreTracedByNameOnly) {
-    CEventLog log;
-    m_options.SetEventLog(&log);
-    std::wstring key = m_sandbox.Path(L"Traced");
-    m_options.SetRegistryValue(HKEY_CURRENT_USER, key.c_str(), L"password", L"s3cret", 0);
-    m_options.SetRegistryValue(HKEY_CURRENT_USER, key.c_str(), L"port", 389);
-    CArray<CEventRecord> records = log.GetRecentRecords();
-    ASSERT_EQ(records.GetSize(), 2);
-    EXPECT_EQ(records[0].strText,
-              L"COptions::SetRegistryValue " + CString(key.c_str()) + L"\\password");
-    EXPECT_EQ(records[1].strText,
-              L"COptions::SetRegistryValue " + CString(key.c_str()) + L"\\port");
 }

@@ -9,9 +9,9 @@ const std::wstring kYoshi = L"\U00020BB7", kBox = L"\xE000"; // no font has U+E0
 
 class SupplementaryDrawingTest : public ListTest {
 protected:
+    SupplementaryDrawingTest() { m_nListWidth = 300; }
     void SetUp() override {
         ListTest::SetUp();
-        ASSERT_TRUE(m_dlg.Open(300));
         m_dlg.m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
         m_dlg.AddTextColumn(L"a", 70);
         m_dlg.m_list.AddColumn(L"c", L"c", 90, 0, FALSE, TRUE, TRUE, TRUE, -1, 15, LVCFMT_RIGHT);
@@ -37,7 +37,6 @@ protected:
         cell.push_back(background);
         return cell;
     }
-    ListHostDialog m_dlg;
 };
 
 TEST_F(SupplementaryDrawingTest, DrawsTheCharacterNotItsHalvesWhereAndHowTheListDrawsText) {
