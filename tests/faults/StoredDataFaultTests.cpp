@@ -1,7 +1,6 @@
 // Stored settings that are corrupt, stale or huge: the window opens and searches as
 // well as it can, every column stays within reach, and nothing stored is lost.
 #include "FaultSession.h"
-#include "RegistrySandbox.h"
 
 #include <cstdio>
 

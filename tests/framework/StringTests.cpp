@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(CStringTest, FormatGrowsPastAnyBufferAndSlicesStayInsideTheText) {
+TEST(CStringTest, FormatGrowsSlicesStayInsideTrimmingTakesAllWhiteSpaceReplacingNoRescan) {
     CString s;
     s.Format(L"%s-%d-%u,%x", L"abc", -5, 7u, 0x486);
     EXPECT_EQ(s, L"abc--5-7,486");
@@ -20,11 +20,10 @@ TEST(CStringTest, FormatGrowsPastAnyBufferAndSlicesStayInsideTheText) {
     EXPECT_EQ(name.Left(100), name);
     EXPECT_EQ(name.Mid(100), L"");
     EXPECT_EQ(name.Right(100), name);
-}
 
-TEST(CStringTest, TrimmingRemovesEveryKindOfWhiteSpaceAndReplacingDoesNotRescan) {
-    CString s(L" \t\r\n\v\fJohn Smith \t\r\n\v\f");
-    EXPECT_EQ(s.Trim(), L"John Smith");
+    // Trimming removes every kind of white space; replacing does not rescan.
+    CString padded(L" \t\r\n\v\fJohn Smith \t\r\n\v\f");
+    EXPECT_EQ(padded.Trim(), L"John Smith");
     CString blank(L"   ");
     EXPECT_TRUE(blank.Trim().IsEmpty());
     CString lab(L"Office Lab");

@@ -212,7 +212,7 @@ LRESULT CALLBACK CountTexts(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, U
 
 } // namespace
 
-TEST(DispatchTest, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
+TEST(DispatchTest, AnExceptionStopsAtTheWindowProcedureAndDetachingKeepsTheWindowWorking) {
     RecordingWindow wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"Throws", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
     LRESULT result = -1;
@@ -223,9 +223,8 @@ TEST(DispatchTest, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
     }
     EXPECT_EQ(result, 0);
     EXPECT_EQ(::SendMessageW(wnd, WM_TEST_ANSWER, 0, 0), 7); // the object goes on working
-}
 
-TEST(DispatchTest, DetachingBelowAnotherSubclassKeepsTheWindowWorking) {
+    // Detached below another subclass, the window keeps working.
     HWND hEdit = ::CreateWindowExW(0, L"Edit", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
                                    nullptr, nullptr);
     RecordingWindow first, second;

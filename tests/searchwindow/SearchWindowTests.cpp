@@ -87,22 +87,17 @@ TEST_F(SearchWindowTest, TypingANameAndEnterFindsThePersonWithTheDefaultColumns)
               (std::vector<std::wstring>{Text(3119), Text(3121), Text(3110), Text(3122)}));
 }
 
-TEST_F(SearchWindowTest, DisplayingTwiceShowsOneWindowRestoredAndFocused) {
-    AddAccount(kServer, DirectoryPort());
-    CWnd* pFirst = m_pSearch->DisplaySearchDialog();
-    ASSERT_NE(pFirst, nullptr);
-    ::ShowWindow(pFirst->m_hWnd, SW_MINIMIZE);
-    CWnd* pSecond = m_pSearch->DisplaySearchDialog();
-    EXPECT_EQ(pSecond, pFirst);
-    EXPECT_FALSE(::IsIconic(pFirst->m_hWnd));
-    HWND focus = ::GetFocus();
-    EXPECT_TRUE(focus == pFirst->m_hWnd || ::IsChild(pFirst->m_hWnd, focus));
-}
-
-TEST_F(SearchWindowTest, ClosingStoresTheLayoutBeforeTheWindowGoesAndThenTellsTheHost) {
+TEST_F(SearchWindowTest, DisplayingAgainRestoresTheOneWindowAndClosingStoresTheLayoutFirst) {
     AddAccount(kServer, DirectoryPort());
     HWND first = Open();
     ASSERT_NE(first, nullptr);
+    ::ShowWindow(first, SW_MINIMIZE);
+    CWnd* pAgain = m_pSearch->DisplaySearchDialog();
+    ASSERT_TRUE(pAgain && pAgain->m_hWnd == first);
+    EXPECT_FALSE(::IsIconic(first));
+    HWND focus = ::GetFocus();
+    EXPECT_TRUE(focus == first || ::IsChild(first, focus));
+    // Closing stores the layout before the window goes, then tells the host.
     kit::MessageLog log;
     log.Watch(first, {WM_CLOSE, WM_DESTROY, WM_NCDESTROY});
     log.Watch(m_host.m_hWnd, {HostMessage::kId});
