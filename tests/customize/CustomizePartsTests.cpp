@@ -56,7 +56,7 @@ protected:
 // Centred in a 70 x 20 button: inner area 66 x 16, the image at (6, 3).
 constexpr int kImageX = 6, kImageY = 3;
 
-TEST_F(ImageButtonTest, DisabledIsACheckerboardOnARaisedFaceAndPressedSinks) {
+TEST_F(ImageButtonTest, DisabledIsACheckerboardPressedSinksAWiderShowsItsMiddleAMissingNothing) {
     ASSERT_FALSE(m_black.empty());
     const DrawnPixels normal = Draw(m_button, m_hButton, 70, 20, 0);
     const DrawnPixels disabled = Draw(m_button, m_hButton, 70, 20, ODS_DISABLED);
@@ -73,9 +73,6 @@ TEST_F(ImageButtonTest, DisabledIsACheckerboardOnARaisedFaceAndPressedSinks) {
     const int dx = ::GetSystemMetrics(SM_CXBORDER), dy = ::GetSystemMetrics(SM_CYBORDER);
     for (const POINT& p : m_black)
         EXPECT_EQ(pressed.At(kImageX + dx + p.x, kImageY + dy + p.y), RGB(0, 0, 0));
-}
-
-TEST_F(ImageButtonTest, AWiderBitmapShowsItsMiddleAndAMissingOneNothing) {
     // 40 wide: inner 36, so bitmap columns 11 to 46 show from x = 3.
     const DrawnPixels narrow = Draw(m_button, m_hButton, 40, 20, 0);
     for (const POINT& p : m_black)

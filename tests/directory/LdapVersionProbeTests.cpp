@@ -3,7 +3,6 @@
 // demand.
 #include "FakeLdapApi.h"
 #include "LdapVersionProbe.h"
-#include "TestStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +36,7 @@ TEST(LdapVersionProbeTest, TheTestDirectoryAnswers3AndNobodyOrNoSuchHost2) {
     EXPECT_EQ(ProbeLdapVersion(L"no-such-host.quillet.invalid", 389), 2);
 }
 
-TEST(LdapVersionProbeTest, OnlyAnExact3InTheRootDseCounts) {
+TEST(LdapVersionProbeTest, OnlyAnExact3InTheRootDseCountsAndAFailedInitOrSearchAnswers2) {
     // The calls it makes are those of a window search with no version stored.
     struct Case {
         std::vector<FakeEntry> entries;
@@ -62,9 +61,6 @@ TEST(LdapVersionProbeTest, OnlyAnExact3InTheRootDseCounts) {
         fake.searchExtEntries = cases[i].entries;
         EXPECT_EQ(ProbeThrough(fake), cases[i].nExpected) << "case " << i;
     }
-}
-
-TEST(LdapVersionProbeTest, AFailedInitOrRootDseSearchAnswers2) {
     for (ULONG nResult : {LDAP_OPERATIONS_ERROR, LDAP_NO_SUCH_OBJECT, LDAP_SIZELIMIT_EXCEEDED,
                           LDAP_INSUFFICIENT_RIGHTS, LDAP_SERVER_DOWN}) {
         CFakeLdapApi fake;
@@ -78,3 +74,4 @@ TEST(LdapVersionProbeTest, AFailedInitOrRootDseSearchAnswers2) {
     EXPECT_EQ(ProbeThrough(fake), 2);
     EXPECT_EQ(fake.Calls(), std::vector<std::wstring>{L"Init dir.quillet.test:3890"});
 }
+

@@ -8,7 +8,6 @@
 
 #include <cstring>
 #include <thread>
-#include <tuple>
 
 using namespace host;
 

@@ -33,7 +33,7 @@ TEST(CStringTest, FormatGrowsSlicesStayInsideTrimmingTakesAllWhiteSpaceReplacing
     EXPECT_EQ(mixed.MakeLower(), L"telephonenumber \u00e4");
 }
 
-TEST(CStringListTest, PositionsSurviveInsertAndRemove) {
+TEST(ContainerTest, ListPositionsSurviveInsertAndRemoveMapsKeepInsertionOrder) {
     CStringList list(10);
     list.AddTail(L"b");
     list.AddHead(L"a");
@@ -49,9 +49,6 @@ TEST(CStringListTest, PositionsSurviveInsertAndRemove) {
     list.RemoveAll();
     EXPECT_EQ(copy.GetCount(), 3);
     EXPECT_EQ(list.Find(L"b2"), nullptr);
-}
-
-TEST(CMapStringToStringTest, IteratesInInsertionOrderAndKeepsPlaceOnUpdate) {
     CMapStringToString map;
     map[L"dn"] = L"uid=john.smith,ou=People";
     map.SetAt(L"cn", L"John Smith");
@@ -68,3 +65,4 @@ TEST(CMapStringToStringTest, IteratesInInsertionOrderAndKeepsPlaceOnUpdate) {
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"cn=J. Smith", L"mail=john.smith@quillet.test",
                                                L"dn=again"}));
 }
+

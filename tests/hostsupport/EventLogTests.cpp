@@ -52,7 +52,7 @@ private:
 
 } // namespace
 
-TEST(EventLogTest, RecordsKeepWhatTheyWereGivenAndLinesLoseTheirLineEnd) {
+TEST(EventLogTest, RecordsKeepWhatTheyWereGivenLinesLoseTheirLineEndAWindowHearsOfEach) {
     CEventLog log;
     log.EventLog(1224, "directory/SearchWorker.cpp", 118, 10001, 3, 5, L"Error binding", 9);
     log.Trace(L" description: <%s> ldapVersion: %d ldapReferral: %d\n", L"Zo\u00eb's server", 3, 1);
@@ -61,6 +61,22 @@ TEST(EventLogTest, RecordsKeepWhatTheyWereGivenAndLinesLoseTheirLineEnd) {
     EXPECT_EQ(Lines(log), L"0 1224 directory/SearchWorker.cpp(118) [10001 3 5 9] Error binding\n"
                           L"1  description: <Zo\u00eb's server> ldapVersion: 3 ldapReferral: 1\n"
                           L"2 No tooltip for: 35099 (narrow)\n1 100% plain\n");
+    const UINT WM_EVENT_RECORDED = WM_APP + 7;
+    HWND hWnd = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    log.SetNotifyWindow(hWnd, WM_EVENT_RECORDED);
+    log.EventLog(1224, __FILE__, __LINE__, 10001, 3, 0, L"Error on ldap_result", 0);
+    log.Debug("debug");
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, hWnd, WM_EVENT_RECORDED, WM_EVENT_RECORDED, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(EventKind::Event));
+    ASSERT_TRUE(::PeekMessageW(&msg, hWnd, WM_EVENT_RECORDED, WM_EVENT_RECORDED, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(EventKind::Debug));
+    log.SetNotifyWindow(nullptr, 0);
+    log.Trace(L"unheard");
+    EXPECT_FALSE(::PeekMessageW(&msg, hWnd, WM_EVENT_RECORDED, WM_EVENT_RECORDED, PM_REMOVE));
+    ::DestroyWindow(hWnd);
 }
 
 TEST(EventLogTest, FileGetsOneUtf8LinePerRecordInOrder) {
@@ -80,26 +96,6 @@ TEST(EventLogTest, FileGetsOneUtf8LinePerRecordInOrder) {
               std::string::npos)
         << all[1];
     EXPECT_NE(all[2].find("DEBUG third\r"), std::string::npos) << all[2];
-}
-
-TEST(EventLogTest, NotifyWindowHearsOfEachRecord) {
-    const UINT WM_EVENT_RECORDED = WM_APP + 7;
-    HWND hWnd = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                  nullptr);
-    ASSERT_NE(hWnd, nullptr);
-    CEventLog log;
-    log.SetNotifyWindow(hWnd, WM_EVENT_RECORDED);
-    log.EventLog(1224, __FILE__, __LINE__, 10001, 3, 0, L"Error on ldap_result", 0);
-    log.Debug("debug");
-    MSG msg;
-    ASSERT_TRUE(::PeekMessageW(&msg, hWnd, WM_EVENT_RECORDED, WM_EVENT_RECORDED, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(EventKind::Event));
-    ASSERT_TRUE(::PeekMessageW(&msg, hWnd, WM_EVENT_RECORDED, WM_EVENT_RECORDED, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(EventKind::Debug));
-    log.SetNotifyWindow(nullptr, 0);
-    log.Trace(L"unheard");
-    EXPECT_FALSE(::PeekMessageW(&msg, hWnd, WM_EVENT_RECORDED, WM_EVENT_RECORDED, PM_REMOVE));
-    ::DestroyWindow(hWnd);
 }
 
 TEST(EventLogTest, RecordsFromSeveralThreadsAllReachTheFileAndTheHistoryKeepsTheLatest) {

@@ -107,7 +107,7 @@ TEST_F(OptionsTest, ValuesRoundTripAndWritesCreateTheirKey) {
     }
 }
 
-TEST_F(OptionsTest, OrderedListsReadBackAsWrittenSkipForeignValuesAndEndAtAGap) {
+TEST_F(OptionsTest, OrderedListsReadBackAsWrittenSkipForeignValuesEndAtAGapAndAreDeleted) {
     const std::vector<std::wstring> texts = {L"zeta", L"Alpha", L"mike", L"alpha",  L"",
                                              L"10",   L"9",     L"x y",  L"\u00e9", L"last"};
     EXPECT_TRUE(m_options.SetRecentLdapSearchList(L"mail", ToList(texts)));
@@ -131,9 +131,7 @@ TEST_F(OptionsTest, OrderedListsReadBackAsWrittenSkipForeignValuesAndEndAtAGap) 
     WriteRawText(key, L"name", L"not a position");
     m_options.GetSubKeyValues(L"General\\RecentLdapSearch\\mail", list, HKEY_CURRENT_USER);
     EXPECT_EQ(ToVector(list), (std::vector<std::wstring>{L"d", L"third"}));
-}
-
-TEST_F(OptionsTest, DeleteSubKeyRemovesTheChildWithEverythingBelowButNeverTheParent) {
+    // DeleteSubKey removes the child with everything below, never the parent.
     std::wstring parent = m_sandbox.Path(L"ListControl\\DirectorySearch");
     WriteRawText(parent + L"\\Office\\Column 0", L"Name", L"cn");
     WriteRawText(parent + L"\\Home", L"Style", L"1");

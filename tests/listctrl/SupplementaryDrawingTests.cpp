@@ -39,7 +39,7 @@ protected:
     }
 };
 
-TEST_F(SupplementaryDrawingTest, DrawsTheCharacterNotItsHalvesWhereAndHowTheListDrawsText) {
+TEST_F(SupplementaryDrawingTest, DrawsWholeCharactersWhereTheListDrawsTextAndCutsBetweenThem) {
     EXPECT_NE(Cell(0, 0), Cell(1, 0)) << "two boxes, as the plain text output shows 𠮷";
     EXPECT_NE(Cell(0, 0), Cell(2, 0)) << "nothing drawn";
     // Right-aligned "𠮷 田" and "□ 田": the same 田, in the same place and colours,
@@ -50,9 +50,6 @@ TEST_F(SupplementaryDrawingTest, DrawsTheCharacterNotItsHalvesWhereAndHowTheList
     ::SetFocus(m_dlg.List());
     EXPECT_EQ(Cell(0, 1, 20), Cell(2, 1, 20));
     EXPECT_NE(Cell(0, 1).back(), Cell(1, 1).back()) << "selected rows look selected";
-}
-
-TEST_F(SupplementaryDrawingTest, CutsTextBetweenCharactersToFit) {
     CSupplementaryTextPainter painter;
     CClientDC hdc(m_dlg.List());
     CSelectObject font(hdc, m_dlg.m_list.GetFont());
@@ -67,3 +64,4 @@ TEST_F(SupplementaryDrawingTest, CutsTextBetweenCharactersToFit) {
         EXPECT_TRUE(nKept == 0 || painter.Width(hdc, fitted) <= cx) << cx;
     }
 }
+

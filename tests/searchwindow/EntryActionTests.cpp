@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <functional>
 
 using namespace host;
 

@@ -32,7 +32,7 @@ protected:
 // Where the window was, and whether it was maximised, is stored under the module's
 // key whichever way it closes, and it opens there again; Escape alone leaves the
 // columns as they were stored.
-TEST_F(HostAppTest, EveryWayOfClosingStoresThePlacementUnderTheModuleAndItIsRestored) {
+TEST_F(HostAppTest, EveryWayOfClosingStoresThePlacementUnderTheModulePromptsAndSizeAreItsToo) {
     const std::wstring layout = Root() + L"\\ListControl\\DirectorySearch\\" + kServer;
     const struct {
         const char* pszWay;
@@ -87,9 +87,6 @@ TEST_F(HostAppTest, EveryWayOfClosingStoresThePlacementUnderTheModuleAndItIsRest
         }
     }
     EXPECT_FALSE(KeyExists(kHostKey)) << "something was stored under the host's key";
-}
-
-TEST_F(HostAppTest, PromptsComeFromTheModulesStringsAndTheMinimumSizeIsTheTemplates) {
     ASSERT_NE(Open(), nullptr);
     // A command without a translated prompt falls back to the module's string table.
     ::SendMessageW(m_hWnd, WM_SETMESSAGESTRING, IDR_MAINFRAME_NAME, 0);
@@ -110,3 +107,4 @@ TEST_F(HostAppTest, PromptsComeFromTheModulesStringsAndTheMinimumSizeIsTheTempla
     EXPECT_EQ(window.right - window.left, rc.right - rc.left);
     EXPECT_EQ(window.bottom - window.top, rc.bottom - rc.top);
 }
+

@@ -6,8 +6,6 @@
 #include "RegistrySandbox.h"
 #include "resource.h"
 
-#include <cwchar>
-
 using namespace host;
 
 namespace {
