@@ -65,7 +65,6 @@ protected:
             kit::ClickAt(m_dlg.Header(), POINT{(rc.left + rc.right) / 2, rc.bottom / 2}, right));
         ASSERT_TRUE(kit::PumpUntilInputDone());
     }
-    void RightClickHeader(int item) { ClickHeader(item, true); }
     // The sort as the list, its header's arrow and the stored settings have it.
     std::wstring Sort() const {
         const CListCtrlEx& list = m_dlg.m_list;
@@ -320,7 +319,7 @@ TEST_F(HeaderTest, TheMenuOffersRemoveTheHiddenColumnsAndTheFieldOrganizer) {
     AddHidden(L"y");
     {
         kit::PopupMenuCatcher fixed; // "a" may not be removed
-        RightClickHeader(0);
+        ClickHeader(0, true);
         EXPECT_EQ(kit::MenuText(fixed.Items()),
                   L"Remove Column=1* | Show Column=0[x=3 | y=4] | - | Field &Organizer=2");
         EXPECT_EQ(fixed.Owner(), m_dlg.List());
@@ -328,7 +327,7 @@ TEST_F(HeaderTest, TheMenuOffersRemoveTheHiddenColumnsAndTheFieldOrganizer) {
     {
         kit::PopupMenuCatcher removable;
         removable.ChooseId(1);
-        RightClickHeader(1);
+        ClickHeader(1, true);
         EXPECT_TRUE(removable.Chosen()) << removable.Problem();
         EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Headers{L"a"}));
         EXPECT_EQ(m_dlg.m_list.GetColumnPosition(L"b"), -1);
@@ -337,7 +336,7 @@ TEST_F(HeaderTest, TheMenuOffersRemoveTheHiddenColumnsAndTheFieldOrganizer) {
     m_dlg.m_list.FindColumn(L"a")->m_bRemove = TRUE;
     kit::PopupMenuCatcher last;
     last.ChooseId(2);
-    RightClickHeader(0);
+    ClickHeader(0, true);
     EXPECT_TRUE(last.Items()[0].grayed);
     EXPECT_EQ(m_dlg.m_organizerRequests, 1);
 }
@@ -349,7 +348,7 @@ TEST_F(HeaderTest, AReshownColumnGoesRightAfterTheClickedOneAndAtMost47AreOffere
         m_dlg.m_list.DeleteColumn(m_dlg.m_list.GetColumnPosition(L"x"));
         kit::PopupMenuCatcher menu;
         menu.ChooseText(L"x");
-        RightClickHeader(clicked);
+        ClickHeader(clicked, true);
         EXPECT_TRUE(menu.Chosen()) << menu.Problem();
         EXPECT_EQ(kit::ListHeaders(m_dlg.List())[clicked + 1], L"x");
     }
@@ -362,7 +361,7 @@ TEST_F(HeaderTest, AReshownColumnGoesRightAfterTheClickedOneAndAtMost47AreOffere
             offered += (i ? L" | h" : L"h") + std::to_wstring(i) + L"=" + std::to_wstring(3 + i);
     }
     kit::PopupMenuCatcher many;
-    RightClickHeader(0);
+    ClickHeader(0, true);
     ASSERT_TRUE(many.Shown());
     EXPECT_EQ(kit::MenuText(many.Items()[1].children), offered);
 }
@@ -371,7 +370,7 @@ TEST_F(HeaderTest, NoMenuWithoutTextsWhenDisabledOrBesideTheItems) {
     m_dlg.AddTextColumn(L"a", 50);
     const auto menuAt = [&](int item) {
         kit::PopupMenuCatcher menu;
-        RightClickHeader(item);
+        ClickHeader(item, true);
         return menu.Shown();
     };
     EXPECT_FALSE(menuAt(1)) << "beside the items";
