@@ -56,7 +56,7 @@ protected:
 // Centred in a 70 x 20 button: inner area 66 x 16, the image at (6, 3).
 constexpr int kImageX = 6, kImageY = 3;
 
-TEST_F(ImageButtonTest, DisabledIsACheckerboardOnARaisedFace) {
+TEST_F(ImageButtonTest, DisabledIsACheckerboardPressedSinksAWiderShowsItsMiddleAMissingNothing) {
     ASSERT_FALSE(m_black.empty());
     const DrawnPixels normal = Draw(m_button, m_hButton, 70, 20, 0);
     const DrawnPixels disabled = Draw(m_button, m_hButton, 70, 20, ODS_DISABLED);
@@ -67,17 +67,12 @@ TEST_F(ImageButtonTest, DisabledIsACheckerboardOnARaisedFace) {
             (p.x + p.y) % 2 == 0 ? ::GetSysColor(COLOR_BTNFACE) : RGB(0, 0, 0);
         EXPECT_EQ(disabled.At(kImageX + p.x, kImageY + p.y), expected) << p.x << "," << p.y;
     }
-}
-
-TEST_F(ImageButtonTest, PressedSinksTheFaceAndTheImage) {
+    // Pressed: the face and the image sink.
     const DrawnPixels pressed = Draw(m_button, m_hButton, 70, 20, ODS_SELECTED);
     EXPECT_LT(Brightness(pressed.At(0, 0)), Brightness(pressed.At(69, 19))) << "sunken";
     const int dx = ::GetSystemMetrics(SM_CXBORDER), dy = ::GetSystemMetrics(SM_CYBORDER);
     for (const POINT& p : m_black)
         EXPECT_EQ(pressed.At(kImageX + dx + p.x, kImageY + dy + p.y), RGB(0, 0, 0));
-}
-
-TEST_F(ImageButtonTest, AWiderBitmapShowsItsMiddleAndAMissingOneNothing) {
     // 40 wide: inner 36, so bitmap columns 11 to 46 show from x = 3.
     const DrawnPixels narrow = Draw(m_button, m_hButton, 40, 20, 0);
     for (const POINT& p : m_black)

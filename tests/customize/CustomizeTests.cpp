@@ -5,7 +5,6 @@
 #include "HostSession.h"
 
 #include <algorithm>
-#include <functional>
 #include <map>
 
 using namespace host;

@@ -15,7 +15,7 @@ CMapStringToString MapOf(std::initializer_list<std::pair<const wchar_t*, const w
 
 } // namespace
 
-TEST(EntryMapTest, KeysAreLowerCaseNamesWithTheFirstValue) {
+TEST(EntryMapTest, KeysAreLowerCaseNamesWithTheFirstValuePersonNamesFromCnOrGivenNameAndSurname) {
     CFakeLdapApi api;
     FakeEntry entry{L"uid=john.smith,ou=People,dc=quillet,dc=test",
                     {{L"cn", {L"John Smith"}},
@@ -44,9 +44,6 @@ TEST(EntryMapTest, KeysAreLowerCaseNamesWithTheFirstValue) {
     EXPECT_EQ(value, L"john.smith@quillet.test");
     EXPECT_EQ(api.OpenObjects(), 0);
     EXPECT_TRUE(api.Misuses().empty());
-}
-
-TEST(PersonFieldsTest, NamesComeFromCnOrFromGivenNameAndSurname) {
     struct Case {
         CMapStringToString map;
         const wchar_t* last;
@@ -72,3 +69,4 @@ TEST(PersonFieldsTest, NamesComeFromCnOrFromGivenNameAndSurname) {
     EXPECT_EQ(fields.strTelephoneNumber, L"+1 617 555 0108");
     EXPECT_EQ(fields.strEmail, L"ann.lee@quillet.test");
 }
+

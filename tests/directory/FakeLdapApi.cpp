@@ -6,9 +6,6 @@
 
 namespace {
 
-const wchar_t kConnection[] = L"connection", kMessage[] = L"message", kText[] = L"text",
-              kValues[] = L"values", kCursor[] = L"cursor";
-
 std::wstring Show(const wchar_t* psz) {
     return psz ? psz : L"(null)";
 }
@@ -44,12 +41,6 @@ struct CFakeLdapApi::Cursor : BerElement {
     size_t nNext = 1; // FirstAttribute has handed out attribute 0
 };
 
-CFakeLdapApi::CFakeLdapApi() : m_hRelease(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-
-CFakeLdapApi::~CFakeLdapApi() {
-    ::CloseHandle(m_hRelease);
-}
-
 std::vector<std::wstring> CFakeLdapApi::Calls(bool bWithPolls) const {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<std::wstring> calls;
@@ -63,10 +54,6 @@ std::vector<std::wstring> CFakeLdapApi::Calls(bool bWithPolls) const {
 bool CFakeLdapApi::BindHeld() const {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_bBindHeld;
-}
-
-void CFakeLdapApi::ReleaseBind() {
-    ::SetEvent(m_hRelease);
 }
 
 int CFakeLdapApi::OpenObjects() const {
@@ -93,6 +80,15 @@ bool CFakeLdapApi::IsOpen(const void* p, const wchar_t* pszKind, const wchar_t* 
 
 bool CFakeLdapApi::Release(const void* p, const wchar_t* pszKind) {
     return IsOpen(p, pszKind, L"freeing an unknown ") && m_open.erase(p);
+}
+
+ULONG CFakeLdapApi::Free(const void* p, const wchar_t* pszKind, const wchar_t* pszCall) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (pszCall)
+        Log(pszCall);
+    if (p || pszCall) // an unbind without a connection is a misuse too
+        Release(p, pszKind);
+    return LDAP_SUCCESS;
 }
 
 void CFakeLdapApi::Own(std::shared_ptr<void> object, const void* pHandle, const wchar_t* pszKind) {
@@ -258,13 +254,6 @@ ULONG CFakeLdapApi::Result2Error(LDAP*, LDAPMessage* pResult, ULONG nFreeIt) {
     return nCode;
 }
 
-ULONG CFakeLdapApi::MsgFree(LDAPMessage* pMessage) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (pMessage)
-        Release(pMessage, kMessage);
-    return LDAP_SUCCESS;
-}
-
 LDAPMessage* CFakeLdapApi::FirstEntry(LDAP*, LDAPMessage* pResult) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!IsOpen(pResult, kMessage, L"reading an unknown "))
@@ -330,42 +319,9 @@ wchar_t** CFakeLdapApi::GetValues(LDAP*, LDAPMessage* pEntry, const wchar_t* psz
     return nullptr;
 }
 
-ULONG CFakeLdapApi::ValueFree(wchar_t** ppValues) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (ppValues)
-        Release(ppValues, kValues);
-    return LDAP_SUCCESS;
-}
-
-void CFakeLdapApi::MemFree(wchar_t* pszBlock) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (pszBlock)
-        Release(pszBlock, kText);
-}
-
-void CFakeLdapApi::BerFree(BerElement* pCursor, int) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (pCursor)
-        Release(pCursor, kCursor);
-}
-
 const wchar_t* CFakeLdapApi::Err2String(ULONG nError) {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::wstring& text = m_errorTexts[nError];
     text = L"fake error " + std::to_wstring(nError);
     return text.c_str();
-}
-
-ULONG CFakeLdapApi::Unbind(LDAP* pLdap) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Log(L"Unbind");
-    Release(pLdap, kConnection);
-    return LDAP_SUCCESS;
-}
-
-ULONG CFakeLdapApi::UnbindS(LDAP* pLdap) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Log(L"UnbindS");
-    Release(pLdap, kConnection);
-    return LDAP_SUCCESS;
 }

@@ -31,8 +31,8 @@ struct FakeResult {
 
 class CFakeLdapApi : public ILdapApi {
 public:
-    CFakeLdapApi();
-    ~CFakeLdapApi() override;
+    CFakeLdapApi() : m_hRelease(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~CFakeLdapApi() override { ::CloseHandle(m_hRelease); }
 
     // The script: set before the code under test runs.
     bool bInitFails = false;
@@ -51,7 +51,7 @@ public:
     // ("Result ...") left out unless asked for.
     std::vector<std::wstring> Calls(bool bWithPolls = true) const;
     bool BindHeld() const;
-    void ReleaseBind();
+    void ReleaseBind() { ::SetEvent(m_hRelease); }
     // Objects handed out and not given back.
     int OpenObjects() const;
     // Objects given back that were not handed out, or given back the wrong way.
@@ -79,23 +79,25 @@ public:
     ULONG ParseReference(LDAP*, LDAPMessage*, wchar_t*** pppszUrls) override {
         return NoUrls(pppszUrls);
     }
-    ULONG MsgFree(LDAPMessage* pMessage) override;
+    ULONG MsgFree(LDAPMessage* pMessage) override { return Free(pMessage, kMessage); }
     LDAPMessage* FirstEntry(LDAP* pLdap, LDAPMessage* pResult) override;
     LDAPMessage* NextEntry(LDAP* pLdap, LDAPMessage* pEntry) override;
     wchar_t* GetDn(LDAP* pLdap, LDAPMessage* pEntry) override;
     wchar_t* FirstAttribute(LDAP* pLdap, LDAPMessage* pEntry, BerElement** ppCursor) override;
     wchar_t* NextAttribute(LDAP* pLdap, LDAPMessage* pEntry, BerElement* pCursor) override;
     wchar_t** GetValues(LDAP* pLdap, LDAPMessage* pEntry, const wchar_t* pszAttribute) override;
-    ULONG ValueFree(wchar_t** ppValues) override;
-    void MemFree(wchar_t* pszBlock) override;
-    void BerFree(BerElement* pCursor, int nFreeBuffer) override;
+    ULONG ValueFree(wchar_t** ppValues) override { return Free(ppValues, kValues); }
+    void MemFree(wchar_t* pszBlock) override { Free(pszBlock, kText); }
+    void BerFree(BerElement* pCursor, int) override { Free(pCursor, kCursor); }
     const wchar_t* Err2String(ULONG nError) override;
-    ULONG Unbind(LDAP* pLdap) override;
-    ULONG UnbindS(LDAP* pLdap) override;
+    ULONG Unbind(LDAP* pLdap) override { return Free(pLdap, kConnection, L"Unbind"); }
+    ULONG UnbindS(LDAP* pLdap) override { return Free(pLdap, kConnection, L"UnbindS"); }
 
 private:
     struct Message;
     struct Cursor;
+    static constexpr wchar_t kConnection[] = L"connection", kMessage[] = L"message",
+                             kText[] = L"text", kValues[] = L"values", kCursor[] = L"cursor";
 
     void Log(std::wstring line);
     static ULONG NoUrls(wchar_t*** pppszUrls) { return *pppszUrls = nullptr, LDAP_SUCCESS; }
@@ -109,6 +111,8 @@ private:
     bool IsOpen(const void* p, const wchar_t* pszKind, const wchar_t* pszMisuse);
     // Forgets p as an object of kind; false (and a misuse) when it was not one.
     bool Release(const void* p, const wchar_t* pszKind);
+    // A library call that gives p back (named in the log when pszCall is given).
+    ULONG Free(const void* p, const wchar_t* pszKind, const wchar_t* pszCall = nullptr);
 
     mutable std::mutex m_mutex; // search workers call in from their own threads
     std::vector<std::wstring> m_calls;

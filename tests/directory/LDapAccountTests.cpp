@@ -63,8 +63,6 @@ TEST_F(LDapAccountTest, SaveWritesExactlyTheEightValuesInOrderAndTheyLoadBack) {
     CEventLog log;
     m_options.SetEventLog(&log);
     CLDapAccount account = SampleAccount(L"Head Office");
-    EXPECT_EQ(account.GetKeyPath(),
-              L"Software\\Tovana\\Quillet Test Accounts\\Config\\LDapServers\\Head Office");
     account.ldapVersion = 2;
     account.ldapReferral = 0;
     account.Save();
@@ -85,21 +83,7 @@ TEST_F(LDapAccountTest, SaveWritesExactlyTheEightValuesInOrderAndTheyLoadBack) {
     EXPECT_EQ(Describe(CLDapAccount(L"Head Office", &m_options)), kSample + std::wstring(L"|0|1"));
 }
 
-TEST_F(LDapAccountTest, SaveLeavesAdministratorValuesAlone) {
-    std::wstring key = AccountPath(L"Head Office");
-    WriteRawNumber(key, L"ldapVersion", 2);
-    WriteRawNumber(key, L"ldapReferral", 0);
-    WriteRawText(key, L"comment", L"set by the administrator");
-    CLDapAccount account = SampleAccount(L"Head Office");
-    account.ldapVersion = 3;
-    account.ldapReferral = 1;
-    account.Save();
-    EXPECT_EQ(ReadRawText(key, L"comment"), L"set by the administrator");
-    EXPECT_EQ(RawValueNames(key).size(), 11u);
-    EXPECT_EQ(Describe(CLDapAccount(L"Head Office", &m_options)), kSample + std::wstring(L"|2|0"));
-}
-
-TEST_F(LDapAccountTest, BindMethodFollowsBindSelectionAndThePasswordIsStoredAsTyped) {
+TEST_F(LDapAccountTest, BindMethodFollowsBindSelectionPasswordsStayAsTypedAdminValuesAreKept) {
     for (const auto& [nSelection, nMethod] :
          {std::pair<DWORD, int>{0, 0x486}, {1, 0x80}, {2, 0x80}, {static_cast<DWORD>(-1), 0x80}}) {
         WriteRawNumber(AccountPath(L"Bind"), L"bindSelection", nSelection);
@@ -121,6 +105,17 @@ TEST_F(LDapAccountTest, BindMethodFollowsBindSelectionAndThePasswordIsStoredAsTy
         EXPECT_EQ(ReadRawText(AccountPath(L"Secret"), L"password"), password);
         EXPECT_EQ(CLDapAccount(L"Secret", &m_options).password.str(), password);
     }
+    std::wstring key = AccountPath(L"Head Office");
+    WriteRawNumber(key, L"ldapVersion", 2);
+    WriteRawNumber(key, L"ldapReferral", 0);
+    WriteRawText(key, L"comment", L"set by the administrator");
+    CLDapAccount account = SampleAccount(L"Head Office");
+    account.ldapVersion = 3;
+    account.ldapReferral = 1;
+    account.Save();
+    EXPECT_EQ(ReadRawText(key, L"comment"), L"set by the administrator");
+    EXPECT_EQ(RawValueNames(key).size(), 11u);
+    EXPECT_EQ(Describe(CLDapAccount(L"Head Office", &m_options)), kSample + std::wstring(L"|2|0"));
 }
 
 TEST_F(LDapAccountTest, MissingOrBadRegistryDataLoadsAsDefaultsOrAsFound) {

@@ -19,21 +19,12 @@ Texts Numbered(int nFirst, int nLast) {
 
 } // namespace
 
-TEST(RecentSearchesAttributeTest, OnlyNameMailAndTelephoneKeepThem) {
-    struct Case {
-        const wchar_t* pszAttribute;
-        bool bKeeps;
-    };
-    for (const auto& c : {Case{L"cn", true}, Case{L"mail", true}, Case{L"telephoneNumber", true},
-                          Case{L"CN", false}, Case{L"telephonenumber", false}, Case{L"Mail", false},
-                          Case{L"uid", false}, Case{L"", false}})
-        EXPECT_EQ(KeepsRecentSearches(c.pszAttribute), c.bKeeps)
-            << CString(c.pszAttribute).ToUtf8();
-    EXPECT_EQ(RecentSearchesKey(L"cn"), L"General\\RecentLdapSearch\\cn");
-    EXPECT_EQ(RecentSearchesKey(L"telephoneNumber"), L"General\\RecentLdapSearch\\telephoneNumber");
-}
-
-TEST(PutRecentSearchFirstTest, NewestFirstNoRepeatsAtMostTen) {
+TEST(RecentSearchesAttributeTest, OnlyNameMailAndTelephoneKeepThemNewestFirstNoRepeatsAtMostTen) {
+    for (const auto& [pszAttribute, bKeeps] : {std::pair{L"cn", true}, {L"mail", true},
+                                               {L"telephoneNumber", true}, {L"CN", false},
+                                               {L"telephonenumber", false}, {L"Mail", false},
+                                               {L"uid", false}, {L"", false}})
+        EXPECT_EQ(KeepsRecentSearches(pszAttribute), bKeeps) << CString(pszAttribute).ToUtf8();
     struct Case {
         const char* pszWhat;
         Texts before;
@@ -63,3 +54,4 @@ TEST(PutRecentSearchFirstTest, NewestFirstNoRepeatsAtMostTen) {
         EXPECT_EQ(ToVector(list), c.after) << c.pszWhat;
     }
 }
+

@@ -8,7 +8,6 @@
 
 #include <cstring>
 #include <thread>
-#include <tuple>
 
 using namespace host;
 
@@ -97,7 +96,6 @@ private:
 class ExtrasTest : public SearchWindowTest {
 protected:
     void SetEncryption(DWORD value) { AccountKey().SetDword(L"Encryption", value); }
-    Texts Names() const { return kit::ListColumn(List(), 0); }
 };
 
 } // namespace
@@ -113,7 +111,7 @@ TEST_F(ExtrasTest, EncryptedSearchesFindWhatClearTextFinds) {
             SetEncryption(nEncryption);
         ASSERT_NE(Open(), nullptr);
         ASSERT_TRUE(Search(L"Smith")) << "encryption " << nEncryption;
-        found.push_back(Names());
+        found.push_back(kit::ListColumn(List(), 0));
         m_pSearch->CloseDialogs();
         DWORD value = 0;
         EXPECT_EQ(AccountKey().QueryDword(L"Encryption", value) != FALSE, nEncryption >= 0);
@@ -146,18 +144,12 @@ TEST_F(ExtrasTest, TheStatusPaneSaysWhatEachSearchDid) {
     EXPECT_TRUE(WaitForCaption(Text(3231)));
     EXPECT_TRUE(kit::PumpUntil([&] { return StatusPane() == Text(3904); }));
 
-    // A refused logon: a box, the event of a failed bind, the title back, no rows.
+    // A refused logon (its box, event and empty list are with the fault tables).
     m_pSearch->CloseDialogs();
     AddAccount(kServer, DirectoryPort(), L"cn=reader,ou=Service,dc=quillet,dc=test", L"wrong");
     ASSERT_NE(Open(), nullptr);
     TypeSearch(L"Smith");
-    ASSERT_TRUE(boxes.WaitForCount(2, 10000));
-    EXPECT_EQ(boxes.Seen()[1].text, Text(2814));
     EXPECT_TRUE(kit::PumpUntil([&] { return StatusPane() == Text(3907); }, 15000));
-    EXPECT_TRUE(kit::PumpUntil([&] { return !SearchFailures().empty(); }));
-    EXPECT_EQ(SearchFailures(), Texts{L"Error binding"});
-    EXPECT_TRUE(WaitForCaption(Text(3231)));
-    EXPECT_EQ(kit::ListRowCount(List()), 0);
     // Nobody listening; then each failure of a scripted library in its own words.
     m_pSearch->CloseDialogs();
     AddAccount(kServer, ClearTextServer().Port());
@@ -277,10 +269,7 @@ TEST_F(ExtrasTest, TheSheetTestsTheConnectionAsTypedAndStoresTheEncryption) {
             ::SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
             type(IDC_PORT, port);
             type(IDC_TIMEOUT, timeout);
-            HWND combo = ::GetDlgItem(page(), IDC_ENCRYPTION);
-            ::SendMessageW(combo, CB_SETCURSEL, nEncryption, 0);
-            ::SendMessageW(page(), WM_COMMAND, MAKEWPARAM(IDC_ENCRYPTION, CBN_SELCHANGE),
-                           reinterpret_cast<LPARAM>(combo));
+            kit::SelectComboItem(::GetDlgItem(page(), IDC_ENCRYPTION), nEncryption);
             const std::wstring shown = kit::WindowText(::GetDlgItem(page(), IDC_PORT));
             ::SendMessageW(sheet, PSM_SETCURSEL, 0, 0);
             return shown;

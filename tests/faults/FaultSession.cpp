@@ -1,6 +1,5 @@
 #include "FaultSession.h"
 
-#include "RegistrySandbox.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -14,20 +13,6 @@ int FaultPort(const std::wstring& name) {
     const size_t at = ports.find("," + CString(name.c_str()).ToUtf8() + "=");
     EXPECT_NE(at, std::string::npos) << "no fault server: run the tests through scripts/test";
     return at == std::string::npos ? 0 : std::atoi(ports.c_str() + at + name.size() + 2);
-}
-
-RawTree ReadRawTree(const std::wstring& path) {
-    RawTree tree;
-    for (const std::wstring& name : RawValueNames(path)) {
-        RawValue value;
-        ReadRaw(path, name.c_str(), value);
-        tree[L"|" + name] = {value.nType, value.data};
-    }
-    for (const std::wstring& key : RawSubKeyNames(path)) {
-        for (auto& [name, value] : ReadRawTree(path + L"\\" + key))
-            tree[key + (name[0] == L'|' ? L"" : L"\\") + name] = value;
-    }
-    return tree;
 }
 
 void FaultTest::AddServer(const std::wstring& name, int port, int timeout, int version,
@@ -89,9 +74,7 @@ void FaultTest::SearchAndCheck(const std::vector<Expected>& cases) {
     for (const Window& window : windows) {
         m_hWnd = window.hWnd;
         kit::PumpUntil([&] { return ToolbarEnabled(ID_FILE_SEARCH); });
-        RECT button{};
-        ::SendMessageW(ToolBar(), TB_GETRECT, ID_FILE_SEARCH, reinterpret_cast<LPARAM>(&button));
-        kit::ClickAt(ToolBar(), POINT{(button.left + button.right) / 2, button.bottom / 2});
+        kit::ClickAt(ToolBar(), ButtonMiddle(ID_FILE_SEARCH));
     }
     auto caption = [&](const Expected& c) {
         return c.bResults ? c.server + L" - John Smith" : Text(3231);

@@ -4,17 +4,12 @@
 #pragma once
 
 #include "HostSession.h"
-
-#include <map>
+#include "RegistrySandbox.h"
 
 namespace faults {
 
 // The port of one of the misbehaving servers, by its name ("hang", "dead", ...).
 int FaultPort(const std::wstring& name);
-
-// Every value under HKCU\path as "sub\key|name" -> type and bytes.
-using RawTree = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
-RawTree ReadRawTree(const std::wstring& path);
 
 // How a search in a window of its own should end: the box it shows (by the
 // translation id its text starts with; 0: none), the caption (the results', or

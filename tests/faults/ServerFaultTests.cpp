@@ -5,7 +5,6 @@
 // their time limits run out together.
 #include "FaultSession.h"
 #include "ProcessCounts.h"
-#include "RegistrySandbox.h"
 
 using namespace faults;
 using ServerFaultTest = FaultTest;

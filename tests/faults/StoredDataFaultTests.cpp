@@ -1,7 +1,6 @@
 // Stored settings that are corrupt, stale or huge: the window opens and searches as
 // well as it can, every column stays within reach, and nothing stored is lost.
 #include "FaultSession.h"
-#include "RegistrySandbox.h"
 
 #include <cstdio>
 
@@ -87,7 +86,7 @@ TEST_F(StoredDataTest, PlacementGarbageOpensTheWindowOnTheScreen) {
     const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     for (const wchar_t* pszPlacement :
          {L"garbage", L"0,1,0,0,0,0,-32000,-32000,-31990,-31990", L"0,1,0,0,0,0,300,300,100,100",
-          L"0,1,0,0,0,0,0,0,1000000,1000000", L"0,3,0,0,0,0,1,1,2,2"}) {
+          L"0,1,0,0,0,0,0,0,1000000,1000000", L"0,3,0,0,0,0,1,1,2,2", L"0,1,2,3,4,5,6"}) {
         SCOPED_TRACE(CString(pszPlacement).ToUtf8());
         WriteRawText(Root() + L"\\Settings", L"DirectorySearch", pszPlacement);
         ASSERT_NE(Open(), nullptr);

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(CStringTest, FormatGrowsPastAnyBufferAndSlicesStayInsideTheText) {
+TEST(CStringTest, FormatGrowsSlicesStayInsideTrimmingTakesAllWhiteSpaceReplacingNoRescan) {
     CString s;
     s.Format(L"%s-%d-%u,%x", L"abc", -5, 7u, 0x486);
     EXPECT_EQ(s, L"abc--5-7,486");
@@ -20,11 +20,10 @@ TEST(CStringTest, FormatGrowsPastAnyBufferAndSlicesStayInsideTheText) {
     EXPECT_EQ(name.Left(100), name);
     EXPECT_EQ(name.Mid(100), L"");
     EXPECT_EQ(name.Right(100), name);
-}
 
-TEST(CStringTest, TrimmingRemovesEveryKindOfWhiteSpaceAndReplacingDoesNotRescan) {
-    CString s(L" \t\r\n\v\fJohn Smith \t\r\n\v\f");
-    EXPECT_EQ(s.Trim(), L"John Smith");
+    // Trimming removes every kind of white space; replacing does not rescan.
+    CString padded(L" \t\r\n\v\fJohn Smith \t\r\n\v\f");
+    EXPECT_EQ(padded.Trim(), L"John Smith");
     CString blank(L"   ");
     EXPECT_TRUE(blank.Trim().IsEmpty());
     CString lab(L"Office Lab");
@@ -34,7 +33,7 @@ TEST(CStringTest, TrimmingRemovesEveryKindOfWhiteSpaceAndReplacingDoesNotRescan)
     EXPECT_EQ(mixed.MakeLower(), L"telephonenumber \u00e4");
 }
 
-TEST(CStringListTest, PositionsSurviveInsertAndRemove) {
+TEST(ContainerTest, ListPositionsSurviveInsertAndRemoveMapsKeepInsertionOrder) {
     CStringList list(10);
     list.AddTail(L"b");
     list.AddHead(L"a");
@@ -50,9 +49,6 @@ TEST(CStringListTest, PositionsSurviveInsertAndRemove) {
     list.RemoveAll();
     EXPECT_EQ(copy.GetCount(), 3);
     EXPECT_EQ(list.Find(L"b2"), nullptr);
-}
-
-TEST(CMapStringToStringTest, IteratesInInsertionOrderAndKeepsPlaceOnUpdate) {
     CMapStringToString map;
     map[L"dn"] = L"uid=john.smith,ou=People";
     map.SetAt(L"cn", L"John Smith");
@@ -69,3 +65,4 @@ TEST(CMapStringToStringTest, IteratesInInsertionOrderAndKeepsPlaceOnUpdate) {
     EXPECT_EQ(keys, (std::vector<std::wstring>{L"cn=J. Smith", L"mail=john.smith@quillet.test",
                                                L"dn=again"}));
 }
+

@@ -117,7 +117,7 @@ public:
 
 } // namespace
 
-TEST(CommandRoutingTest, TableDispatchUpdateStateAndDisabledCommands) {
+TEST(CommandRoutingTest, TableDispatchUpdateStateDisabledCommandsAndReflection) {
     CommandWindow wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"Commands", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
                              nullptr));
@@ -146,21 +146,17 @@ TEST(CommandRoutingTest, TableDispatchUpdateStateAndDisabledCommands) {
     wnd.m_disableSecond = false;
     wnd.SendMessage(WM_COMMAND, ID_TEST_DISABLED);
     EXPECT_EQ(wnd.m_commands.back(), static_cast<UINT>(ID_TEST_DISABLED));
-    wnd.DestroyWindow();
-}
 
-TEST(CommandRoutingTest, ControlNotificationIsReflectedToTheControlFirst) {
-    CommandWindow parent;
-    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"Parent", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr,
-                                nullptr));
+    // A control's notification is reflected to the control first.
     SelfHandlingButton button;
     ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"Press", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 5, 5,
-                                80, 24, parent.m_hWnd,
+                                80, 24, wnd.m_hWnd,
                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_TEST_HANDLED))));
+    const size_t nCommands = wnd.m_commands.size();
     button.SendMessage(BM_CLICK);
     EXPECT_EQ(button.m_clicks, 1);
-    EXPECT_TRUE(parent.m_commands.empty());
-    parent.DestroyWindow();
+    EXPECT_EQ(wnd.m_commands.size(), nCommands);
+    wnd.DestroyWindow();
 }
 
 namespace {
@@ -216,7 +212,7 @@ LRESULT CALLBACK CountTexts(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, U
 
 } // namespace
 
-TEST(DispatchTest, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
+TEST(DispatchTest, AnExceptionStopsAtTheWindowProcedureAndDetachingKeepsTheWindowWorking) {
     RecordingWindow wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"Throws", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
     LRESULT result = -1;
@@ -227,9 +223,8 @@ TEST(DispatchTest, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
     }
     EXPECT_EQ(result, 0);
     EXPECT_EQ(::SendMessageW(wnd, WM_TEST_ANSWER, 0, 0), 7); // the object goes on working
-}
 
-TEST(DispatchTest, DetachingBelowAnotherSubclassKeepsTheWindowWorking) {
+    // Detached below another subclass, the window keeps working.
     HWND hEdit = ::CreateWindowExW(0, L"Edit", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
                                    nullptr, nullptr);
     RecordingWindow first, second;

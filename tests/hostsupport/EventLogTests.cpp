@@ -52,7 +52,7 @@ private:
 
 } // namespace
 
-TEST(EventLogTest, RecordsKeepWhatTheyWereGivenAndLinesLoseTheirLineEnd) {
+TEST(EventLogTest, RecordsKeepWhatTheyWereGivenLinesLoseTheirLineEndAWindowHearsOfEach) {
     CEventLog log;
     log.EventLog(1224, "directory/SearchWorker.cpp", 118, 10001, 3, 5, L"Error binding", 9);
     log.Trace(L" description: <%s> ldapVersion: %d ldapReferral: %d\n", L"Zo\u00eb's server", 3, 1);
@@ -61,35 +61,10 @@ TEST(EventLogTest, RecordsKeepWhatTheyWereGivenAndLinesLoseTheirLineEnd) {
     EXPECT_EQ(Lines(log), L"0 1224 directory/SearchWorker.cpp(118) [10001 3 5 9] Error binding\n"
                           L"1  description: <Zo\u00eb's server> ldapVersion: 3 ldapReferral: 1\n"
                           L"2 No tooltip for: 35099 (narrow)\n1 100% plain\n");
-}
-
-TEST(EventLogTest, FileGetsOneUtf8LinePerRecordInOrder) {
-    CTemporaryFile file;
-    CEventLog log(file.Path().c_str());
-    EXPECT_EQ(log.GetEventLogFileName(), file.Path().c_str());
-    log.Trace(L"first \u0141\u00f3d\u017a\n");
-    log.EventLog(1224, "Worker.cpp", 7, 10001, 3, 0, L"Error searching", 0);
-    log.Debug("third");
-    EXPECT_EQ(CEventLog().GetEventLogFileName(), L"");
-    std::string text = file.Contents();
-    std::istringstream lines(text);
-    std::vector<std::string> all;
-    for (std::string line; std::getline(lines, line);)
-        all.push_back(line);
-    ASSERT_EQ(all.size(), 3u) << text;
-    EXPECT_NE(all[0].find(u8"TRACE first \u0141\u00f3d\u017a\r"), std::string::npos) << all[0];
-    EXPECT_NE(all[1].find("EVENT 1224 Worker.cpp(7) [10001 3 0 0] Error searching\r"),
-              std::string::npos)
-        << all[1];
-    EXPECT_NE(all[2].find("DEBUG third\r"), std::string::npos) << all[2];
-}
-
-TEST(EventLogTest, NotifyWindowHearsOfEachRecord) {
     const UINT WM_EVENT_RECORDED = WM_APP + 7;
     HWND hWnd = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                                   nullptr);
     ASSERT_NE(hWnd, nullptr);
-    CEventLog log;
     log.SetNotifyWindow(hWnd, WM_EVENT_RECORDED);
     log.EventLog(1224, __FILE__, __LINE__, 10001, 3, 0, L"Error on ldap_result", 0);
     log.Debug("debug");
@@ -102,6 +77,25 @@ TEST(EventLogTest, NotifyWindowHearsOfEachRecord) {
     log.Trace(L"unheard");
     EXPECT_FALSE(::PeekMessageW(&msg, hWnd, WM_EVENT_RECORDED, WM_EVENT_RECORDED, PM_REMOVE));
     ::DestroyWindow(hWnd);
+}
+
+TEST(EventLogTest, FileGetsOneUtf8LinePerRecordInOrder) {
+    CTemporaryFile file;
+    CEventLog log(file.Path().c_str());
+    log.Trace(L"first \u0141\u00f3d\u017a\n");
+    log.EventLog(1224, "Worker.cpp", 7, 10001, 3, 0, L"Error searching", 0);
+    log.Debug("third");
+    std::string text = file.Contents();
+    std::istringstream lines(text);
+    std::vector<std::string> all;
+    for (std::string line; std::getline(lines, line);)
+        all.push_back(line);
+    ASSERT_EQ(all.size(), 3u) << text;
+    EXPECT_NE(all[0].find(u8"TRACE first \u0141\u00f3d\u017a\r"), std::string::npos) << all[0];
+    EXPECT_NE(all[1].find("EVENT 1224 Worker.cpp(7) [10001 3 0 0] Error searching\r"),
+              std::string::npos)
+        << all[1];
+    EXPECT_NE(all[2].find("DEBUG third\r"), std::string::npos) << all[2];
 }
 
 TEST(EventLogTest, RecordsFromSeveralThreadsAllReachTheFileAndTheHistoryKeepsTheLatest) {

@@ -1,6 +1,5 @@
 // The host's options store: where it keeps things in the registry, what it reads
 // back from good and bad data, and the rights it derives from numbered options.
-#include "EventLog.h"
 #include "Options.h"
 #include "RegistrySandbox.h"
 #include "TestStrings.h"
@@ -108,7 +107,7 @@ TEST_F(OptionsTest, ValuesRoundTripAndWritesCreateTheirKey) {
     }
 }
 
-TEST_F(OptionsTest, OrderedListsReadBackAsWrittenSkipForeignValuesAndEndAtAGap) {
+TEST_F(OptionsTest, OrderedListsReadBackAsWrittenSkipForeignValuesEndAtAGapAndAreDeleted) {
     const std::vector<std::wstring> texts = {L"zeta", L"Alpha", L"mike", L"alpha",  L"",
                                              L"10",   L"9",     L"x y",  L"\u00e9", L"last"};
     EXPECT_TRUE(m_options.SetRecentLdapSearchList(L"mail", ToList(texts)));
@@ -132,9 +131,7 @@ TEST_F(OptionsTest, OrderedListsReadBackAsWrittenSkipForeignValuesAndEndAtAGap) 
     WriteRawText(key, L"name", L"not a position");
     m_options.GetSubKeyValues(L"General\\RecentLdapSearch\\mail", list, HKEY_CURRENT_USER);
     EXPECT_EQ(ToVector(list), (std::vector<std::wstring>{L"d", L"third"}));
-}
-
-TEST_F(OptionsTest, DeleteSubKeyRemovesTheChildWithEverythingBelowButNeverTheParent) {
+    // DeleteSubKey removes the child with everything below, never the parent.
     std::wstring parent = m_sandbox.Path(L"ListControl\\DirectorySearch");
     WriteRawText(parent + L"\\Office\\Column 0", L"Name", L"cn");
     WriteRawText(parent + L"\\Home", L"Style", L"1");
@@ -145,18 +142,4 @@ TEST_F(OptionsTest, DeleteSubKeyRemovesTheChildWithEverythingBelowButNeverThePar
     EXPECT_FALSE(m_options.IsSubKeyPresent(L"ListControl\\DirectorySearch\\Office\\Column 0"));
     EXPECT_TRUE(KeyExists(parent + L"\\Home"));
     EXPECT_FALSE(m_options.DeleteSubKey(L"ListControl\\DirectorySearch", L"Office"));
-}
-
-TEST_F(OptionsTest, WritesAreTracedByNameOnly) {
-    CEventLog log;
-    m_options.SetEventLog(&log);
-    std::wstring key = m_sandbox.Path(L"Traced");
-    m_options.SetRegistryValue(HKEY_CURRENT_USER, key.c_str(), L"password", L"s3cret", 0);
-    m_options.SetRegistryValue(HKEY_CURRENT_USER, key.c_str(), L"port", 389);
-    CArray<CEventRecord> records = log.GetRecentRecords();
-    ASSERT_EQ(records.GetSize(), 2);
-    EXPECT_EQ(records[0].strText,
-              L"COptions::SetRegistryValue " + CString(key.c_str()) + L"\\password");
-    EXPECT_EQ(records[1].strText,
-              L"COptions::SetRegistryValue " + CString(key.c_str()) + L"\\port");
 }

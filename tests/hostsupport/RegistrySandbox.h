@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -125,4 +126,20 @@ inline std::vector<std::wstring> RawValueNames(const std::wstring& path) {
 
 inline std::vector<std::wstring> RawSubKeyNames(const std::wstring& path) {
     return RawNames(path, true);
+}
+
+// Every value under path as "sub\key|name" -> type and bytes.
+using RawTree = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
+inline RawTree ReadRawTree(const std::wstring& path) {
+    RawTree tree;
+    for (const std::wstring& name : RawValueNames(path)) {
+        RawValue value;
+        ReadRaw(path, name.c_str(), value);
+        tree[L"|" + name] = {value.nType, value.data};
+    }
+    for (const std::wstring& key : RawSubKeyNames(path)) {
+        for (auto& [name, value] : ReadRawTree(path + L"\\" + key))
+            tree[key + (name[0] == L'|' ? L"" : L"\\") + name] = value;
+    }
+    return tree;
 }

@@ -38,8 +38,9 @@ protected:
 } // namespace
 
 // In both languages every text the module loads exists, and the prompts are a
-// status-bar text, a line feed and a tooltip; an unknown id gives no text.
-TEST_F(TranslationTest, EveryModuleTextExistsInBothLanguagesAndPromptsSplitInTwo) {
+// status-bar text, a line feed and a tooltip; an unknown id gives no text. The option
+// chooses the table at each call.
+TEST_F(TranslationTest, EveryModuleTextExistsInBothLanguagesPromptsSplitInTwoChosenAtEachCall) {
     for (DWORD nLanguage : {0u, 2u}) {
         SetLanguage(nLanguage);
         for (UINT nID : kModuleIds)
@@ -57,9 +58,7 @@ TEST_F(TranslationTest, EveryModuleTextExistsInBothLanguagesAndPromptsSplitInTwo
         for (UINT nID : {0u, 1u, 2001u, 3999u, 57344u, 0xFFFFFFFFu})
             EXPECT_TRUE(m_translation.LoadStringW(nID, 512).IsEmpty()) << nID;
     }
-}
-
-TEST_F(TranslationTest, LanguageOptionChoosesTheTableAtEachCall) {
+    // The language option chooses the table at each call.
     const std::pair<DWORD, const wchar_t*> cases[] = {{0, L"Directory Search"},
                                                       {2, L"Verzeichnissuche"},
                                                       {1, L"Directory Search"},

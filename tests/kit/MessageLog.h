@@ -1,6 +1,6 @@
 // Message sequences, in the manner of Wine's conformance tests: record what a set of
-// windows receive, in order, and compare it with an expected table in which some
-// entries may be optional. A failure prints both sequences.
+// windows receive, in order, and compare it with an expected table. A failure prints
+// both sequences.
 #pragma once
 
 #include <windows.h>
@@ -14,8 +14,7 @@
 namespace kit {
 
 enum MsgFlags : unsigned {
-    kOptional = 1, // may be missing from what was received
-    kParam = 2,    // param must match too
+    kParam = 2, // param must match too
 };
 
 struct Msg {
@@ -47,11 +46,9 @@ public:
     void OnMessage(int window, UINT message, std::function<void()> check);
     // For events that are not messages to a window, such as what a handler saw.
     void Add(Msg msg) { m_seen.push_back(std::move(msg)); }
-    void Clear() { m_seen.clear(); }
     const std::vector<Msg>& Seen() const { return m_seen; }
 
-    // Every entry of `expected` in order, optional ones allowed to be missing, and
-    // nothing else.
+    // Every entry of `expected` in order, and nothing else.
     testing::AssertionResult Matches(const std::vector<Msg>& expected) const;
 
 private:

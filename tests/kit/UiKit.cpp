@@ -578,28 +578,12 @@ const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id) {
     return nullptr;
 }
 
-namespace {
-
-ToolbarButton ToolbarButtonAt(HWND toolbar, int index) {
-    TBBUTTON button{};
-    SendMessageW(toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
-    return ToolbarButton{button.idCommand, button.fsState, button.fsStyle};
-}
-
-} // namespace
-
-std::vector<ToolbarButton> ToolbarButtons(HWND toolbar) {
-    std::vector<ToolbarButton> buttons;
-    for (int i = 0, n = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0)); i < n; ++i)
-        buttons.push_back(ToolbarButtonAt(toolbar, i));
-    return buttons;
-}
-
 std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId) {
     const auto index = static_cast<int>(SendMessageW(toolbar, TB_COMMANDTOINDEX, commandId, 0));
-    if (index < 0)
+    TBBUTTON button{};
+    if (index < 0 || !SendMessageW(toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)))
         return std::nullopt;
-    return ToolbarButtonAt(toolbar, index);
+    return ToolbarButton{button.idCommand, button.fsState};
 }
 
 std::wstring StatusText(HWND statusBar, int part) {
@@ -608,10 +592,6 @@ std::wstring StatusText(HWND statusBar, int part) {
     SendMessageW(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
     text.resize(length);
     return text;
-}
-
-int ComboSelection(HWND combo) {
-    return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
 }
 
 bool SelectComboItem(HWND combo, int index) {
@@ -668,21 +648,12 @@ thread_local ModalSteps* t_modalSteps = nullptr;
 // The visible, enabled dialog of this thread that owner owns: its modal window. (The
 // active window will not do: under X, activation may have gone elsewhere.)
 HWND ModalDialogOf(HWND owner) {
-    struct Search {
-        HWND owner, found;
-    } search{owner, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (GetWindow(window, GW_OWNER) != s->owner || !IsWindowVisible(window) ||
-                !IsWindowEnabled(window) || !SameText(ClassName(window), L"#32770"))
-                return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : TopLevelWindows()) {
+        if (GetWindow(window, GW_OWNER) == owner && ThreadOf(window) == GetCurrentThreadId() &&
+            IsWindowEnabled(window) && SameText(ClassName(window), L"#32770"))
+            return window;
+    }
+    return nullptr;
 }
 
 } // namespace

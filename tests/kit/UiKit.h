@@ -105,11 +105,8 @@ const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id);
 struct ToolbarButton {
     int id = 0;
     BYTE state = 0; // TBSTATE_*
-    BYTE style = 0; // BTNS_*
     bool enabled() const { return state & TBSTATE_ENABLED; }
-    bool separator() const { return style & BTNS_SEP; }
 };
-std::vector<ToolbarButton> ToolbarButtons(HWND toolbar);
 std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId);
 
 // Status bar; in simple mode the text is in part SB_SIMPLEID.
@@ -117,7 +114,6 @@ std::wstring StatusText(HWND statusBar, int part = 0);
 
 // Combo box.
 std::vector<std::wstring> ComboItems(HWND combo);
-int ComboSelection(HWND combo);
 // Selects as a user does: the combo box changes and its parent gets CBN_SELCHANGE.
 bool SelectComboItem(HWND combo, int index);
 

@@ -80,7 +80,7 @@ LRESULT CALLBACK RefuseEdits(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-TEST_F(CellEditingTest, TheSecondClickOnARowEditsTheClickedCellOverItsWholeText) {
+TEST_F(CellEditingTest, TheSecondClickEditsTheCellOverItsWholeTextInABoxThatOnlyWidens) {
     ClickCell(3, 1);
     EXPECT_EQ(Editor(), nullptr);
     ClickCell(3, 1);
@@ -103,6 +103,20 @@ TEST_F(CellEditingTest, TheSecondClickOnARowEditsTheClickedCellOverItsWholeText)
     ClickCell(2, 3); // not editable
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_EQ(m_dlg.m_editEnds, Ends{L"3,1 r3c1/4"});
+    // The box widens up to the list edge and never narrows.
+    ASSERT_NE(EditCell(0, 0), nullptr);
+    const RECT start = EditorRect();
+    Type(L"a rather longer text here");
+    const RECT grown = EditorRect();
+    EXPECT_GT(grown.right, start.right);
+    EXPECT_LT(grown.right, ClientRight());
+    EXPECT_TRUE(grown.left == start.left && grown.top == start.top && grown.bottom == start.bottom);
+    Type(L" that goes on well beyond the right edge of the list");
+    EXPECT_EQ(EditorRect().right, ClientRight());
+    EXPECT_EQ(EditorRect().bottom, start.bottom);
+    for (int i = 0; i < 40; ++i)
+        Press(VK_BACK);
+    EXPECT_EQ(EditorRect().right, ClientRight());
 }
 
 TEST_F(CellEditingTest, EnterCommitsTheTextEscapeCancelsAndTheCellIsLeftToTheOwner) {
@@ -146,7 +160,31 @@ TEST_F(CellEditingTest, DeleteEditsTheBoxAndTabMovesOnEvenAfterCtrlWasPressed) {
     EXPECT_EQ(GetFocus(), m_dlg.GetDlgItem(IDC_TEST_EDIT));
 }
 
-TEST_F(CellEditingTest, CutOffCellsAreScrolledIntoViewNarrowOnesAndTheEmptyAreaNotEdited) {
+TEST_F(CellEditingTest, HoldsTheMouseScrollsCutOffCellsIntoViewEditsNoNarrowCellOrEmptyArea) {
+    ASSERT_NE(EditCell(1, 1), nullptr);
+    const RECT box = EditorRect();
+    const POINT overBox{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    PostMessageW(m_dlg.List(), WM_MOUSEMOVE, 0, MAKELPARAM(overBox.x, overBox.y));
+    EXPECT_TRUE(kit::PumpUntil([] { return GetCapture() == nullptr; }));
+    Press(VK_RETURN); // ends while the mouse is over the box
+
+    const POINT overList = m_dlg.CellPoint(4, 0);
+    PostMessageW(m_dlg.List(), WM_MOUSEMOVE, 0, MAKELPARAM(overList.x, overList.y));
+    EXPECT_TRUE(kit::PumpUntil([&] { return GetCapture() == m_dlg.List(); }));
+    ClickCell(4, 0);
+    EXPECT_NE(GetCapture(), m_dlg.List());
+
+    // A press on the header while editing ends the edit and goes no further.
+    ClickCell(4, 1);
+    ASSERT_NE(Editor(), nullptr);
+    RECT header{};
+    GetWindowRect(m_dlg.Header(), &header);
+    MapWindowPoints(nullptr, m_dlg.List(), reinterpret_cast<POINT*>(&header), 2);
+    Click(POINT{header.left + 20, (header.top + header.bottom) / 2});
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(m_dlg.m_editEnds.size(), 2u);
+    EXPECT_EQ(m_dlg.m_list.m_nSortedColumn, -1);
+    // Cut-off cells are scrolled into view; narrow ones and the empty area are not edited.
     auto clickTwice = [&](POINT point) {
         Click(point);
         Click(point);
@@ -176,48 +214,6 @@ TEST_F(CellEditingTest, CutOffCellsAreScrolledIntoViewNarrowOnesAndTheEmptyAreaN
     EXPECT_NE(GetCapture(), m_dlg.List());
     clickTwice(POINT{150, Cell(5, 1).bottom + 20});
     EXPECT_EQ(Editor(), nullptr);
-}
-
-TEST_F(CellEditingTest, TheBoxWidensUpToTheListEdgeAndNeverNarrows) {
-    ASSERT_NE(EditCell(0, 0), nullptr);
-    const RECT start = EditorRect();
-    Type(L"a rather longer text here");
-    const RECT grown = EditorRect();
-    EXPECT_GT(grown.right, start.right);
-    EXPECT_LT(grown.right, ClientRight());
-    EXPECT_TRUE(grown.left == start.left && grown.top == start.top && grown.bottom == start.bottom);
-    Type(L" that goes on well beyond the right edge of the list");
-    EXPECT_EQ(EditorRect().right, ClientRight());
-    EXPECT_EQ(EditorRect().bottom, start.bottom);
-    for (int i = 0; i < 40; ++i)
-        Press(VK_BACK);
-    EXPECT_EQ(EditorRect().right, ClientRight());
-}
-
-TEST_F(CellEditingTest, TheListHoldsTheMouseExceptOverTheEditor) {
-    ASSERT_NE(EditCell(1, 1), nullptr);
-    const RECT box = EditorRect();
-    const POINT overBox{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
-    PostMessageW(m_dlg.List(), WM_MOUSEMOVE, 0, MAKELPARAM(overBox.x, overBox.y));
-    EXPECT_TRUE(kit::PumpUntil([] { return GetCapture() == nullptr; }));
-    Press(VK_RETURN); // ends while the mouse is over the box
-
-    const POINT overList = m_dlg.CellPoint(4, 0);
-    PostMessageW(m_dlg.List(), WM_MOUSEMOVE, 0, MAKELPARAM(overList.x, overList.y));
-    EXPECT_TRUE(kit::PumpUntil([&] { return GetCapture() == m_dlg.List(); }));
-    ClickCell(4, 0);
-    EXPECT_NE(GetCapture(), m_dlg.List());
-
-    // A press on the header while editing ends the edit and goes no further.
-    ClickCell(4, 1);
-    ASSERT_NE(Editor(), nullptr);
-    RECT header{};
-    GetWindowRect(m_dlg.Header(), &header);
-    MapWindowPoints(nullptr, m_dlg.List(), reinterpret_cast<POINT*>(&header), 2);
-    Click(POINT{header.left + 20, (header.top + header.bottom) / 2});
-    EXPECT_EQ(Editor(), nullptr);
-    EXPECT_EQ(m_dlg.m_editEnds.size(), 2u);
-    EXPECT_EQ(m_dlg.m_list.m_nSortedColumn, -1);
 }
 
 TEST_F(CellEditingTest, AnEditorThatCannotBeMadeLeavesNothingAndClosingTheWindowEndsAnEdit) {

@@ -65,7 +65,6 @@ protected:
             kit::ClickAt(m_dlg.Header(), POINT{(rc.left + rc.right) / 2, rc.bottom / 2}, right));
         ASSERT_TRUE(kit::PumpUntilInputDone());
     }
-    void RightClickHeader(int item) { ClickHeader(item, true); }
     // The sort as the list, its header's arrow and the stored settings have it.
     std::wstring Sort() const {
         const CListCtrlEx& list = m_dlg.m_list;
@@ -200,7 +199,7 @@ TEST_F(HeaderTest, EveryRowKeepsItsItemDataAndTheOwnerSeesNoneOfTheSwaps) {
     m_dlg.m_pLog = nullptr;
 }
 
-TEST_F(HeaderTest, TextComparesWithoutCaseAndDatesAsTheUserWritesThem) {
+TEST_F(HeaderTest, TextComparesWithoutCaseAndDatesAsTheUserWritesThemAndADateColumnSortsSo) {
     const std::wstring early = UserDate(2021, 3, 4, 10), late = UserDate(2021, 3, 4, 11);
     const std::wstring dawn = UserDate(1850, 6, 1, 6), dusk = UserDate(1850, 6, 1, 18);
     const struct {
@@ -229,9 +228,6 @@ TEST_F(HeaderTest, TextComparesWithoutCaseAndDatesAsTheUserWritesThem) {
             << CString(c.a.c_str()).ToUtf8() << " / " << CString(c.b.c_str()).ToUtf8() << " "
             << c.sort;
     }
-}
-
-TEST_F(HeaderTest, ADateColumnSortsByDate) {
     AddColumns({{L"when", 3}});
     const Cells chronological = {UserDate(1899, 12, 31, 23), UserDate(2009, 12, 1, 8),
                                  UserDate(2010, 2, 1, 9), UserDate(2010, 11, 30, 7, 30)};
@@ -323,7 +319,7 @@ TEST_F(HeaderTest, TheMenuOffersRemoveTheHiddenColumnsAndTheFieldOrganizer) {
     AddHidden(L"y");
     {
         kit::PopupMenuCatcher fixed; // "a" may not be removed
-        RightClickHeader(0);
+        ClickHeader(0, true);
         EXPECT_EQ(kit::MenuText(fixed.Items()),
                   L"Remove Column=1* | Show Column=0[x=3 | y=4] | - | Field &Organizer=2");
         EXPECT_EQ(fixed.Owner(), m_dlg.List());
@@ -331,7 +327,7 @@ TEST_F(HeaderTest, TheMenuOffersRemoveTheHiddenColumnsAndTheFieldOrganizer) {
     {
         kit::PopupMenuCatcher removable;
         removable.ChooseId(1);
-        RightClickHeader(1);
+        ClickHeader(1, true);
         EXPECT_TRUE(removable.Chosen()) << removable.Problem();
         EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Headers{L"a"}));
         EXPECT_EQ(m_dlg.m_list.GetColumnPosition(L"b"), -1);
@@ -340,7 +336,7 @@ TEST_F(HeaderTest, TheMenuOffersRemoveTheHiddenColumnsAndTheFieldOrganizer) {
     m_dlg.m_list.FindColumn(L"a")->m_bRemove = TRUE;
     kit::PopupMenuCatcher last;
     last.ChooseId(2);
-    RightClickHeader(0);
+    ClickHeader(0, true);
     EXPECT_TRUE(last.Items()[0].grayed);
     EXPECT_EQ(m_dlg.m_organizerRequests, 1);
 }
@@ -352,7 +348,7 @@ TEST_F(HeaderTest, AReshownColumnGoesRightAfterTheClickedOneAndAtMost47AreOffere
         m_dlg.m_list.DeleteColumn(m_dlg.m_list.GetColumnPosition(L"x"));
         kit::PopupMenuCatcher menu;
         menu.ChooseText(L"x");
-        RightClickHeader(clicked);
+        ClickHeader(clicked, true);
         EXPECT_TRUE(menu.Chosen()) << menu.Problem();
         EXPECT_EQ(kit::ListHeaders(m_dlg.List())[clicked + 1], L"x");
     }
@@ -365,7 +361,7 @@ TEST_F(HeaderTest, AReshownColumnGoesRightAfterTheClickedOneAndAtMost47AreOffere
             offered += (i ? L" | h" : L"h") + std::to_wstring(i) + L"=" + std::to_wstring(3 + i);
     }
     kit::PopupMenuCatcher many;
-    RightClickHeader(0);
+    ClickHeader(0, true);
     ASSERT_TRUE(many.Shown());
     EXPECT_EQ(kit::MenuText(many.Items()[1].children), offered);
 }
@@ -374,7 +370,7 @@ TEST_F(HeaderTest, NoMenuWithoutTextsWhenDisabledOrBesideTheItems) {
     m_dlg.AddTextColumn(L"a", 50);
     const auto menuAt = [&](int item) {
         kit::PopupMenuCatcher menu;
-        RightClickHeader(item);
+        ClickHeader(item, true);
         return menu.Shown();
     };
     EXPECT_FALSE(menuAt(1)) << "beside the items";

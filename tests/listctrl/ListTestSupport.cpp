@@ -142,10 +142,7 @@ void ListHostDialog::AddRow(const std::vector<std::wstring>& cells, LPARAM data)
 }
 
 std::vector<std::wstring> ListHostDialog::Column(int column) const {
-    std::vector<std::wstring> cells;
-    for (int row = 0; row < m_list.GetItemCount(); ++row)
-        cells.push_back(kit::ListCell(List(), row, column));
-    return cells;
+    return kit::ListColumn(List(), column);
 }
 
 POINT ListHostDialog::CellPoint(int row, int column) const {

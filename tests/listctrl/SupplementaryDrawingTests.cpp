@@ -9,9 +9,9 @@ const std::wstring kYoshi = L"\U00020BB7", kBox = L"\xE000"; // no font has U+E0
 
 class SupplementaryDrawingTest : public ListTest {
 protected:
+    SupplementaryDrawingTest() { m_nListWidth = 300; }
     void SetUp() override {
         ListTest::SetUp();
-        ASSERT_TRUE(m_dlg.Open(300));
         m_dlg.m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
         m_dlg.AddTextColumn(L"a", 70);
         m_dlg.m_list.AddColumn(L"c", L"c", 90, 0, FALSE, TRUE, TRUE, TRUE, -1, 15, LVCFMT_RIGHT);
@@ -37,10 +37,9 @@ protected:
         cell.push_back(background);
         return cell;
     }
-    ListHostDialog m_dlg;
 };
 
-TEST_F(SupplementaryDrawingTest, DrawsTheCharacterNotItsHalvesWhereAndHowTheListDrawsText) {
+TEST_F(SupplementaryDrawingTest, DrawsWholeCharactersWhereTheListDrawsTextAndCutsBetweenThem) {
     EXPECT_NE(Cell(0, 0), Cell(1, 0)) << "two boxes, as the plain text output shows 𠮷";
     EXPECT_NE(Cell(0, 0), Cell(2, 0)) << "nothing drawn";
     // Right-aligned "𠮷 田" and "□ 田": the same 田, in the same place and colours,
@@ -51,9 +50,6 @@ TEST_F(SupplementaryDrawingTest, DrawsTheCharacterNotItsHalvesWhereAndHowTheList
     ::SetFocus(m_dlg.List());
     EXPECT_EQ(Cell(0, 1, 20), Cell(2, 1, 20));
     EXPECT_NE(Cell(0, 1).back(), Cell(1, 1).back()) << "selected rows look selected";
-}
-
-TEST_F(SupplementaryDrawingTest, CutsTextBetweenCharactersToFit) {
     CSupplementaryTextPainter painter;
     CClientDC hdc(m_dlg.List());
     CSelectObject font(hdc, m_dlg.m_list.GetFont());
@@ -68,3 +64,4 @@ TEST_F(SupplementaryDrawingTest, CutsTextBetweenCharactersToFit) {
         EXPECT_TRUE(nKept == 0 || painter.Width(hdc, fitted) <= cx) << cx;
     }
 }
+

@@ -1,12 +1,10 @@
 // What a user does with what the search found: the search-field list, dialling,
 // e-mail, adding, the row menu, the host's phone-number dialog and Entry
 // Properties; and the results' order, columns and names with parentheses.
-#include "FakeLdapApi.h"
 #include "HostSession.h"
 
 #include <algorithm>
 #include <cwchar>
-#include <functional>
 
 using namespace host;
 

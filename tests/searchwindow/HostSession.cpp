@@ -97,17 +97,6 @@ bool SearchWindowTest::ToolbarEnabled(int nCommand) const {
     return button && button->enabled();
 }
 
-void SearchWindowTest::ExpectBarsBesideTheList() const {
-    RECT bar, list, status;
-    ::GetWindowRect(ToolBar(), &bar);
-    ::GetWindowRect(List(), &list);
-    ::GetWindowRect(kit::FindChild(m_hWnd, 59393), &status);
-    EXPECT_TRUE(::IsWindowVisible(ToolBar()));
-    EXPECT_GE(list.top, bar.bottom) << "the list covers the toolbar";
-    EXPECT_LE(list.bottom, status.top) << "the list covers the status bar";
-    EXPECT_GT(list.bottom - list.top, 50);
-}
-
 void SearchWindowTest::TypeSearch(const std::wstring& text) {
     HWND edit = SearchEdit();
     ::SetFocus(edit);

@@ -55,8 +55,6 @@ protected:
     HWND List() const { return kit::FindChild(m_hWnd, 1013); }
     HWND ToolBar() const { return kit::FindChild(m_hWnd, 59392); }
     bool ToolbarEnabled(int nCommand) const;
-    // The toolbar above the list and the status bar below it, neither covered.
-    void ExpectBarsBesideTheList() const;
     // Types the text into the search box and presses Enter, as a user does.
     void TypeSearch(const std::wstring& text);
     // Opens the window if need be, types a search into the emptied box and waits until

@@ -30,13 +30,6 @@ int Count(const std::vector<std::wstring>& calls, const std::wstring& call) {
     return static_cast<int>(std::count(calls.begin(), calls.end(), call));
 }
 
-std::vector<std::wstring> Column(HWND list, int column) {
-    std::vector<std::wstring> cells;
-    for (int row = 0; row < kit::ListRowCount(list); ++row)
-        cells.push_back(kit::ListCell(list, row, column));
-    return cells;
-}
-
 // Searches through the fake, answered by the watcher, until the caption settles.
 class FakeSearchTest : public SearchWindowTest {
 protected:
@@ -159,7 +152,7 @@ TEST_F(FakeSearchTest, AnotherResultCodeIsShownThenTheRowsAreSortedAndTheConnect
     std::vector<std::wstring> rowsAtTheBox;
     int openAtTheBox = 0;
     kit::MessageBoxWatcher boxes([&](const kit::MessageBoxInfo&) {
-        rowsAtTheBox = Column(List(), 0);
+        rowsAtTheBox = kit::ListColumn(List(), 0);
         openAtTheBox = m_fake.OpenObjects();
         return IDOK;
     });
@@ -170,7 +163,7 @@ TEST_F(FakeSearchTest, AnotherResultCodeIsShownThenTheRowsAreSortedAndTheConnect
     // Each new row comes first; the sort comes after the box, then the unbind.
     EXPECT_EQ(rowsAtTheBox, (std::vector<std::wstring>{L"Zed Smith", L"Ann Smith"}));
     EXPECT_GT(openAtTheBox, 0);
-    EXPECT_EQ(Column(List(), 0), (std::vector<std::wstring>{L"Ann Smith", L"Zed Smith"}));
+    EXPECT_EQ(kit::ListColumn(List(), 0), (std::vector<std::wstring>{L"Ann Smith", L"Zed Smith"}));
     EXPECT_EQ(m_fake.Calls(false).back(), L"Unbind");
     EXPECT_EQ(m_fake.OpenObjects(), 0);
     EXPECT_TRUE(SearchFailures().empty());

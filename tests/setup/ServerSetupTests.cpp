@@ -4,9 +4,11 @@
 // read back with the registry API after each step.
 #include "FakeLdapApi.h"
 #include "HostSession.h"
+#include "RegistrySandbox.h"
 
 #include "resource.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -24,39 +26,20 @@ const std::wstring kColumns = L"ListControl\\DirectorySearch";
 // "account <name>" and "columns <name>".
 using Stored = std::map<std::wstring, std::wstring>;
 
-// Reads the values of the key at path and below into group; each sub-key of the
-// key has its own group instead when pszGroupOfEach (and the sub-key's name) names it.
-void ReadKey(const std::wstring& path, const std::wstring& group, const std::wstring& below,
-             const wchar_t* pszGroupOfEach, Stored& out) {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, (kRoot + path).c_str(), 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
-        return;
-    wchar_t name[256];
-    BYTE data[2048];
-    DWORD nameLength = 256, size = sizeof(data), type = 0;
-    for (DWORD i = 0; RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) == 0;
-         ++i, nameLength = 256, size = sizeof(data)) {
-        std::wstring text(reinterpret_cast<const wchar_t*>(data), size / sizeof(wchar_t));
-        out[group + L"|" + below + name] = type == REG_DWORD
-                                               ? std::to_wstring(*reinterpret_cast<DWORD*>(data))
-                                               : text.substr(0, text.find(L'\0'));
-    }
-    for (DWORD i = 0; nameLength = 256,
-               RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) == 0;
-         ++i) {
-        if (pszGroupOfEach)
-            ReadKey(path + L"\\" + name, pszGroupOfEach + std::wstring(name), L"", nullptr, out);
-        else
-            ReadKey(path + L"\\" + name, group, below + name + L"\\", nullptr, out);
-    }
-    RegCloseKey(key);
-}
-
 Stored ReadStored() {
     Stored stored;
-    ReadKey(kAccounts, L"Current", L"", L"account ", stored);
-    ReadKey(kColumns, L"", L"", L"columns ", stored);
+    for (const auto& [path, group] : {std::pair{kAccounts, L"account "}, {kColumns, L"columns "}}) {
+        for (const auto& [name, raw] : ReadRawTree(kRoot + path)) {
+            const size_t end = name.find_first_of(L"\\|"); // "sub\key|value" of the tree
+            std::wstring below = name.substr(end + 1);
+            std::replace(below.begin(), below.end(), L'|', L'\\');
+            const BYTE* data = raw.second.data();
+            const std::wstring text(reinterpret_cast<const wchar_t*>(data), raw.second.size() / 2);
+            stored[(end ? group + name.substr(0, end) : L"Current") + L"|" + below] =
+                raw.first == REG_DWORD ? std::to_wstring(*reinterpret_cast<const DWORD*>(data))
+                                         : text.substr(0, text.find(L'\0'));
+        }
+    }
     return stored;
 }
 
@@ -201,7 +184,7 @@ TEST_F(ServerTest, ANewServerIsCheckedThenStoredUnderItsDescriptionWithItsEightV
         // The bind options in their fixed order, the simple bind chosen.
         EXPECT_EQ(kit::ComboItems(Field(sheet, IDC_BIND_OPTION)),
                   (std::vector{Text(3068), Text(3067)}));
-        EXPECT_EQ(kit::ComboSelection(Field(sheet, IDC_BIND_OPTION)), 1);
+        EXPECT_EQ(SendMessageW(Field(sheet, IDC_BIND_OPTION), CB_GETCURSEL, 0, 0), 1);
         // A port is 1 to 65535: a larger number would reach another port; pasted text
         // with a letter (the field takes only digits from the keyboard) is no number.
         for (const wchar_t* port : {L"0", L"12x", L"65536"}) {
