@@ -3,18 +3,44 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 #include <sstream>
 
 namespace kit {
 namespace {
 
+#define KIT_NAME(id)                                                                               \
+    { id, #id }
+
+std::string Name(UINT message, UINT_PTR param) {
+    static const std::map<UINT, const char*> names = {
+        KIT_NAME(WM_DESTROY),   KIT_NAME(WM_SETFOCUS), KIT_NAME(WM_KILLFOCUS),
+        KIT_NAME(WM_SETTEXT),   KIT_NAME(WM_CLOSE),    KIT_NAME(WM_NOTIFY),
+        KIT_NAME(WM_NCDESTROY), KIT_NAME(WM_KEYDOWN),  KIT_NAME(WM_CHAR),
+        KIT_NAME(WM_COMMAND),   KIT_NAME(WM_TIMER),    KIT_NAME(WM_MENUSELECT),
+        KIT_NAME(WM_ENTERIDLE), KIT_NAME(SB_SETTEXTW), KIT_NAME(WM_LBUTTONDOWN)};
+    static const std::map<UINT, const char*> notifications = {
+        KIT_NAME(LVN_ITEMCHANGING),  KIT_NAME(LVN_ITEMCHANGED), KIT_NAME(LVN_COLUMNCLICK),
+        KIT_NAME(LVN_ENDLABELEDITW), KIT_NAME(NM_CLICK),        KIT_NAME(NM_RELEASEDCAPTURE)};
+    std::ostringstream out;
+    const auto known = names.find(message);
+    if (known != names.end())
+        out << known->second;
+    else
+        out << "message 0x" << std::hex << message << std::dec;
+    const auto code = notifications.find(static_cast<UINT>(param));
+    if (message == WM_NOTIFY && code != notifications.end())
+        out << " " << code->second;
+    else
+        out << " " << static_cast<long long>(param);
+    return out.str();
+}
+
 std::string Show(const Msg& msg) {
-    std::ostringstream line;
-    line << "  [" << msg.window << "] message 0x" << std::hex << msg.message << std::dec << " "
-         << static_cast<long long>(msg.param);
+    std::string line = "  [" + std::to_string(msg.window) + "] " + Name(msg.message, msg.param);
     if (!msg.text.empty())
-        line << " \"" << std::string(msg.text.begin(), msg.text.end()) << "\"";
-    return line.str() + "\n";
+        line += " \"" + std::string(msg.text.begin(), msg.text.end()) + "\"";
+    return line + "\n";
 }
 
 bool Same(const Msg& expected, const Msg& seen) {
