@@ -66,6 +66,21 @@ void MoveStoredAccount(const CString& strFormer, CLDapAccount& account) {
     account.Save();
 }
 
+// The menu item of server nIndex: its number from 1, passing over the ids of Add,
+// Remove and Properties, so that a long list of servers takes no command's place.
+UINT ServerItemId(int nIndex) {
+    const UINT nId = static_cast<UINT>(nIndex) + 1;
+    return nId < ID_SERVER_ADD ? nId : nId + (ID_SERVER_PROPERTIES - ID_SERVER_ADD + 1);
+}
+
+int ServerIndexOf(UINT nId) {
+    if (nId < ID_SERVER_ADD)
+        return static_cast<int>(nId) - 1;
+    return nId > ID_SERVER_PROPERTIES
+               ? static_cast<int>(nId - (ID_SERVER_PROPERTIES - ID_SERVER_ADD + 1)) - 1
+               : -1;
+}
+
 } // namespace
 
 CServerManager::CServerManager(CDirectorySearchDialog& window)
@@ -95,7 +110,7 @@ void CServerManager::BuildServerMenu() {
     m_serverMenu.CreatePopupMenu();
     CLDapAccountArray& servers = m_window.GetServers();
     for (int i = 0; i < servers.GetSize(); ++i)
-        m_serverMenu.AppendMenu(MF_STRING, i + 1, Shown(servers[i].description));
+        m_serverMenu.AppendMenu(MF_STRING, ServerItemId(i), Shown(servers[i].description));
     if (servers.IsEmpty()) {
         m_window.SetServerButtonText(Text(3841));
         return;
@@ -128,7 +143,7 @@ void CServerManager::GreyForCustomize() {
     const int nCurrent = FindCurrentServer();
     for (int i = 0; i < m_window.GetServers().GetSize(); ++i) {
         if (i != nCurrent)
-            m_serverMenu.EnableMenuItem(i + 1, MF_BYCOMMAND | MF_GRAYED);
+            m_serverMenu.EnableMenuItem(ServerItemId(i), MF_BYCOMMAND | MF_GRAYED);
     }
     m_serverMenu.EnableMenuItem(ID_SERVER_ADD, MF_BYCOMMAND | MF_GRAYED);
     m_serverMenu.EnableMenuItem(ID_SERVER_REMOVE, MF_BYCOMMAND | MF_GRAYED);
@@ -156,7 +171,7 @@ void CServerManager::OnSearchIn() {
         EditServer();
         break;
     default:
-        ChooseServer(static_cast<int>(nChoice) - 1);
+        ChooseServer(ServerIndexOf(nChoice));
         break;
     }
 }
@@ -174,7 +189,7 @@ void CServerManager::ChooseServer(int nIndex) {
     m_window.AbandonSearch();
     WriteCurrentServer(servers[nIndex].description);
     m_window.SetServerButtonText(Shown(servers[nIndex].description));
-    ::SetMenuDefaultItem(m_serverMenu, nIndex + 1, FALSE);
+    ::SetMenuDefaultItem(m_serverMenu, ServerItemId(nIndex), FALSE);
     m_window.SetCurrentServer(nIndex);
     m_window.SaveListSettings(); // still named after the server being left
     m_window.SwitchListToCurrentServer();

@@ -257,6 +257,21 @@ TEST_F(ServerTest, ChoosingAServerAbandonsTheSearchAndShowsItsColumns) {
     SetOption(117, 4);
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(SearchIn(), (std::vector<std::wstring>{L"R&&D (default)", kServer}));
+    // A list taller than the screen, walked by keyboard: the servers' items pass over
+    // the commands' ids (the 106th would otherwise be Add).
+    m_pSearch->CloseDialogs();
+    for (int i = 1; i <= 110; ++i)
+        AddAccount(L"Branch " + std::to_wstring(1000 + i), DirectoryPort());
+    ASSERT_NE(Open(), nullptr);
+    const UINT_PTR nSafety = ::SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) {
+        ::EndMenu(); // should the keys not reach the menu
+    });
+    EXPECT_TRUE(ClickToolbarButton(35002));
+    for (UINT vk : {VK_END, VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN})
+        kit::PressKey(ToolBar(), vk); // from the last item up to the 106th, and chosen
+    kit::PumpUntilInputDone();
+    ::KillTimer(nullptr, nSafety);
+    EXPECT_EQ(ButtonText(35002), L"Branch 1106");
 }
 
 // An administrator renames, edits, cancels, switches and removes servers; after
