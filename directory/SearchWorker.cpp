@@ -3,6 +3,7 @@
 #include "EventLog.h"
 #include "LdapConnector.h"
 #include "LdapVersionProbe.h"
+#include "ModuleThread.h"
 
 #include "WinApp.h"
 
@@ -122,7 +123,6 @@ struct CSearchJob {
     std::shared_ptr<CSearchHandOff> pHandOff;
     CSearchRequest request;
     UINT nSearchId;
-    HMODULE hModule; // the reference the worker holds on the module
 };
 
 class CSearchWorker {
@@ -259,15 +259,8 @@ void CSearchWorker::Fail(SearchFailure failure) {
 }
 
 UINT __cdecl SearchThreadProc(LPVOID pParam) {
-    HMODULE hModule;
-    {
-        std::unique_ptr<CSearchJob> pJob(static_cast<CSearchJob*>(pParam));
-        hModule = pJob->hModule;
-        CSearchWorker(*pJob).Run();
-    }
-    // The module may have been unloaded by the host meanwhile: the reference held
-    // is given back by a call that does not return into it.
-    ::FreeLibraryAndExitThread(hModule, 0);
+    std::unique_ptr<CSearchJob> pJob(static_cast<CSearchJob*>(pParam));
+    CSearchWorker(*pJob).Run();
     return 0;
 }
 
@@ -275,25 +268,13 @@ UINT __cdecl SearchThreadProc(LPVOID pParam) {
 
 UINT StartSearchWorker(const std::shared_ptr<CSearchHandOff>& pHandOff, CSearchRequest request,
                        UINT nContinuedSearch) {
-    HMODULE hModule = nullptr;
-    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                              reinterpret_cast<LPCWSTR>(&SearchThreadProc), &hModule))
-        return 0;
     const UINT nSearchId = nContinuedSearch ? nContinuedSearch : pHandOff->NewSearch();
-    auto* pJob = new CSearchJob{pHandOff, std::move(request), nSearchId, hModule};
-    CWinThread* pThread =
-        AfxBeginThread(SearchThreadProc, pJob, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    if (!pThread) {
+    auto* pJob = new CSearchJob{pHandOff, std::move(request), nSearchId};
+    if (!BeginModuleThread(SearchThreadProc, pJob)) {
         delete pJob;
-        ::FreeLibrary(hModule);
         if (!nContinuedSearch)
             pHandOff->AbandonSearch();
         return 0;
     }
-    // The thread ends in FreeLibraryAndExitThread, never back in the framework, so
-    // its object is not deleted there: it is of no further use.
-    pThread->m_bAutoDelete = FALSE;
-    ::ResumeThread(pThread->m_hThread);
-    delete pThread;
     return nSearchId;
 }

@@ -1,6 +1,6 @@
 #include "ConnectionTester.h"
 
-#include "WinApp.h"
+#include "ModuleThread.h"
 
 #include <optional>
 
@@ -55,7 +55,7 @@ bool CConnectionTester::Start(const CLDapAccount& account) {
         m_pShared->result.reset();
     }
     auto* pJob = new Job{m_pShared, account, nTest};
-    if (!AfxBeginThread(RunJob, pJob)) {
+    if (!BeginModuleThread(RunJob, pJob)) {
         delete pJob;
         Abandon();
         return false;
