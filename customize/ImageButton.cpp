@@ -44,7 +44,7 @@ void CImageButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     const int cx = ::GetSystemMetrics(SM_CXBORDER);
     const int cy = ::GetSystemMetrics(SM_CYBORDER);
     const HDC hdc = lpDIS->hDC;
-    const int nSaved = ::SaveDC(hdc);
+    CSavedDCState saved(hdc);
     RECT inner = lpDIS->rcItem;
     ::InflateRect(&inner, -2 * cx, -2 * cy);
     const int W = inner.right - inner.left;
@@ -65,7 +65,6 @@ void CImageButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     if (nBitmap == 0 ||
         !bitmap.Attach(static_cast<HBITMAP>(::LoadImageW(
             m_hResources, MAKEINTRESOURCEW(nBitmap), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)))) {
-        ::RestoreDC(hdc, nSaved);
         return; // nothing at all, not even the face
     }
     BITMAP info{};
@@ -128,5 +127,4 @@ void CImageButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     }
     if (lpDIS->itemState & ODS_FOCUS)
         ::DrawFocusRect(hdc, &focus);
-    ::RestoreDC(hdc, nSaved);
 }

@@ -5,6 +5,7 @@
 #include "EventLog.h"
 #include "FieldCatalogue.h"
 #include "Options.h"
+#include "TranslatedText.h"
 #include "Translation.h"
 #include "resource.h"
 
@@ -112,7 +113,7 @@ BOOL CLdapCustomizeSearchDlg::PreTranslateMessage(MSG* pMsg) {
 }
 
 CString CLdapCustomizeSearchDlg::Text(UINT nID) const {
-    return m_pTranslation ? m_pTranslation->LoadStringW(nID, 512) : CString();
+    return TranslatedText(m_pTranslation, nID);
 }
 
 void CLdapCustomizeSearchDlg::DoDataExchange(CDataExchange* pDX) {

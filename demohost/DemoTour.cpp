@@ -1,5 +1,6 @@
 #include "DemoTour.h"
 
+#include "DemoTourSupport.h"
 #include "MessagePump.h"
 #include "Options.h"
 #include "ScreenImage.h"
@@ -8,9 +9,10 @@
 #include <cwchar>
 #include <string>
 
+using namespace tour;
+
 namespace {
 
-constexpr DWORD kStepTimeoutMs = 30000;
 // The sample server reached over SSL/TLS (CSampleAccounts).
 constexpr wchar_t kEncryptedSampleServer[] = L"Quillet Directory (encrypted)";
 
@@ -39,12 +41,6 @@ HWND FindDescendant(HWND hParent, const wchar_t* pszClass) {
             return hFound;
     }
     return nullptr;
-}
-
-CString WindowText(HWND hWnd) {
-    wchar_t szText[512] = {};
-    ::GetWindowTextW(hWnd, szText, 512);
-    return szText;
 }
 
 bool EndsWith(const CString& text, const CString& end) {
@@ -557,9 +553,7 @@ int CDemoTour::FindColumn(const wchar_t* pszTitlePart) const {
 }
 
 CString CDemoTour::Cell(int nRow, int nColumn) const {
-    wchar_t szText[512] = {};
-    ListView_GetItemText(ResultList(), nRow, nColumn, szText, 512);
-    return szText;
+    return ItemText(ResultList(), nRow, nColumn);
 }
 
 // Compares the cell as the screen shows it with the same text drawn in the list's

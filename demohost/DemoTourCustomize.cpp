@@ -2,31 +2,21 @@
 // to the front and saved, and an advanced search typed into the grid and run.
 #include "DemoTour.h"
 
+#include "DemoTourSupport.h"
 #include "MessagePump.h"
 
 #include <cwchar>
 
+using namespace tour;
+
 namespace {
 
-constexpr DWORD kStepTimeoutMs = 30000;
 // Controls of the Customize Search & Display window.
 constexpr int kGrid = 1086, kSearch = 1088, kShown = 2023, kUp = 2027, kCellEditor = 112;
 // Its place in the directory's menu bar: Edit, the fifth item.
 constexpr int kEditMenu = 1, kAdvanceSearchItem = 4;
 // The columns of the grid once the e-mail address comes first.
 constexpr int kEmailColumn = 0, kCityColumn = 4;
-
-CString ItemText(HWND hList, int nRow, int nColumn) {
-    wchar_t szText[256] = {};
-    ListView_GetItemText(hList, nRow, nColumn, szText, 256);
-    return szText;
-}
-
-CString Caption(HWND hWnd) {
-    wchar_t szText[512] = {};
-    ::GetWindowTextW(hWnd, szText, 512);
-    return szText;
-}
 
 bool StartsWith(const CString& text, const wchar_t* pszStart) {
     return std::wcsncmp(text, pszStart, std::wcslen(pszStart)) == 0;
@@ -127,9 +117,9 @@ bool CDemoTour::RunAdvancedSearch() {
         return false;
     // While it runs, the caption says what is searched for; then it names the filter.
     const bool bDone = PumpUntil(
-        [&] { return Caption(hWnd).Find(L"Searching") < 0 && Caption(hWnd).Right(2) == L"))"; },
+        [&] { return WindowText(hWnd).Find(L"Searching") < 0 && WindowText(hWnd).Right(2) == L"))"; },
         kStepTimeoutMs);
-    if (!Check(bDone, L"the search finished (caption \"%s\")", Caption(hWnd).GetString()))
+    if (!Check(bDone, L"the search finished (caption \"%s\")", WindowText(hWnd).GetString()))
         return false;
     const int nRows = ListView_GetItemCount(ResultList());
     const int nCity = FindColumn(L"city");

@@ -50,6 +50,12 @@ void BuildEntryMap(ILdapApi& api, LDAP* pConnection, LDAPMessage* pMessage,
     }
 }
 
+CString LastCommaFirst(const CPersonFields& person) {
+    CString name;
+    name.Format(L"%s, %s", person.strLastName.GetString(), person.strFirstName.GetString());
+    return name;
+}
+
 CPersonFields GetPersonFields(const CMapStringToString& map) {
     CPersonFields fields;
     CString cn;

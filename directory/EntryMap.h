@@ -42,6 +42,8 @@ struct CPersonFields {
     CString strEmail;
 };
 CPersonFields GetPersonFields(const CMapStringToString& map);
+// The person's name as "Last, First", as the host's records and the number menu give it.
+CString LastCommaFirst(const CPersonFields& person);
 
 // The translation id of the column title of an entry map key that entries commonly
 // have ("cn", "mail", "telephonenumber", ...); 0 for any other key.

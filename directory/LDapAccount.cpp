@@ -139,10 +139,18 @@ void CLDapAccountArray::SaveAll() {
     RemoveAll();
 }
 
+CString CLDapAccountArray::CurrentName(const CWinApp& app) {
+    return app.GetProfileString(kCurrentServerSection, kCurrentServerEntry, L"");
+}
+
+void CLDapAccountArray::WriteCurrentName(CWinApp& app, const CString& description) {
+    app.WriteProfileString(kCurrentServerSection, kCurrentServerEntry, description);
+}
+
 CLDapAccount* CLDapAccountArray::ChooseCurrent(const CWinApp& app) {
     if (IsEmpty())
         return nullptr;
-    CString current = app.GetProfileString(kCurrentServerSection, kCurrentServerEntry, L"");
+    const CString current = CurrentName(app);
     if (current.IsEmpty())
         return &ElementAt(0);
     for (int i = GetUpperBound(); i >= 0; --i) {

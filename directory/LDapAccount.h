@@ -86,4 +86,7 @@ public:
     // "Config\LDAPServers": the last one whose description equals it exactly, else
     // (empty or stale) the first account; null when there is none.
     CLDapAccount* ChooseCurrent(const CWinApp& app);
+    // That "Current" value as stored, and stored anew.
+    static CString CurrentName(const CWinApp& app);
+    static void WriteCurrentName(CWinApp& app, const CString& description);
 };

@@ -13,7 +13,7 @@ int HexDigit(wchar_t ch) {
 
 // A DN with its %XX escapes (of UTF-8 bytes) decoded.
 CString Unescape(const std::wstring& text) {
-    const std::string escaped = CString(text.c_str()).ToUtf8();
+    const std::string escaped = CString(text).ToUtf8();
     std::string bytes;
     for (size_t i = 0; i < escaped.size(); ++i) {
         if (escaped[i] == '%' && i + 2 < escaped.size() && HexDigit(escaped[i + 1]) >= 0 &&
@@ -24,10 +24,7 @@ CString Unescape(const std::wstring& text) {
             bytes += escaped[i];
         }
     }
-    std::wstring decoded(bytes.size(), L'\0');
-    decoded.resize(::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                         decoded.data(), static_cast<int>(decoded.size())));
-    return CString(decoded.c_str());
+    return CString(bytes.c_str()); // as far as a decoded NUL, if any
 }
 
 } // namespace

@@ -182,11 +182,14 @@ thread_local HHOOK CModalMessageFilter::t_hHook = nullptr;
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM, LPARAM lParam) {
     if (msg != WM_INITDIALOG)
         return FALSE; // everything else reaches the object through its subclass
-    auto* pDlg = reinterpret_cast<CDialog*>(lParam);
-    if (!pDlg->Attach(hWnd))
+    return reinterpret_cast<CDialog*>(lParam)->AttachAndInit(hWnd);
+}
+
+BOOL CDialog::AttachAndInit(HWND hWnd) {
+    if (!Attach(hWnd))
         return FALSE;
     try {
-        return pDlg->OnInitDialog();
+        return OnInitDialog();
     } catch (...) {
         // Nothing may unwind into the system's dialog code.
         AfxTrace(L"CDialog: exception in OnInitDialog of window %p\n", hWnd);
@@ -194,13 +197,16 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM, LPARAM lParam)
     }
 }
 
+HINSTANCE CDialog::TemplateInstance() const {
+    return m_hTemplateInstance ? m_hTemplateInstance : AfxGetResourceHandle();
+}
+
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParent) {
     m_nIDTemplate = nIDTemplate;
     m_pParentWnd = pParent;
     m_bModal = FALSE;
     HWND hWnd =
-        ::CreateDialogParamW(m_hTemplateInstance ? m_hTemplateInstance : AfxGetResourceHandle(),
-                             MAKEINTRESOURCEW(nIDTemplate), pParent ? pParent->m_hWnd : nullptr,
+        ::CreateDialogParamW(TemplateInstance(), MAKEINTRESOURCEW(nIDTemplate), pParent ? pParent->m_hWnd : nullptr,
                              DialogProc, reinterpret_cast<LPARAM>(this));
     return hWnd != nullptr;
 }
@@ -209,9 +215,8 @@ INT_PTR CDialog::DoModal() {
     m_bModal = TRUE;
     HWND hParent = m_pParentWnd ? m_pParentWnd->m_hWnd : ::GetActiveWindow();
     CModalMessageFilter filter(this);
-    INT_PTR result = ::DialogBoxParamW(
-        m_hTemplateInstance ? m_hTemplateInstance : AfxGetResourceHandle(),
-        MAKEINTRESOURCEW(m_nIDTemplate), hParent, DialogProc, reinterpret_cast<LPARAM>(this));
+    INT_PTR result = ::DialogBoxParamW(TemplateInstance(), MAKEINTRESOURCEW(m_nIDTemplate), hParent,
+                                       DialogProc, reinterpret_cast<LPARAM>(this));
     m_bModal = FALSE;
     return result;
 }

@@ -63,6 +63,10 @@ protected:
     BOOL m_bModal = FALSE;
     // The binary whose resources hold the template; null: the current module's.
     HINSTANCE m_hTemplateInstance = nullptr;
+    HINSTANCE TemplateInstance() const;
+    // Takes the new dialog window and initialises it, as the dialog procedures do at
+    // WM_INITDIALOG.
+    BOOL AttachAndInit(HWND hWnd);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);

@@ -88,6 +88,23 @@ private:
     HGDIOBJ m_hOld;
 };
 
+// A DC's drawing state (clip region, colours, selected objects) as it was, back
+// when this goes.
+class CSavedDCState {
+public:
+    explicit CSavedDCState(HDC hdc) : m_hdc(hdc), m_nSaved(::SaveDC(hdc)) {}
+    ~CSavedDCState() {
+        if (m_nSaved)
+            ::RestoreDC(m_hdc, m_nSaved);
+    }
+    CSavedDCState(const CSavedDCState&) = delete;
+    CSavedDCState& operator=(const CSavedDCState&) = delete;
+
+private:
+    HDC m_hdc;
+    int m_nSaved;
+};
+
 // The client-area DC of a window, released with the object.
 class CClientDC {
 public:

@@ -16,6 +16,12 @@ public:
 
     // A non-owning view of a menu that belongs to someone else.
     static CMenu Borrow(HMENU hMenu);
+    // Text as a menu item (or a button) shows it as typed: "&" doubled, so that it
+    // underlines nothing.
+    static CString LiteralText(CString text) {
+        text.Replace(L"&", L"&&");
+        return text;
+    }
 
     BOOL LoadMenu(UINT nIDResource);
     BOOL CreatePopupMenu();

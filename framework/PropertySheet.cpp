@@ -16,8 +16,7 @@ INT_PTR CALLBACK CPropertyPage::PageProc(HWND hWnd, UINT message, WPARAM, LPARAM
     // The sheet passes its own copy of the page description; it carries the object.
     auto* pPage =
         reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEW*>(lParam)->lParam);
-    pPage->Attach(hWnd);
-    return pPage->OnInitDialog();
+    return pPage->AttachAndInit(hWnd);
 }
 
 BOOL CPropertyPage::OnSetActive() {
@@ -95,7 +94,7 @@ void CPropertySheet::EndModalLoop(int nResult) {
 INT_PTR CPropertySheet::DoModal() {
     std::vector<PROPSHEETPAGEW> pages;
     for (CPropertyPage* pPage : m_pages) {
-        pPage->m_psp.hInstance = AfxGetResourceHandle();
+        pPage->m_psp.hInstance = pPage->TemplateInstance();
         pages.push_back(pPage->m_psp);
     }
     HWND hParent = m_pParentWnd ? m_pParentWnd->m_hWnd : ::GetActiveWindow();

@@ -7,19 +7,6 @@
 
 namespace {
 
-// Restores a DC's drawing state (clip region, colours, selected objects).
-class CSavedDCState {
-public:
-    explicit CSavedDCState(HDC hdc) : m_hdc(hdc), m_nSaved(::SaveDC(hdc)) {}
-    ~CSavedDCState() { ::RestoreDC(m_hdc, m_nSaved); }
-    CSavedDCState(const CSavedDCState&) = delete;
-    CSavedDCState& operator=(const CSavedDCState&) = delete;
-
-private:
-    HDC m_hdc;
-    int m_nSaved;
-};
-
 constexpr UINT kLabelFormat =
     DT_END_ELLIPSIS | DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE | DT_VCENTER;
 

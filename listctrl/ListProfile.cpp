@@ -148,6 +148,13 @@ void CListProfile::DeleteKey(LPCTSTR pszKey, LPCTSTR pszChild) {
     COptions::GetOptions()->DeleteSubKey(pszKey, pszChild);
 }
 
+void CListProfile::DeleteList(const CString& strName) {
+    if (strName.IsEmpty())
+        return; // not the settings of every list
+    DeleteKey(L"ListControl", strName);
+    DeleteKey(L"ListControl", strName + L"-intl");
+}
+
 void CListProfile::StoreListKey(const CProfileValues& list,
                                 const std::vector<CProfileValues>& columns) const {
     CWinApp* pApp = App();

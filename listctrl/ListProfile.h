@@ -48,6 +48,9 @@ public:
 
     // Removes the child pszChild of pszKey with everything below it.
     static void DeleteKey(LPCTSTR pszKey, LPCTSTR pszChild);
+    // Removes everything stored for the list of that settings name: its key and the
+    // key of its localized titles.
+    static void DeleteList(const CString& strName);
 
     // Makes the list key hold exactly `list` and, as its only children, the column
     // keys 0..n-1 holding exactly `columns`: the result of deleting the list key

@@ -30,22 +30,6 @@ bool IsVariationSelector(UINT nCodePoint) {
     return nCodePoint >= 0xE0100 && nCodePoint <= 0xE01EF;
 }
 
-// The DC's state as it was, back when this goes.
-class CSavedDcState {
-public:
-    explicit CSavedDcState(HDC hdc) : m_hdc(hdc), m_nSaved(::SaveDC(hdc)) {}
-    ~CSavedDcState() {
-        if (m_nSaved)
-            ::RestoreDC(m_hdc, m_nSaved);
-    }
-    CSavedDcState(const CSavedDcState&) = delete;
-    CSavedDcState& operator=(const CSavedDcState&) = delete;
-
-private:
-    HDC m_hdc;
-    int m_nSaved;
-};
-
 // Whether the left and the right half of a canvas show the same.
 bool HalvesAlike(const CDibCanvas& canvas) {
     const DWORD* pBits = canvas.Bits();
@@ -188,7 +172,7 @@ void CSupplementaryTextPainter::Draw(HDC hdc, const std::wstring& text, int x, c
     // The baseline where DrawText puts a line it centres vertically.
     const int yBaseline =
         rcLine.top + (rcLine.bottom - rcLine.top) / 2 - metrics.tmHeight / 2 + metrics.tmAscent;
-    CSavedDcState saved(hdc);
+    CSavedDCState saved(hdc);
     ::SetTextAlign(hdc, TA_LEFT | TA_BASELINE);
     ::SetBkMode(hdc, TRANSPARENT);
     for (const Run& run : runs) {

@@ -6,6 +6,7 @@
 #include "HostMessages.h"
 #include "Options.h"
 #include "RecentSearches.h"
+#include "TranslatedText.h"
 #include "Translation.h"
 #include "resource.h"
 
@@ -18,7 +19,6 @@ const UINT kToolbarButtons[] = {ID_SEARCH_FIELD, ID_SEARCH_BOX,      ID_FILE_SEA
                                 ID_DIAL_NUMBER,  ID_SEND_EMAIL,      ID_EDIT_PROPERTIES,
                                 ID_SEPARATOR,    ID_ADD_TO_DIRECTORY};
 
-const wchar_t kCurrentServerSection[] = L"Config\\LDAPServers";
 constexpr int kSearchBoxWidth = 150;
 constexpr int kSearchBoxDropHeight = 135;
 
@@ -77,7 +77,7 @@ CDirectorySearchDialog::~CDirectorySearchDialog() {
 }
 
 CString CDirectorySearchDialog::Text(UINT nID) const {
-    return m_pTranslation ? m_pTranslation->LoadStringW(nID, 512) : CString();
+    return TranslatedText(m_pTranslation, nID);
 }
 
 void CDirectorySearchDialog::DoDataExchange(CDataExchange* pDX) {

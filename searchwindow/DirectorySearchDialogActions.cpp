@@ -24,18 +24,6 @@ namespace {
 const wchar_t kConfirmDialKey[] = L"Software\\Tovana\\Tovana Quillet\\Config\\Options";
 const wchar_t kConfirmDialValue[] = L"ConfirmDial";
 
-// A name as a menu shows it: "&" would otherwise underline the next letter.
-CString MenuText(CString text) {
-    text.Replace(L"&", L"&&");
-    return text;
-}
-
-CString RecordName(const CPersonFields& person) {
-    CString name;
-    name.Format(L"%s, %s", person.strLastName.GetString(), person.strFirstName.GetString());
-    return name;
-}
-
 } // namespace
 
 BOOL CDirectorySearchDialog::OnActionCmdMsg(UINT nID, int nCode, CCmdUI* pCmdUI) {
@@ -138,7 +126,7 @@ CString CDirectorySearchDialog::DialText(const CMapStringToString& entry) const 
     CString text;
     text.Format(L"%s %s %s", Text(2717).GetString(), person.strFirstName.GetString(),
                 person.strLastName.GetString());
-    return MenuText(text);
+    return CMenu::LiteralText(text);
 }
 
 // ---------------------------------------------------------------- command states
@@ -184,7 +172,7 @@ void CDirectorySearchDialog::Dial() {
     }
     // The host confirms the call and frees the record.
     auto* pRecord = new HostEntryRecord;
-    pRecord->name = RecordName(person);
+    pRecord->name = LastCommaFirst(person);
     pRecord->number = number;
     m_pHost->SendHostMessage(HostMessage::kDialConfirm, reinterpret_cast<LPARAM>(pRecord));
 }
@@ -209,7 +197,7 @@ void CDirectorySearchDialog::OnAddToDirectory(UINT) {
     const CPersonFields person = GetPersonFields(*pEntry);
     // The host copies what it keeps before the message returns.
     auto pRecord = std::make_unique<HostEntryRecord>();
-    pRecord->name = RecordName(person);
+    pRecord->name = LastCommaFirst(person);
     pRecord->number = person.strTelephoneNumber;
     pRecord->email = person.strEmail;
     m_pHost->SendHostMessage(HostMessage::kAddToDirectory, reinterpret_cast<LPARAM>(pRecord.get()));

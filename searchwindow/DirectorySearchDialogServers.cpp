@@ -3,13 +3,8 @@
 // themselves are carried out by the server management that the façade plugs in.
 #include "DirectorySearchDialog.h"
 
-#include "Options.h"
+#include "ListProfile.h"
 #include "resource.h"
-
-namespace {
-const wchar_t kCurrentServerSection[] = L"Config\\LDAPServers";
-const wchar_t kListSettingsKey[] = L"ListControl";
-} // namespace
 
 UINT CDirectorySearchDialog::ServerCommandMessage() {
     static const UINT nMessage = ::RegisterWindowMessageW(L"DirectorySearch.ServerCommand");
@@ -83,8 +78,7 @@ void CDirectorySearchDialog::SwitchListToCurrentServer() {
     m_listCtrl.DeleteAllItems();
     m_listCtrl.RemoveAllColumns();
     CWinApp* pApp = AfxGetApp();
-    CString current =
-        pApp ? pApp->GetProfileString(kCurrentServerSection, L"Current", L"") : CString();
+    const CString current = pApp ? CLDapAccountArray::CurrentName(*pApp) : CString();
     if (current.IsEmpty()) {
         m_listCtrl.SetName(L"");
         return;
@@ -100,9 +94,8 @@ void CDirectorySearchDialog::MoveListSettings(const CString& strFormer) {
     // Removed first: a new name that differs only in letter case is the same key.
     // Whatever was stored under the new name (a server this one replaced) goes too,
     // so the layout is written afresh under the name as now spelled.
-    const CString strParent = CString(kListSettingsKey) + L"\\" + m_strPlacementEntry;
-    m_pOptions->DeleteSubKey(strParent, strFormer);
-    m_pOptions->DeleteSubKey(strParent, m_strCurrentServer);
+    CListProfile::DeleteList(m_strPlacementEntry + L"\\" + strFormer);
+    CListProfile::DeleteList(m_strPlacementEntry + L"\\" + m_strCurrentServer);
     m_listCtrl.SetName(GetCurrentListName());
     m_listCtrl.WriteControlSettings();
 }

@@ -3,6 +3,7 @@
 #include "EntryMap.h"
 #include "EntryVCard.h"
 #include "HostMessages.h"
+#include "TranslatedText.h"
 #include "Translation.h"
 #include "resource.h"
 
@@ -26,15 +27,8 @@ constexpr int kModalLoopGone = -2;
 CEntryPropertiesDialog::CEntryPropertiesDialog(CMapStringToString* pEntry, CWnd* pParent)
     : CDialog(IDD_ENTRY_PROPERTIES, pParent), m_pEntry(pEntry) {}
 
-INT_PTR CEntryPropertiesDialog::DoModal() {
-    m_bModalLoop = TRUE;
-    const INT_PTR result = CDialog::DoModal();
-    m_bModalLoop = FALSE;
-    return result;
-}
-
 CString CEntryPropertiesDialog::Text(UINT nID) const {
-    return m_pTranslation ? m_pTranslation->LoadStringW(nID, 512) : CString();
+    return TranslatedText(m_pTranslation, nID);
 }
 
 CString CEntryPropertiesDialog::Label(const CString& attribute) const {
@@ -128,7 +122,7 @@ LRESULT CEntryPropertiesDialog::WindowProc(UINT message, WPARAM wParam, LPARAM l
         return TRUE;
     case WM_DESTROY: {
         const LRESULT result = CDialog::WindowProc(message, wParam, lParam);
-        if (m_bModalLoop)
+        if (m_bModal)
             EndDialog(kModalLoopGone);
         return result;
     }

@@ -17,10 +17,9 @@ constexpr wchar_t kVCardClipboardFormat[] = L"text/vcard";
 class CEntryPropertiesDialog : public CDialog {
 public:
     // The entry is borrowed from the search window's row for the dialog's life.
+    // DoModal gives IDOK when the user pressed Enter, IDCANCEL for Close.
     CEntryPropertiesDialog(CMapStringToString* pEntry, CWnd* pParent);
 
-    // IDOK when the user pressed Enter, IDCANCEL for Close.
-    INT_PTR DoModal();
     // The entry as text: one "label<tab>value<CR><LF>" line per value of each field.
     CString EntryText() const;
 
@@ -45,7 +44,6 @@ private:
     void OnCopy(UINT);
 
     CListCtrlEx m_list;
-    BOOL m_bModalLoop = FALSE; // the modal loop is running
     CMapStringToString* m_pEntry;
     HACCEL m_hAccelerators = nullptr; // a resource's: freed with the module
     CMapStringToString m_labels;      // attribute to display label

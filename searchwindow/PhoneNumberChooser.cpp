@@ -9,9 +9,7 @@
 CString ChoosePhoneNumber(const CListCtrlEx& list, const CMapStringToString& entry,
                           const RECT& rowRect, HWND hOwner) {
     const CPersonFields person = GetPersonFields(entry);
-    CString label;
-    label.Format(L"%s, %s", person.strLastName.GetString(), person.strFirstName.GetString());
-    label.Replace(L"&", L"&&"); // a menu shows "&&" as one "&"
+    const CString label = CMenu::LiteralText(LastCommaFirst(person));
 
     CMenu menu;
     if (!menu.CreatePopupMenu())

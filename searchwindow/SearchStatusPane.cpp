@@ -1,5 +1,6 @@
 #include "SearchStatusPane.h"
 
+#include "TranslatedText.h"
 #include "Translation.h"
 
 #include <algorithm>
@@ -34,7 +35,7 @@ void CSearchStatusPane::Attach(CStatusBar* pBar, const CTranslation* pTranslatio
 }
 
 CString CSearchStatusPane::Text(UINT nID) const {
-    return m_pTranslation ? m_pTranslation->LoadStringW(nID, 512) : CString();
+    return TranslatedText(m_pTranslation, nID);
 }
 
 void CSearchStatusPane::Started() {

@@ -215,9 +215,7 @@ void CAccountGeneralPage::ChooseSearchRoot() {
     if (m_namingContexts.empty() || !menu.CreatePopupMenu())
         return;
     for (size_t i = 0; i < m_namingContexts.size(); ++i) {
-        CString text = m_namingContexts[i];
-        text.Replace(L"&", L"&&");
-        menu.AppendMenu(MF_STRING, i + 1, text);
+        menu.AppendMenu(MF_STRING, i + 1, CMenu::LiteralText(m_namingContexts[i]));
     }
     RECT button;
     ::GetWindowRect(GetDlgItem(IDC_SEARCH_ROOT_CHOICES), &button);

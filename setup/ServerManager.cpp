@@ -4,22 +4,13 @@
 #include "AccountGeneralPage.h"
 #include "DirectorySearchDialog.h"
 #include "LDapAccountPropertySheet.h"
+#include "ListProfile.h"
 #include "TranslatedText.h"
 #include "resource.h"
 
 #include <vector>
 
 namespace {
-
-const wchar_t kCurrentServerSection[] = L"Config\\LDAPServers";
-const wchar_t kCurrentServerEntry[] = L"Current";
-
-// A description as the menu and the button show it: "&" as typed, not a mnemonic.
-CString Shown(const CString& description) {
-    CString text = description;
-    text.Replace(L"&", L"&&");
-    return text;
-}
 
 struct StoredValue {
     CString name;
@@ -102,7 +93,7 @@ int CServerManager::FindCurrentServer() const {
 
 void CServerManager::WriteCurrentServer(const CString& description) {
     if (CWinApp* pApp = AfxGetApp())
-        pApp->WriteProfileString(kCurrentServerSection, kCurrentServerEntry, description);
+        CLDapAccountArray::WriteCurrentName(*pApp, description);
 }
 
 void CServerManager::BuildServerMenu() {
@@ -110,7 +101,7 @@ void CServerManager::BuildServerMenu() {
     m_serverMenu.CreatePopupMenu();
     CLDapAccountArray& servers = m_window.GetServers();
     for (int i = 0; i < servers.GetSize(); ++i)
-        m_serverMenu.AppendMenu(MF_STRING, ServerItemId(i), Shown(servers[i].description));
+        m_serverMenu.AppendMenu(MF_STRING, ServerItemId(i), CMenu::LiteralText(servers[i].description));
     if (servers.IsEmpty()) {
         m_window.SetServerButtonText(Text(3841));
         return;
@@ -124,7 +115,7 @@ void CServerManager::BuildServerMenu() {
     int nCurrent = FindCurrentServer();
     if (nCurrent >= 0) {
         ::SetMenuDefaultItem(m_serverMenu, nCurrent, TRUE);
-        m_window.SetServerButtonText(Shown(servers[nCurrent].description));
+        m_window.SetServerButtonText(CMenu::LiteralText(servers[nCurrent].description));
     }
     if (m_window.IsCustomizeOpen())
         GreyForCustomize();
@@ -188,7 +179,7 @@ void CServerManager::ChooseServer(int nIndex) {
         return;
     m_window.AbandonSearch();
     WriteCurrentServer(servers[nIndex].description);
-    m_window.SetServerButtonText(Shown(servers[nIndex].description));
+    m_window.SetServerButtonText(CMenu::LiteralText(servers[nIndex].description));
     ::SetMenuDefaultItem(m_serverMenu, ServerItemId(nIndex), FALSE);
     m_window.SetCurrentServer(nIndex);
     m_window.SaveListSettings(); // still named after the server being left
@@ -221,7 +212,7 @@ void CServerManager::RemoveServer() {
     const CString listName = m_window.GetCurrentListName();
     servers[nIndex].Delete();
     RemoveFromList(nIndex);
-    COptions::GetOptions()->DeleteSubKey(L"ListControl", listName);
+    CListProfile::DeleteList(listName);
     m_window.SetCurrentServer(servers.IsEmpty() ? -1 : 0);
     WriteCurrentServer(m_window.GetCurrentServerName());
     BuildServerMenu();

@@ -365,10 +365,12 @@ TEST_F(ServerTest, AnAdministratorsChangesTouchOnlyWhatTheyMean) {
     EXPECT_EQ(changes(), std::set<std::wstring>{L"account Branch"});
     EXPECT_EQ(bind(L"Branch"), L"me//0");
 
-    // Removed: the first server left becomes current.
+    // Removed, with its localized titles: the first server left becomes current.
+    StoreColumns(L"Branch-intl", {L"cn"});
+    changes();
     SearchIn(ID_SERVER_REMOVE);
-    EXPECT_EQ(changes(),
-              (std::set<std::wstring>{L"Current", L"account Branch", L"columns Branch"}));
+    EXPECT_EQ(changes(), (std::set<std::wstring>{L"Current", L"account Branch", L"columns Branch",
+                                                 L"columns Branch-intl"}));
     EXPECT_EQ(ButtonText(35002), L"Archive");
     EXPECT_EQ(kit::ListHeaders(List()), (std::vector<std::wstring>{L"cn", L"l"}));
 
