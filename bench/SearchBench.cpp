@@ -5,7 +5,7 @@
 // longest time the window's thread went without taking a message. Prints table
 // rows; asserts nothing.
 //
-//   search_bench.exe [--runs N] [--baseline ROWS:FIRST_US:LAST_US]...
+//   search_bench.exe [--runs N] [--baseline LIMIT:FIRST_US:LAST_US]...
 //   search_bench.exe --count-trips   one 1-row and one 200-row search between
 //                                    named events, for a trace of Wine server
 //                                    requests
