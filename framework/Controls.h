@@ -196,6 +196,14 @@ public:
         return static_cast<BOOL>(
             SendMessage(LVM_SETITEMSTATE, nItem, reinterpret_cast<LPARAM>(&item)));
     }
+    // The check box of an item (LVS_EX_CHECKBOXES).
+    BOOL GetCheck(int nItem) const {
+        return (GetItemState(nItem, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) ==
+               INDEXTOSTATEIMAGEMASK(2);
+    }
+    BOOL SetCheck(int nItem, BOOL bCheck = TRUE) {
+        return SetItemState(nItem, INDEXTOSTATEIMAGEMASK(bCheck ? 2 : 1), LVIS_STATEIMAGEMASK);
+    }
     int GetNextItem(int nItem, int nFlags) const {
         return static_cast<int>(SendMessage(LVM_GETNEXTITEM, nItem, nFlags));
     }

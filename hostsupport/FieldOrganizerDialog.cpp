@@ -53,7 +53,8 @@ BOOL CFieldOrganizerDialog::OnInitDialog() {
     });
     m_bFilling = true;
     for (int nField : order)
-        AddRow(nField);
+        InsertRow(m_list.GetItemCount(), nField, m_fields.GetFieldTitle(nField),
+                  m_fields.IsFieldShown(nField));
     m_bFilling = false;
     if (m_list.GetItemCount() > 0)
         m_list.SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
@@ -62,20 +63,19 @@ BOOL CFieldOrganizerDialog::OnInitDialog() {
     return FALSE; // the focus is in the list
 }
 
-void CFieldOrganizerDialog::AddRow(int nField) {
+int CFieldOrganizerDialog::InsertRow(int nAt, int nField, const CString& title, bool bTicked) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = m_list.GetItemCount();
-    const CString title = m_fields.GetFieldTitle(nField);
+    item.iItem = nAt;
     item.pszText = const_cast<wchar_t*>(title.GetString());
     item.lParam = nField;
     const int nRow = m_list.InsertItem(&item);
-    m_list.SetItemState(nRow, m_fields.IsFieldShown(nField) ? kStateChecked : kStateUnchecked,
-                        LVIS_STATEIMAGEMASK);
+    m_list.SetCheck(nRow, bTicked);
+    return nRow;
 }
 
 bool CFieldOrganizerDialog::IsTicked(int nRow) const {
-    return (m_list.GetItemState(nRow, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == kStateChecked;
+    return m_list.GetCheck(nRow) != FALSE;
 }
 
 void CFieldOrganizerDialog::MoveSelected(int nStep) {
@@ -89,13 +89,7 @@ void CFieldOrganizerDialog::MoveSelected(int nStep) {
     const CString title = m_list.GetItemText(nRow, 0); // perhaps renamed already
     m_bFilling = true;
     m_list.DeleteItem(nRow);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = nOther;
-    item.pszText = const_cast<wchar_t*>(title.GetString());
-    item.lParam = nField;
-    const int nNew = m_list.InsertItem(&item);
-    m_list.SetItemState(nNew, bTicked ? kStateChecked : kStateUnchecked, LVIS_STATEIMAGEMASK);
+    const int nNew = InsertRow(nOther, nField, title, bTicked);
     m_bFilling = false;
     m_list.SetItemState(nNew, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     m_list.EnsureVisible(nNew, FALSE);

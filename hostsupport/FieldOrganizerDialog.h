@@ -23,7 +23,7 @@ protected:
 private:
     int FieldOf(int nRow) const { return static_cast<int>(m_list.GetItemData(nRow)); }
     bool IsTicked(int nRow) const;
-    void AddRow(int nField);
+    int InsertRow(int nAt, int nField, const CString& title, bool bTicked);
     // Moves the selected row one place up (-1) or down (+1).
     void MoveSelected(int nStep);
     void UpdateButtons();

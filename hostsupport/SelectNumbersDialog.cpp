@@ -8,8 +8,6 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 namespace {
 
 constexpr int kMaxText = 512;
-constexpr UINT kStateUnchecked = INDEXTOSTATEIMAGEMASK(1);
-constexpr UINT kStateChecked = INDEXTOSTATEIMAGEMASK(2);
 
 } // namespace
 
@@ -35,8 +33,7 @@ BOOL CSelectNumbersDialog::OnInitDialog() {
                         client.right - client.left - ::GetSystemMetrics(SM_CXVSCROLL));
     for (int i = 0; i < m_fields.GetFieldCount(); ++i) {
         m_list.InsertItem(i, m_fields.GetFieldTitle(i));
-        m_list.SetItemState(i, m_fields.IsPhoneNumberField(i) ? kStateChecked : kStateUnchecked,
-                            LVIS_STATEIMAGEMASK);
+        m_list.SetCheck(i, m_fields.IsPhoneNumberField(i));
     }
     if (m_list.GetItemCount() > 0)
         m_list.SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
@@ -45,10 +42,7 @@ BOOL CSelectNumbersDialog::OnInitDialog() {
 }
 
 void CSelectNumbersDialog::OnOK() {
-    for (int i = 0; i < m_fields.GetFieldCount() && i < m_list.GetItemCount(); ++i) {
-        const BOOL bChecked =
-            (m_list.GetItemState(i, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == kStateChecked;
-        m_fields.SetPhoneNumberField(i, bChecked);
-    }
+    for (int i = 0; i < m_fields.GetFieldCount() && i < m_list.GetItemCount(); ++i)
+        m_fields.SetPhoneNumberField(i, m_list.GetCheck(i));
     CDialog::OnOK();
 }
