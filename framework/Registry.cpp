@@ -92,6 +92,33 @@ void CRegKey::EnumSubKeys(CNodeList<CString>& names) const {
     }
 }
 
+std::vector<CRegValue> CRegKey::ReadValues(DWORD* pnSubKeys) const {
+    std::vector<CRegValue> values;
+    DWORD nSubKeys = 0, nValues = 0, nMaxName = 0, nMaxData = 0;
+    if (::RegQueryInfoKeyW(m_hKey, nullptr, nullptr, nullptr, &nSubKeys, nullptr, nullptr,
+                           &nValues, &nMaxName, &nMaxData, nullptr, nullptr) != ERROR_SUCCESS)
+        nSubKeys = nValues = 0;
+    if (pnSubKeys)
+        *pnSubKeys = nSubKeys;
+    std::vector<wchar_t> name(nMaxName + 1);
+    for (DWORD i = 0; i < nValues; ++i) {
+        CRegValue value{CString(), REG_NONE, std::vector<BYTE>(nMaxData)};
+        DWORD nName = nMaxName + 1, nData = nMaxData;
+        if (::RegEnumValueW(m_hKey, i, name.data(), &nName, nullptr, &value.type,
+                            value.data.data(), &nData) != ERROR_SUCCESS)
+            break;
+        value.name = CString(name.data(), static_cast<int>(nName));
+        value.data.resize(nData);
+        values.push_back(std::move(value));
+    }
+    return values;
+}
+
+LONG CRegKey::SetValue(const CRegValue& value) {
+    return ::RegSetValueExW(m_hKey, value.name, 0, value.type, value.data.data(),
+                            static_cast<DWORD>(value.data.size()));
+}
+
 void CRegKey::EnumValueNames(CNodeList<CString>& names) const {
     wchar_t name[16384];
     for (DWORD i = 0;; ++i) {

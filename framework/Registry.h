@@ -4,6 +4,15 @@
 
 #include "Collections.h"
 
+#include <vector>
+
+// One value as stored: its name, kind and bytes.
+struct CRegValue {
+    CString name;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+
 class FW_API CRegKey {
 public:
     CRegKey() = default;
@@ -28,6 +37,10 @@ public:
     LONG SetString(const wchar_t* pszName, const wchar_t* pszValue);
     LONG SetDword(const wchar_t* pszName, DWORD value);
     LONG DeleteValue(const wchar_t* pszName);
+    // Every value, in the registry's order, read in one pass; pnSubKeys, if given,
+    // receives the number of sub-keys.
+    std::vector<CRegValue> ReadValues(DWORD* pnSubKeys = nullptr) const;
+    LONG SetValue(const CRegValue& value);
     // Deletes the named child with all its values and sub-keys.
     LONG DeleteSubKeyTree(const wchar_t* pszChild);
 

@@ -8,56 +8,25 @@
 
 namespace {
 
-// What a key holds now: its values in their order, and how many children it has.
-struct StoredKey {
-    std::vector<CProfileValues::Value> values;
-    DWORD nChildren = 0;
-};
-
-StoredKey ReadKey(HKEY hKey) {
-    StoredKey stored;
-    DWORD nValues = 0, nMaxName = 0, nMaxData = 0;
-    if (::RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, &stored.nChildren, nullptr, nullptr,
-                           &nValues, &nMaxName, &nMaxData, nullptr, nullptr) != ERROR_SUCCESS)
-        return stored;
-    std::vector<wchar_t> name(nMaxName + 1);
-    for (DWORD i = 0; i < nValues; ++i) {
-        CProfileValues::Value value{CString(), REG_NONE, std::vector<BYTE>(nMaxData)};
-        DWORD nName = nMaxName + 1, nData = nMaxData;
-        if (::RegEnumValueW(hKey, i, name.data(), &nName, nullptr, &value.type, value.data.data(),
-                            &nData) != ERROR_SUCCESS)
-            break;
-        value.name = CString(name.data(), static_cast<int>(nName));
-        value.data.resize(nData);
-        stored.values.push_back(std::move(value));
-    }
-    return stored;
-}
-
-void WriteValue(HKEY hKey, const CProfileValues::Value& value) {
-    ::RegSetValueExW(hKey, value.name, 0, value.type, value.data.data(),
-                     static_cast<DWORD>(value.data.size()));
-}
-
 // Gives the key exactly the wanted values. When the names are those stored, in the
 // same order, only changed data is written; otherwise the values are written
 // afresh, so that they are listed in the order a fresh write gives.
-void SyncValues(HKEY hKey, const std::vector<CProfileValues::Value>& stored,
-                const std::vector<CProfileValues::Value>& wanted) {
+void SyncValues(CRegKey& key, const std::vector<CRegValue>& stored,
+                const std::vector<CRegValue>& wanted) {
     bool bSameNames = stored.size() == wanted.size();
     for (size_t i = 0; bSameNames && i < wanted.size(); ++i)
         bSameNames = stored[i].name == wanted[i].name;
     if (bSameNames) {
         for (size_t i = 0; i < wanted.size(); ++i) {
             if (stored[i].type != wanted[i].type || stored[i].data != wanted[i].data)
-                WriteValue(hKey, wanted[i]);
+                key.SetValue(wanted[i]);
         }
         return;
     }
     for (const auto& value : stored)
-        ::RegDeleteValueW(hKey, value.name);
+        key.DeleteValue(value.name);
     for (const auto& value : wanted)
-        WriteValue(hKey, value);
+        key.SetValue(value);
 }
 
 // Deletes the children of hKey other than the first nKept column keys.
@@ -165,8 +134,8 @@ void CListProfile::StoreListKey(const CProfileValues& list,
     CRegKey key;
     if (key.Create(HKEY_CURRENT_USER, pApp->GetSectionPath(ListKey())) != ERROR_SUCCESS)
         return;
-    const StoredKey stored = ReadKey(key);
-    SyncValues(key, stored.values, list.Values());
+    DWORD nChildren = 0;
+    SyncValues(key, key.ReadValues(&nChildren), list.Values());
     DWORD nExisting = 0;
     for (size_t i = 0; i < columns.size(); ++i) {
         const CString szChild = ColumnKeyName(static_cast<int>(i));
@@ -175,13 +144,13 @@ void CListProfile::StoreListKey(const CProfileValues& list,
             ++nExisting;
         else if (column.Create(key, szChild) != ERROR_SUCCESS)
             continue;
-        const StoredKey storedColumn = ReadKey(column);
-        SyncValues(column, storedColumn.values, columns[i].Values());
-        if (storedColumn.nChildren)
+        DWORD nColumnChildren = 0;
+        SyncValues(column, column.ReadValues(&nColumnChildren), columns[i].Values());
+        if (nColumnChildren)
             DeleteChildrenExcept(column, 0);
     }
     // Children beyond the column keys (a longer catalogue before, or strays).
-    if (stored.nChildren > nExisting)
+    if (nChildren > nExisting)
         DeleteChildrenExcept(key, static_cast<int>(columns.size()));
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ModuleState.h"
+#include "Registry.h"
 #include "String.h"
 
 #include <vector>
@@ -16,11 +17,7 @@ class CWinApp;
 // the profile functions write it.
 class CProfileValues {
 public:
-    struct Value {
-        CString name;
-        DWORD type;
-        std::vector<BYTE> data;
-    };
+    using Value = CRegValue;
     void AddInt(LPCTSTR pszName, int nValue);
     void AddString(LPCTSTR pszName, LPCTSTR pszValue);
     const std::vector<Value>& Values() const { return m_values; }

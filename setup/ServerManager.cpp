@@ -12,32 +12,6 @@
 
 namespace {
 
-struct StoredValue {
-    CString name;
-    DWORD type;
-    std::vector<BYTE> data;
-};
-
-std::vector<StoredValue> ReadValues(const CString& path) {
-    std::vector<StoredValue> values;
-    CRegKey key;
-    if (key.Open(HKEY_CURRENT_USER, path) != ERROR_SUCCESS)
-        return values;
-    std::vector<wchar_t> name(16384); // the longest value name the registry allows
-    for (DWORD i = 0;; ++i) {
-        DWORD nameLength = static_cast<DWORD>(name.size()), type = 0, size = 0;
-        if (::RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, nullptr, &size) !=
-            ERROR_SUCCESS)
-            break;
-        StoredValue value{name.data(), type, std::vector<BYTE>(size)};
-        nameLength = static_cast<DWORD>(name.size());
-        if (::RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, value.data.data(),
-                            &size) == ERROR_SUCCESS)
-            values.push_back(std::move(value));
-    }
-    return values;
-}
-
 // A renamed server keeps what its former key held, values the sheet does not
 // write included (an administrator's protocol version, say); then the edits are
 // stored again. Done by removing and re-creating, so that a new name differing
@@ -45,14 +19,16 @@ std::vector<StoredValue> ReadValues(const CString& path) {
 void MoveStoredAccount(const CString& strFormer, CLDapAccount& account) {
     CLDapAccount former(account);
     former.description = strFormer;
-    std::vector<StoredValue> values = ReadValues(former.GetKeyPath());
+    CRegKey key;
+    std::vector<CRegValue> values;
+    if (key.Open(HKEY_CURRENT_USER, former.GetKeyPath()) == ERROR_SUCCESS)
+        values = key.ReadValues();
+    key.Close();
     account.Delete();
     former.Delete();
-    CRegKey key;
     if (key.Create(HKEY_CURRENT_USER, account.GetKeyPath()) == ERROR_SUCCESS) {
-        for (const StoredValue& value : values)
-            ::RegSetValueExW(key, value.name, 0, value.type, value.data.data(),
-                             static_cast<DWORD>(value.data.size()));
+        for (const CRegValue& value : values)
+            key.SetValue(value);
     }
     account.Save();
 }
