@@ -189,8 +189,7 @@ TEST_F(ExtrasTest, EveryNumberIsOfferedListedAndCopiedAsAContact) {
     ASSERT_EQ(kit::ListCell(List(), 0, 0), L"Ann Lee"); // before "Lee, Ann"
     ASSERT_TRUE(kit::ClickListRow(List(), 0));          // three telephone numbers
     {
-        kit::PopupMenuCatcher menu;
-        menu.ChooseId(3);
+        kit::PopupMenuCatcher menu(3);
         kit::PressKey(List(), VK_RETURN);
         ASSERT_TRUE(kit::PumpUntil([&] { return m_host.m_records.size() == 1; }));
         const std::wstring label = L"Lee, Ann (" + Text(3121);
@@ -242,8 +241,7 @@ TEST_F(ExtrasTest, TheSheetTestsTheConnectionAsTypedAndStoresTheEncryption) {
     ASSERT_NE(Open(), nullptr);
     ClearTextServer silent(true);
     const int nDeadPort = ClearTextServer().Port();
-    kit::PopupMenuCatcher serverMenu;
-    serverMenu.ChooseId(ID_SERVER_PROPERTIES);
+    kit::PopupMenuCatcher serverMenu(ID_SERVER_PROPERTIES);
     const std::wstring connected = Format(Text(3922), 3, 287, L"dc=quillet,dc=test");
     const auto drive = [&](HWND sheet) {
         auto page = [&] {
@@ -277,8 +275,7 @@ TEST_F(ExtrasTest, TheSheetTestsTheConnectionAsTypedAndStoresTheEncryption) {
         type(IDC_SEARCH_ROOT, L"");
         EXPECT_EQ(test(), Format(Text(3928), Text(3929).c_str(),
                                  PlatformLdapApi().Err2String(LDAP_NO_SUCH_OBJECT)));
-        kit::PopupMenuCatcher roots;
-        roots.ChooseText(L"dc=quillet,dc=test");
+        kit::PopupMenuCatcher roots(L"dc=quillet,dc=test");
         EXPECT_TRUE(kit::Click(::GetDlgItem(general, IDC_SEARCH_ROOT_CHOICES)));
         kit::PumpUntil([&] { return roots.Chosen(); });
         EXPECT_EQ(kit::WindowText(::GetDlgItem(general, IDC_SEARCH_ROOT)), L"dc=quillet,dc=test");

@@ -77,10 +77,7 @@ TEST_F(ModuleTest, FilterGivesModelessDialogsTabAndEnterAndSurvivesAThrowingHand
     ThrowingWindow wnd;
     ASSERT_TRUE(
         wnd.CreateEx(0, nullptr, L"Throws", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
-    MSG msg{};
-    msg.hwnd = wnd.m_hWnd;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = VK_RETURN;
+    MSG msg{wnd.m_hWnd, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
     EXPECT_FALSE(s_filter(&msg));
     wnd.DestroyWindow();
 }

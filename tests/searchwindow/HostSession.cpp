@@ -93,8 +93,8 @@ HWND SearchWindowTest::SearchEdit() const {
 }
 
 bool SearchWindowTest::ToolbarEnabled(int nCommand) const {
-    auto button = kit::FindToolbarButton(ToolBar(), nCommand);
-    return button && button->enabled();
+    const int state = kit::ToolbarButtonState(ToolBar(), nCommand);
+    return state >= 0 && (state & TBSTATE_ENABLED);
 }
 
 void SearchWindowTest::TypeSearch(const std::wstring& text) {
@@ -151,6 +151,13 @@ POINT SearchWindowTest::ButtonMiddle(int nCommand) const {
 
 bool SearchWindowTest::ClickToolbarButton(int nCommand) const {
     return kit::ClickAt(ToolBar(), ButtonMiddle(nCommand)) && kit::PumpUntilInputDone();
+}
+
+bool SearchWindowTest::ClickHeader(int nItem, bool bRight) const {
+    HWND header = ListView_GetHeader(List());
+    RECT rc{};
+    Header_GetItemRect(header, nItem, &rc);
+    return kit::ClickAt(header, {(rc.left + rc.right) / 2, rc.bottom / 2}, bRight);
 }
 
 std::vector<kit::MenuItem> SearchWindowTest::OpenedMenus() const {

@@ -69,6 +69,8 @@ protected:
     std::wstring ButtonText(int nCommand) const;
     POINT ButtonMiddle(int nCommand) const;
     bool ClickToolbarButton(int nCommand) const;
+    // Clicks the middle of a header item of the list (right: for the header menu).
+    bool ClickHeader(int nItem, bool bRight = false) const;
     // The menu bar as it shows when each menu is opened.
     std::vector<kit::MenuItem> OpenedMenus() const;
     // Posts the command to the window and works through the modal window it opens.
