@@ -23,6 +23,13 @@ LRESULT ControlWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CWnd::WindowProc(message, wParam, lParam);
 }
 
+int FaultPort(const std::wstring& name) {
+    const std::string ports = std::string(",") + (std::getenv("LDAP_FAULT_PORTS") ?: "");
+    const size_t at = ports.find("," + CString(name.c_str()).ToUtf8() + "=");
+    EXPECT_NE(at, std::string::npos) << "no fault server: run the tests through scripts/test";
+    return at == std::string::npos ? 0 : std::atoi(ports.c_str() + at + name.size() + 2);
+}
+
 int SearchWindowTest::DirectoryPort() {
     const char* port = std::getenv("LDAP_TEST_PORT");
     return port ? std::atoi(port) : 0;

@@ -21,6 +21,10 @@ namespace host {
 
 extern const wchar_t kServer[]; // the account's description
 
+// The port of one of the misbehaving servers (fault_servers.py), by its name ("hang",
+// "dead", ...).
+int FaultPort(const std::wstring& name);
+
 // Records every host message it receives.
 class ControlWindow : public CWnd {
 public:
