@@ -41,14 +41,9 @@ struct CFakeLdapApi::Cursor : BerElement {
     size_t nNext = 1; // FirstAttribute has handed out attribute 0
 };
 
-std::vector<std::wstring> CFakeLdapApi::Calls(bool bWithPolls) const {
+std::vector<std::wstring> CFakeLdapApi::Calls() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    std::vector<std::wstring> calls;
-    for (const auto& call : m_calls) {
-        if (bWithPolls || call.compare(0, 7, L"Result ") != 0)
-            calls.push_back(call);
-    }
-    return calls;
+    return m_calls;
 }
 
 bool CFakeLdapApi::BindHeld() const {
@@ -220,10 +215,8 @@ ULONG CFakeLdapApi::SearchExtS(LDAP*, const wchar_t* pszBase, ULONG nScope,
     return nSearchExtResult;
 }
 
-ULONG CFakeLdapApi::Result(LDAP*, ULONG nMessageId, ULONG nAll, l_timeval*,
-                           LDAPMessage** ppResult) {
+ULONG CFakeLdapApi::Result(LDAP*, ULONG nMessageId, ULONG, l_timeval*, LDAPMessage** ppResult) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    Log(L"Result " + std::to_wstring(nMessageId) + L" all=" + std::to_wstring(nAll));
     *ppResult = nullptr;
     if (nMessageId == m_nBindId) {
         m_nBindId = 0;

@@ -48,8 +48,8 @@ public:
     std::deque<FakeResult> results;
 
     // What happened: one line per call, such as "UnbindS" or "SetOption 8=0"; polls
-    // ("Result ...") left out unless asked for.
-    std::vector<std::wstring> Calls(bool bWithPolls = true) const;
+    // (Result) left out.
+    std::vector<std::wstring> Calls() const;
     bool BindHeld() const;
     void ReleaseBind() { ::SetEvent(m_hRelease); }
     // Objects handed out and not given back.

@@ -33,8 +33,10 @@ protected:
     void SetCurrent(const wchar_t* pszDescription) {
         m_app.WriteProfileString(L"Config\\LDAPServers", L"Current", pszDescription);
     }
-    CLDapAccount SampleAccount(const wchar_t* pszDescription) {
+    CLDapAccount SampleAccount(const wchar_t* pszDescription, int nVersion = 3, int nReferral = 1) {
         CLDapAccount account;
+        account.ldapVersion = nVersion;
+        account.ldapReferral = nReferral;
         account.options = &m_options;
         account.description = pszDescription;
         account.address = L"ldap.quillet.test";
@@ -62,11 +64,7 @@ const wchar_t kSample[] = L"ldap.quillet.test|ou=People,dc=quillet,dc=test|"
 TEST_F(LDapAccountTest, SaveWritesExactlyTheEightValuesInOrderAndTheyLoadBack) {
     CEventLog log;
     m_options.SetEventLog(&log);
-    CLDapAccount account = SampleAccount(L"Head Office");
-    account.ldapVersion = 2;
-    account.ldapReferral = 0;
-    account.Save();
-
+    SampleAccount(L"Head Office", 2, 0).Save();
     std::vector<std::wstring> names = RawValueNames(AccountPath(L"Head Office"));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names,
@@ -109,10 +107,7 @@ TEST_F(LDapAccountTest, BindMethodFollowsBindSelectionPasswordsStayAsTypedAdminV
     WriteRawNumber(key, L"ldapVersion", 2);
     WriteRawNumber(key, L"ldapReferral", 0);
     WriteRawText(key, L"comment", L"set by the administrator");
-    CLDapAccount account = SampleAccount(L"Head Office");
-    account.ldapVersion = 3;
-    account.ldapReferral = 1;
-    account.Save();
+    SampleAccount(L"Head Office").Save();
     EXPECT_EQ(ReadRawText(key, L"comment"), L"set by the administrator");
     EXPECT_EQ(RawValueNames(key).size(), 11u);
     EXPECT_EQ(Describe(CLDapAccount(L"Head Office", &m_options)), kSample + std::wstring(L"|2|0"));
@@ -154,8 +149,7 @@ TEST_F(LDapAccountTest, DeleteRemovesOnlyThatAccountAndACopyKeepsItsOwnStore) {
     EXPECT_EQ(ReadRawText(AccountPath(L"Branch"), L"address"), L"ldap.quillet.test");
 
     COptions other(L"Quillet Test Other Store");
-    CLDapAccount source = SampleAccount(L"Head Office");
-    source.ldapVersion = 2;
+    CLDapAccount source = SampleAccount(L"Head Office", 2);
     CLDapAccount target;
     target.options = &other;
     target = source;
@@ -199,8 +193,8 @@ TEST_F(LDapAccountTest, CurrentAccountFollowsTheProfileValue) {
     for (const wchar_t* pszName : {L"Alpha", L"Twin", L"Beta", L"Twin"})
         accounts.Add(SampleAccount(pszName));
     // An empty, missing or stale value picks the first; equal descriptions, the last.
-    const std::pair<const wchar_t*, int> cases[] = {{nullptr, 0},  {L"", 0},      {L"Beta", 2},
-                                                    {L"beta", 0},  {L"Gone", 0},  {L"Beta ", 0},
+    const std::pair<const wchar_t*, int> cases[] = {{nullptr, 0}, {L"", 0},     {L"Beta", 2},
+                                                    {L"beta", 0}, {L"Gone", 0}, {L"Beta ", 0},
                                                     {L"Twin", 3}};
     for (const auto& [pszCurrent, nExpected] : cases) {
         SetCurrent(pszCurrent);

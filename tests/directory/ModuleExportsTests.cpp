@@ -16,9 +16,11 @@ protected:
     static void SetUpTestSuite() { s_hModule = ::LoadLibraryW(L"dirsearch.dll"); }
     static void TearDownTestSuite() { ::FreeLibrary(s_hModule); }
 
-    // Names in the module's export directory.
-    static std::vector<std::string> ExportNames() {
-        std::vector<std::string> names;
+    // The exported name of Class::Member (names carry their lengths when decorated), from
+    // the module's export directory.
+    static std::string ExportOf(const std::string& className, const std::string& member) {
+        const std::string classPart = std::to_string(className.size()) + className;
+        const std::string memberPart = std::to_string(member.size()) + member;
         const auto* pBase = reinterpret_cast<const BYTE*>(s_hModule);
         const auto* pDos = reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase);
         const auto* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + pDos->e_lfanew);
@@ -27,16 +29,8 @@ protected:
         const auto* pExports =
             reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(pBase + directory.VirtualAddress);
         const auto* pNames = reinterpret_cast<const DWORD*>(pBase + pExports->AddressOfNames);
-        for (DWORD i = 0; i < pExports->NumberOfNames; ++i)
-            names.emplace_back(reinterpret_cast<const char*>(pBase + pNames[i]));
-        return names;
-    }
-
-    // The exported name of Class::Member (names carry their lengths when decorated).
-    static std::string ExportOf(const std::string& className, const std::string& member) {
-        std::string classPart = std::to_string(className.size()) + className;
-        std::string memberPart = std::to_string(member.size()) + member;
-        for (const auto& name : ExportNames()) {
+        for (DWORD i = 0; i < pExports->NumberOfNames; ++i) {
+            const std::string name = reinterpret_cast<const char*>(pBase + pNames[i]);
             size_t nClass = name.find(classPart);
             if (nClass != std::string::npos && name.find(memberPart, nClass) != std::string::npos)
                 return name;
@@ -99,4 +93,3 @@ TEST_F(ModuleExportsTest, HostAccessorsAreExportedAndWorkOnTheObjectTheyAreGiven
     ASSERT_NE(pfnCheckVersion, nullptr);
     EXPECT_EQ(pfnCheckVersion(L"127.0.0.1", std::atoi(pszPort)), 3);
 }
-

@@ -29,11 +29,11 @@ template <class... Args> std::wstring Format(const std::wstring& format, Args...
 // A server on 127.0.0.1 that speaks LDAP in clear text only: it answers StartTLS
 // with "unavailable" and leaves anything that is not LDAP (a TLS handshake)
 // unanswered, with the connection open for as long as the program runs (Wine's
-// library, hung up on during a handshake, keeps its thread busy for ever). Silent, it
-// accepts and never answers. It keeps every byte it receives.
+// library, hung up on during a handshake, keeps its thread busy for ever). It keeps
+// every byte it receives.
 class ClearTextServer {
 public:
-    explicit ClearTextServer(bool bSilent = false) : m_bSilent(bSilent) {
+    ClearTextServer() {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
         m_listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -64,8 +64,7 @@ private:
         for (SOCKET client; (client = accept(m_listener, nullptr, nullptr)) != INVALID_SOCKET;) {
             char buffer[4096];
             int n = 0;
-            while (!m_bSilent && (n = recv(client, buffer, sizeof(buffer), 0)) > 4 &&
-                   buffer[0] == 0x30) {
+            while ((n = recv(client, buffer, sizeof(buffer), 0)) > 4 && buffer[0] == 0x30) {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 m_received.append(buffer, n);
                 // An extended response, result 52 (unavailable), to the request's id.
@@ -79,12 +78,10 @@ private:
                 continue;
             }
             m_clients.push_back(client);
-            if (!m_bSilent)
-                shutdown(client, SD_BOTH);
+            shutdown(client, SD_BOTH);
         }
     }
 
-    const bool m_bSilent;
     SOCKET m_listener;
     int m_nPort = 0;
     std::vector<SOCKET> m_clients;
@@ -152,7 +149,7 @@ TEST_F(ExtrasTest, TheStatusPaneSaysWhatEachSearchDid) {
     EXPECT_TRUE(kit::PumpUntil([&] { return StatusPane() == Text(3907); }, 15000));
     // Nobody listening; then each failure of a scripted library in its own words.
     m_pSearch->CloseDialogs();
-    AddAccount(kServer, ClearTextServer().Port());
+    AddAccount(kServer, FaultPort(L"dead"));
     ASSERT_NE(Open(), nullptr);
     TypeSearch(L"Smith");
     EXPECT_TRUE(kit::PumpUntil([&] { return StatusPane() == Text(3906); }, 15000));
@@ -189,8 +186,7 @@ TEST_F(ExtrasTest, EveryNumberIsOfferedListedAndCopiedAsAContact) {
     ASSERT_EQ(kit::ListCell(List(), 0, 0), L"Ann Lee"); // before "Lee, Ann"
     ASSERT_TRUE(kit::ClickListRow(List(), 0));          // three telephone numbers
     {
-        kit::PopupMenuCatcher menu;
-        menu.ChooseId(3);
+        kit::PopupMenuCatcher menu(3);
         kit::PressKey(List(), VK_RETURN);
         ASSERT_TRUE(kit::PumpUntil([&] { return m_host.m_records.size() == 1; }));
         const std::wstring label = L"Lee, Ann (" + Text(3121);
@@ -240,10 +236,7 @@ TEST_F(ExtrasTest, TheSheetTestsTheConnectionAsTypedAndStoresTheEncryption) {
     AddAccount(kServer, DirectoryPort(), L"cn=reader,ou=Service,dc=quillet,dc=test",
                L"reader-secret");
     ASSERT_NE(Open(), nullptr);
-    ClearTextServer silent(true);
-    const int nDeadPort = ClearTextServer().Port();
-    kit::PopupMenuCatcher serverMenu;
-    serverMenu.ChooseId(ID_SERVER_PROPERTIES);
+    kit::PopupMenuCatcher serverMenu(ID_SERVER_PROPERTIES);
     const std::wstring connected = Format(Text(3922), 3, 287, L"dc=quillet,dc=test");
     const auto drive = [&](HWND sheet) {
         auto page = [&] {
@@ -277,8 +270,7 @@ TEST_F(ExtrasTest, TheSheetTestsTheConnectionAsTypedAndStoresTheEncryption) {
         type(IDC_SEARCH_ROOT, L"");
         EXPECT_EQ(test(), Format(Text(3928), Text(3929).c_str(),
                                  PlatformLdapApi().Err2String(LDAP_NO_SUCH_OBJECT)));
-        kit::PopupMenuCatcher roots;
-        roots.ChooseText(L"dc=quillet,dc=test");
+        kit::PopupMenuCatcher roots(L"dc=quillet,dc=test");
         EXPECT_TRUE(kit::Click(::GetDlgItem(general, IDC_SEARCH_ROOT_CHOICES)));
         kit::PumpUntil([&] { return roots.Chosen(); });
         EXPECT_EQ(kit::WindowText(::GetDlgItem(general, IDC_SEARCH_ROOT)), L"dc=quillet,dc=test");
@@ -286,9 +278,9 @@ TEST_F(ExtrasTest, TheSheetTestsTheConnectionAsTypedAndStoresTheEncryption) {
         type(IDC_PASSWORD, L"wrong");
         EXPECT_EQ(test(), Text(3925));
         type(IDC_PASSWORD, L"reader-secret");
-        advanced(std::to_wstring(nDeadPort), L"30", 0);
+        advanced(std::to_wstring(FaultPort(L"dead")), L"30", 0);
         EXPECT_EQ(test(), Format(Text(3924), PlatformLdapApi().Err2String(LDAP_SERVER_DOWN)));
-        advanced(std::to_wstring(silent.Port()), L"1", 0);
+        advanced(std::to_wstring(FaultPort(L"hang")), L"1", 0);
         EXPECT_EQ(test(true), Format(Text(3927), 1));
         // SSL/TLS chosen with the clear-text port proposes the SSL/TLS port.
         EXPECT_EQ(advanced(L"389", L"30", 1), L"636");

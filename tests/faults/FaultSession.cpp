@@ -3,17 +3,9 @@
 #include "resource.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <mutex>
 
 namespace faults {
-
-int FaultPort(const std::wstring& name) {
-    const std::string ports = std::string(",") + (std::getenv("LDAP_FAULT_PORTS") ?: "");
-    const size_t at = ports.find("," + CString(name.c_str()).ToUtf8() + "=");
-    EXPECT_NE(at, std::string::npos) << "no fault server: run the tests through scripts/test";
-    return at == std::string::npos ? 0 : std::atoi(ports.c_str() + at + name.size() + 2);
-}
 
 void FaultTest::AddServer(const std::wstring& name, int port, int timeout, int version,
                           const wchar_t* pszAddress) {

@@ -8,8 +8,7 @@
 
 namespace faults {
 
-// The port of one of the misbehaving servers, by its name ("hang", "dead", ...).
-int FaultPort(const std::wstring& name);
+using host::FaultPort;
 
 // How a search in a window of its own should end: the box it shows (by the
 // translation id its text starts with; 0: none), the caption (the results', or

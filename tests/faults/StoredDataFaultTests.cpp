@@ -61,13 +61,10 @@ TEST_F(StoredDataTest, ALongInconsistentLayoutIsReadConsistentlyAndKeptWhole) {
     // header's menu.
     EXPECT_EQ(kit::ListHeaders(List()),
               (std::vector<std::wstring>{L"cn", L"mail", L"sn", L"telephonenumber", L"o"}));
-    HWND header = kit::FindChildByClass(List(), L"SysHeader32");
-    for (const kit::HeaderItem& item : kit::HeaderItems(header))
+    for (const kit::HeaderItem& item : kit::HeaderItems(ListView_GetHeader(List())))
         EXPECT_TRUE(item.width > 0 && item.width <= 3000) << CString(item.text.c_str()).ToUtf8();
-    RECT rc{};
-    Header_GetItemRect(header, 0, &rc);
     kit::PopupMenuCatcher menu;
-    kit::ClickAt(header, POINT{(rc.left + rc.right) / 2, rc.bottom / 2}, true);
+    ClickHeader(0, true);
     kit::PumpUntilInputDone();
     EXPECT_EQ(menu.Items().at(1).children.at(0).Label(), L"l");
     EXPECT_EQ(menu.Items().at(1).children.at(1).Label(), L"givenname");

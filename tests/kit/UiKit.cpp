@@ -266,21 +266,13 @@ MSG Key(HWND target, UINT vk, bool up) {
     UINT flags = 1 | scan << 16 | (IsExtendedKey(vk) ? 1u << 24 : 0u);
     if (up)
         flags |= 0xC0000000u;
-    MSG msg{};
-    msg.hwnd = target;
-    msg.message = up ? WM_KEYUP : WM_KEYDOWN;
-    msg.wParam = vk;
-    msg.lParam = static_cast<LPARAM>(flags);
-    return msg;
+    return MSG{target, static_cast<UINT>(up ? WM_KEYUP : WM_KEYDOWN),
+               vk,     static_cast<LPARAM>(flags),
+               0,      {}};
 }
 
 MSG Mouse(HWND target, UINT message, WPARAM buttons, POINT client) {
-    MSG msg{};
-    msg.hwnd = target;
-    msg.message = message;
-    msg.wParam = buttons;
-    msg.lParam = MAKELPARAM(client.x, client.y);
-    return msg;
+    return MSG{target, message, buttons, MAKELPARAM(client.x, client.y), 0, {}};
 }
 
 void AddKeystroke(std::vector<MSG>& input, HWND target, UINT vk, bool ctrl, bool shift) {
@@ -306,12 +298,7 @@ void TypeText(HWND target, const std::wstring& text) {
         if (key != -1 && (HIBYTE(key) & ~1) == 0) {
             AddKeystroke(input, target, LOBYTE(key), false, HIBYTE(key) & 1);
         } else {
-            MSG msg{};
-            msg.hwnd = target;
-            msg.message = WM_CHAR;
-            msg.wParam = ch;
-            msg.lParam = 1;
-            input.push_back(msg);
+            input.push_back(MSG{target, WM_CHAR, ch, 1, 0, {}});
         }
     }
     Send(target, input);
@@ -403,10 +390,9 @@ HWND FindChild(HWND parent, int id) {
     return FindDescendant(parent, [id](HWND child) { return GetDlgCtrlID(child) == id; });
 }
 
-HWND FindChildByClass(HWND parent, const std::wstring& className, int index) {
-    return FindDescendant(parent, [&](HWND child) {
-        return SameText(ClassName(child), className.c_str()) && index-- == 0;
-    });
+HWND FindChildByClass(HWND parent, const std::wstring& className) {
+    return FindDescendant(
+        parent, [&](HWND child) { return SameText(ClassName(child), className.c_str()); });
 }
 
 std::vector<HWND> TopLevelWindows() {
@@ -439,10 +425,6 @@ std::vector<std::wstring> ListHeaders(HWND list) {
     }
 }
 
-int ListColumnCount(HWND list) {
-    return static_cast<int>(ListHeaders(list).size());
-}
-
 std::wstring ListCell(HWND list, int row, int column) {
     std::vector<wchar_t> buffer(256);
     for (;;) {
@@ -460,7 +442,7 @@ std::wstring ListCell(HWND list, int row, int column) {
 
 std::vector<std::wstring> ListRow(HWND list, int row) {
     std::vector<std::wstring> cells;
-    for (int column = 0, n = ListColumnCount(list); column < n; ++column)
+    for (int column = 0, n = static_cast<int>(ListHeaders(list).size()); column < n; ++column)
         cells.push_back(ListCell(list, row, column));
     return cells;
 }
@@ -578,12 +560,12 @@ const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id) {
     return nullptr;
 }
 
-std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId) {
+int ToolbarButtonState(HWND toolbar, int commandId) {
     const auto index = static_cast<int>(SendMessageW(toolbar, TB_COMMANDTOINDEX, commandId, 0));
     TBBUTTON button{};
     if (index < 0 || !SendMessageW(toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)))
-        return std::nullopt;
-    return ToolbarButton{button.idCommand, button.fsState};
+        return -1;
+    return button.fsState;
 }
 
 std::wstring StatusText(HWND statusBar, int part) {
@@ -746,37 +728,34 @@ bool MessageBoxInfo::HasButton(int id) const {
 }
 
 bool IsMessageBox(HWND window) {
-    if (!SameText(ClassName(window), L"#32770"))
-        return false;
-    int icons = 0, texts = 0;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsBoxIcon(child))
-            ++icons;
-        else if (IsBoxText(child))
-            ++texts;
-        else if (!IsBoxButton(child))
-            return false;
-    }
-    return icons == 1 && texts == 1;
+    MessageBoxInfo info;
+    return ReadMessageBox(window, info);
 }
 
 bool ReadMessageBox(HWND box, MessageBoxInfo& out) {
-    if (!IsMessageBox(box))
+    if (!SameText(ClassName(box), L"#32770"))
         return false;
     MessageBoxInfo info;
     info.hwnd = box;
     info.caption = StoredText(box);
+    int icons = 0, texts = 0;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (IsBoxText(child)) {
             info.text = StoredText(child);
+            ++texts;
         } else if (IsBoxIcon(child)) {
             DWORD_PTR icon = 0;
             SendMessageTimeoutW(child, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 1000, &icon);
             info.icon = IconStyle(reinterpret_cast<HICON>(icon));
-        } else {
+            ++icons;
+        } else if (IsBoxButton(child)) {
             info.buttons.push_back(GetDlgCtrlID(child));
+        } else {
+            return false;
         }
     }
+    if (icons != 1 || texts != 1)
+        return false;
     out = std::move(info);
     return true;
 }
@@ -905,7 +884,8 @@ LRESULT CALLBACK MenuHooks::FilterProc(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-PopupMenuCatcher::PopupMenuCatcher() {
+PopupMenuCatcher::PopupMenuCatcher(UINT chooseId)
+    : m_choice(chooseId ? Choice::ById : Choice::Dismiss), m_id(chooseId) {
     MenuHooks& hooks = t_menuHooks;
     if (!hooks.current) {
         const DWORD tid = GetCurrentThreadId();
@@ -926,16 +906,9 @@ PopupMenuCatcher::~PopupMenuCatcher() {
     }
 }
 
-PopupMenuCatcher& PopupMenuCatcher::ChooseId(UINT id) {
-    m_choice = Choice::ById;
-    m_id = id;
-    return *this;
-}
-
-PopupMenuCatcher& PopupMenuCatcher::ChooseText(const std::wstring& text) {
+PopupMenuCatcher::PopupMenuCatcher(const std::wstring& chooseText) : PopupMenuCatcher() {
     m_choice = Choice::ByText;
-    m_text = text;
-    return *this;
+    m_text = chooseText;
 }
 
 namespace {

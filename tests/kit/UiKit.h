@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,13 +56,12 @@ std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 // Searches all descendants, depth first; null if none.
 HWND FindChild(HWND parent, int id);
-HWND FindChildByClass(HWND parent, const std::wstring& className, int index = 0);
+HWND FindChildByClass(HWND parent, const std::wstring& className);
 // Visible top-level windows of this process.
 std::vector<HWND> TopLevelWindows();
 
 // List view (report view).
 int ListRowCount(HWND list);
-int ListColumnCount(HWND list);
 std::vector<std::wstring> ListHeaders(HWND list);
 std::wstring ListCell(HWND list, int row, int column);
 std::vector<std::wstring> ListRow(HWND list, int row);
@@ -101,13 +99,8 @@ std::wstring MenuText(const std::vector<MenuItem>& items);
 // Searches submenus too.
 const MenuItem* FindMenuItem(const std::vector<MenuItem>& items, UINT id);
 
-// Toolbar.
-struct ToolbarButton {
-    int id = 0;
-    BYTE state = 0; // TBSTATE_*
-    bool enabled() const { return state & TBSTATE_ENABLED; }
-};
-std::optional<ToolbarButton> FindToolbarButton(HWND toolbar, int commandId);
+// Toolbar: a button's TBSTATE_* flags; -1 when the toolbar has no such button.
+int ToolbarButtonState(HWND toolbar, int commandId);
 
 // Status bar; in simple mode the text is in part SB_SIMPLEID.
 std::wstring StatusText(HWND statusBar, int part = 0);
@@ -201,18 +194,16 @@ private:
 
 // Catches the next popup menu (TrackPopupMenu/TrackPopupMenuEx) that the calling
 // thread shows while the catcher exists: records its items, then clicks the
-// chosen item, in a submenu too, or closes the menu. Without a choice it closes
-// the menu, as a user pressing Escape does.
+// chosen item, in a submenu too, or closes the menu. Without a choice (id 0) it
+// closes the menu, as a user pressing Escape does.
 class PopupMenuCatcher {
 public:
-    PopupMenuCatcher();
+    explicit PopupMenuCatcher(UINT chooseId = 0);
+    // Chooses the item whose Label() or stored text this is.
+    explicit PopupMenuCatcher(const std::wstring& chooseText);
     ~PopupMenuCatcher();
     PopupMenuCatcher(const PopupMenuCatcher&) = delete;
     PopupMenuCatcher& operator=(const PopupMenuCatcher&) = delete;
-
-    PopupMenuCatcher& ChooseId(UINT id);
-    // Matches an item's Label() or its stored text.
-    PopupMenuCatcher& ChooseText(const std::wstring& text);
 
     bool Shown() const { return m_shown; }
     // The menu as shown: submenus as they were when the menu opened.

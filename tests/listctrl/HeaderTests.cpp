@@ -325,8 +325,7 @@ TEST_F(HeaderTest, TheMenuOffersRemoveTheHiddenColumnsAndTheFieldOrganizer) {
         EXPECT_EQ(fixed.Owner(), m_dlg.List());
     }
     {
-        kit::PopupMenuCatcher removable;
-        removable.ChooseId(1);
+        kit::PopupMenuCatcher removable(1);
         ClickHeader(1, true);
         EXPECT_TRUE(removable.Chosen()) << removable.Problem();
         EXPECT_EQ(kit::ListHeaders(m_dlg.List()), (Headers{L"a"}));
@@ -334,8 +333,7 @@ TEST_F(HeaderTest, TheMenuOffersRemoveTheHiddenColumnsAndTheFieldOrganizer) {
     }
     // The last column left cannot be removed, whatever its flag says.
     m_dlg.m_list.FindColumn(L"a")->m_bRemove = TRUE;
-    kit::PopupMenuCatcher last;
-    last.ChooseId(2);
+    kit::PopupMenuCatcher last(2);
     ClickHeader(0, true);
     EXPECT_TRUE(last.Items()[0].grayed);
     EXPECT_EQ(m_dlg.m_organizerRequests, 1);
@@ -346,8 +344,7 @@ TEST_F(HeaderTest, AReshownColumnGoesRightAfterTheClickedOneAndAtMost47AreOffere
         m_dlg.AddTextColumn(name, 50);
     for (const int clicked : {0, 2}) {
         m_dlg.m_list.DeleteColumn(m_dlg.m_list.GetColumnPosition(L"x"));
-        kit::PopupMenuCatcher menu;
-        menu.ChooseText(L"x");
+        kit::PopupMenuCatcher menu(L"x");
         ClickHeader(clicked, true);
         EXPECT_TRUE(menu.Chosen()) << menu.Problem();
         EXPECT_EQ(kit::ListHeaders(m_dlg.List())[clicked + 1], L"x");

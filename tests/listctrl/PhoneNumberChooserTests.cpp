@@ -44,8 +44,7 @@ TEST_F(PhoneNumberTest, OneNumberIsTakenNoneGivesNothingAndSeveralAreOfferedInCa
     entry[L"mobile"] = L"+1 503 555 0190";
     entry[L"telephonenumber"] = L"+1 503 555 0142";
     {
-        kit::PopupMenuCatcher menu;
-        menu.ChooseId(2);
+        kit::PopupMenuCatcher menu(2);
         EXPECT_EQ(Choose(entry), L"+1 503 555 0190");
         // "&&" in the menu text shows as one "&".
         EXPECT_EQ(kit::MenuText(menu.Items()),

@@ -12,27 +12,6 @@
 
 namespace {
 
-using FilterFunc = BOOL (*)(MSG*);
-
-class ModuleTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        s_hModule = LoadLibraryW(L"dirsearch.dll");
-        ASSERT_NE(s_hModule, nullptr);
-        s_filter = reinterpret_cast<FilterFunc>(
-            reinterpret_cast<void*>(GetProcAddress(s_hModule, "FilterDllMsg")));
-        ASSERT_NE(s_filter, nullptr);
-    }
-    static void TearDownTestSuite() {
-        kit::SetMessageFilter(nullptr);
-        EXPECT_TRUE(FreeLibrary(s_hModule));
-    }
-    static HMODULE s_hModule;
-    static FilterFunc s_filter;
-};
-HMODULE ModuleTest::s_hModule = nullptr;
-FilterFunc ModuleTest::s_filter = nullptr;
-
 class KeyboardDialog : public CDialog {
 public:
     KeyboardDialog() : CDialog(IDD_TEST_DIALOG) {}
@@ -47,7 +26,12 @@ public:
 
 } // namespace
 
-TEST_F(ModuleTest, FilterGivesModelessDialogsTabAndEnterAndSurvivesAThrowingHandler) {
+TEST(ModuleTest, FilterGivesModelessDialogsTabAndEnterAndSurvivesAThrowingHandler) {
+    HMODULE hModule = LoadLibraryW(L"dirsearch.dll");
+    ASSERT_NE(hModule, nullptr);
+    const auto filter = reinterpret_cast<BOOL (*)(MSG*)>(
+        reinterpret_cast<void*>(GetProcAddress(hModule, "FilterDllMsg")));
+    ASSERT_NE(filter, nullptr);
     KeyboardDialog dlg;
     ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
     dlg.ShowWindow(SW_SHOW);
@@ -65,7 +49,7 @@ TEST_F(ModuleTest, FilterGivesModelessDialogsTabAndEnterAndSurvivesAThrowingHand
     EXPECT_EQ(GetFocus(), first);
     EXPECT_EQ(dlg.m_okCount, 0);
 
-    kit::SetMessageFilter(s_filter);
+    kit::SetMessageFilter(filter);
     kit::PressKey(first, VK_TAB);
     EXPECT_TRUE(kit::PumpUntil([&] { return GetFocus() == second; }, 2000));
     kit::PressKey(second, VK_RETURN);
@@ -77,12 +61,10 @@ TEST_F(ModuleTest, FilterGivesModelessDialogsTabAndEnterAndSurvivesAThrowingHand
     ThrowingWindow wnd;
     ASSERT_TRUE(
         wnd.CreateEx(0, nullptr, L"Throws", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr));
-    MSG msg{};
-    msg.hwnd = wnd.m_hWnd;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = VK_RETURN;
-    EXPECT_FALSE(s_filter(&msg));
+    MSG msg{wnd.m_hWnd, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    EXPECT_FALSE(filter(&msg));
     wnd.DestroyWindow();
+    EXPECT_TRUE(FreeLibrary(hModule));
 }
 
 namespace {

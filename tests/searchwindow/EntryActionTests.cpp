@@ -36,9 +36,7 @@ protected:
                              [&](const auto& m) { return m.first == code; });
     }
     std::vector<kit::MenuItem> RowMenu(int row, UINT choose = 0) {
-        kit::PopupMenuCatcher menu;
-        if (choose)
-            menu.ChooseId(choose);
+        kit::PopupMenuCatcher menu(choose);
         kit::ClickListRow(List(), row, true);
         EXPECT_TRUE(kit::PumpUntil([&] { return menu.Shown(); }));
         kit::PumpUntilInputDone();
@@ -133,8 +131,7 @@ TEST_F(EntryActionTest, EnterAndDoubleClickDialTheSelectedEntry) {
 
     // Without a ConfirmDial setting the host confirms the call (record). John Smith
     // has two telephone numbers: each dial offers both, the first is chosen.
-    kit::PopupMenuCatcher firstOfTwo;
-    firstOfTwo.ChooseId(1);
+    kit::PopupMenuCatcher firstOfTwo(1);
     kit::PressKey(List(), VK_RETURN);
     ASSERT_TRUE(kit::PumpUntil([&] { return Count(36) == 1; }));
     ASSERT_EQ(m_host.m_records.size(), 1u);
@@ -152,8 +149,7 @@ TEST_F(EntryActionTest, EnterAndDoubleClickDialTheSelectedEntry) {
     std::vector<kit::MenuItem> menus = OpenedMenus();
     EXPECT_TRUE(kit::FindMenuItem(menus, 32858)->grayed);
     for (bool bDoubleClick : {true, false}) {
-        kit::PopupMenuCatcher first;
-        first.ChooseId(1);
+        kit::PopupMenuCatcher first(1);
         if (bDoubleClick)
             kit::ClickListRow(List(), 0, false, true);
         else
@@ -213,8 +209,7 @@ TEST_F(EntryActionTest, FieldsMarkedAsNumbersAreOfferedAndKept) {
     // The choice survives closing and reopening the window: the mobile is offered.
     m_pSearch->CloseDialogs();
     ASSERT_TRUE(Search(L"Ortega"));
-    kit::PopupMenuCatcher menu;
-    menu.ChooseId(2);
+    kit::PopupMenuCatcher menu(2);
     kit::PressKey(List(), VK_RETURN);
     ASSERT_TRUE(kit::PumpUntil([&] { return Count(36) == 1; }));
     EXPECT_EQ(m_host.m_records.back().number, L"+34 600 555 016");
@@ -350,10 +345,7 @@ TEST_F(EntryActionTest, ResultsAreSortedByNameInTheRememberedDirection) {
     EXPECT_EQ(Names(), first);
 
     // A click on the name header turns the order; later searches keep it.
-    HWND header = ListView_GetHeader(List());
-    RECT rc{};
-    Header_GetItemRect(header, Column(3119), &rc);
-    kit::ClickAt(header, {(rc.left + rc.right) / 2, rc.bottom / 2});
+    ClickHeader(Column(3119));
     kit::PumpUntilInputDone();
     const std::vector<std::wstring> reversed(first.rbegin(), first.rend());
     EXPECT_EQ(Names(), reversed);

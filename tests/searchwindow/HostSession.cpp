@@ -23,6 +23,13 @@ LRESULT ControlWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CWnd::WindowProc(message, wParam, lParam);
 }
 
+int FaultPort(const std::wstring& name) {
+    const std::string ports = std::string(",") + (std::getenv("LDAP_FAULT_PORTS") ?: "");
+    const size_t at = ports.find("," + CString(name.c_str()).ToUtf8() + "=");
+    EXPECT_NE(at, std::string::npos) << "no fault server: run the tests through scripts/test";
+    return at == std::string::npos ? 0 : std::atoi(ports.c_str() + at + name.size() + 2);
+}
+
 int SearchWindowTest::DirectoryPort() {
     const char* port = std::getenv("LDAP_TEST_PORT");
     return port ? std::atoi(port) : 0;
@@ -93,8 +100,8 @@ HWND SearchWindowTest::SearchEdit() const {
 }
 
 bool SearchWindowTest::ToolbarEnabled(int nCommand) const {
-    auto button = kit::FindToolbarButton(ToolBar(), nCommand);
-    return button && button->enabled();
+    const int state = kit::ToolbarButtonState(ToolBar(), nCommand);
+    return state >= 0 && (state & TBSTATE_ENABLED);
 }
 
 void SearchWindowTest::TypeSearch(const std::wstring& text) {
@@ -151,6 +158,13 @@ POINT SearchWindowTest::ButtonMiddle(int nCommand) const {
 
 bool SearchWindowTest::ClickToolbarButton(int nCommand) const {
     return kit::ClickAt(ToolBar(), ButtonMiddle(nCommand)) && kit::PumpUntilInputDone();
+}
+
+bool SearchWindowTest::ClickHeader(int nItem, bool bRight) const {
+    HWND header = ListView_GetHeader(List());
+    RECT rc{};
+    Header_GetItemRect(header, nItem, &rc);
+    return kit::ClickAt(header, {(rc.left + rc.right) / 2, rc.bottom / 2}, bRight);
 }
 
 std::vector<kit::MenuItem> SearchWindowTest::OpenedMenus() const {

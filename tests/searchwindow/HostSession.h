@@ -21,6 +21,10 @@ namespace host {
 
 extern const wchar_t kServer[]; // the account's description
 
+// The port of one of the misbehaving servers (fault_servers.py), by its name ("hang",
+// "dead", ...).
+int FaultPort(const std::wstring& name);
+
 // Records every host message it receives.
 class ControlWindow : public CWnd {
 public:
@@ -69,6 +73,8 @@ protected:
     std::wstring ButtonText(int nCommand) const;
     POINT ButtonMiddle(int nCommand) const;
     bool ClickToolbarButton(int nCommand) const;
+    // Clicks the middle of a header item of the list (right: for the header menu).
+    bool ClickHeader(int nItem, bool bRight = false) const;
     // The menu bar as it shows when each menu is opened.
     std::vector<kit::MenuItem> OpenedMenus() const;
     // Posts the command to the window and works through the modal window it opens.

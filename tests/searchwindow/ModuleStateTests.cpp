@@ -107,4 +107,3 @@ TEST_F(HostAppTest, EveryWayOfClosingStoresThePlacementUnderTheModulePromptsAndS
     EXPECT_EQ(window.right - window.left, rc.right - rc.left);
     EXPECT_EQ(window.bottom - window.top, rc.bottom - rc.top);
 }
-

@@ -26,20 +26,6 @@ void Answer(CFakeLdapApi& fake, const std::vector<std::wstring>& names,
     fake.results.push_back(FakeResult{LDAP_RES_SEARCH_RESULT, nResultCode, {}});
 }
 
-int Count(const std::vector<std::wstring>& calls, const std::wstring& call) {
-    return static_cast<int>(std::count(calls.begin(), calls.end(), call));
-}
-
-// Searches through the fake, answered by the watcher, until the caption settles.
-class FakeSearchTest : public SearchWindowTest {
-protected:
-    void SetUp() override {
-        SearchWindowTest::SetUp();
-        SetLdapApi(&m_fake);
-    }
-    CFakeLdapApi m_fake;
-};
-
 } // namespace
 
 TEST_F(SearchWindowTest, TheVersionProbeDecidesTheProtocolOptionsAndTheAccountTheOthers) {
@@ -90,7 +76,7 @@ TEST_F(SearchWindowTest, TheVersionProbeDecidesTheProtocolOptionsAndTheAccountTh
                          L"filter=(|(&(sn=Smith*)(givenName=John*))(cn=John Smith*)) "
                          L"attributes=(all) attributesOnly=0",
                          L"Unbind"});
-        EXPECT_EQ(fake.Calls(false), expected);
+        EXPECT_EQ(fake.Calls(), expected);
         m_pSearch->CloseDialogs();
         EXPECT_EQ(fake.OpenObjects(), 0);
         EXPECT_TRUE(fake.Misuses().empty());
@@ -145,15 +131,17 @@ TEST_F(SearchWindowTest, EachFailureShowsItsMessageLogsItsEventAndReleasesTheCon
     }
 }
 
-TEST_F(FakeSearchTest, AnotherResultCodeIsShownThenTheRowsAreSortedAndTheConnectionClosed) {
+TEST_F(SearchWindowTest, AnotherResultCodeIsShownThenTheRowsAreSortedAndTheConnectionClosed) {
+    CFakeLdapApi fake;
+    CInstalledLdapApi installed(fake);
     AddAccount(kServer, DirectoryPort(), L"", L"", 200, 3); // no probe: the hand-off alone
-    Answer(m_fake, {L"Ann Smith", L"Zed Smith"}, LDAP_UNWILLING_TO_PERFORM);
+    Answer(fake, {L"Ann Smith", L"Zed Smith"}, LDAP_UNWILLING_TO_PERFORM);
     ASSERT_NE(Open(), nullptr);
     std::vector<std::wstring> rowsAtTheBox;
     int openAtTheBox = 0;
     kit::MessageBoxWatcher boxes([&](const kit::MessageBoxInfo&) {
         rowsAtTheBox = kit::ListColumn(List(), 0);
-        openAtTheBox = m_fake.OpenObjects();
+        openAtTheBox = fake.OpenObjects();
         return IDOK;
     });
     ASSERT_TRUE(Search(L"Smith"));
@@ -164,8 +152,8 @@ TEST_F(FakeSearchTest, AnotherResultCodeIsShownThenTheRowsAreSortedAndTheConnect
     EXPECT_EQ(rowsAtTheBox, (std::vector<std::wstring>{L"Zed Smith", L"Ann Smith"}));
     EXPECT_GT(openAtTheBox, 0);
     EXPECT_EQ(kit::ListColumn(List(), 0), (std::vector<std::wstring>{L"Ann Smith", L"Zed Smith"}));
-    EXPECT_EQ(m_fake.Calls(false).back(), L"Unbind");
-    EXPECT_EQ(m_fake.OpenObjects(), 0);
+    EXPECT_EQ(fake.Calls().back(), L"Unbind");
+    EXPECT_EQ(fake.OpenObjects(), 0);
     EXPECT_TRUE(SearchFailures().empty());
 }
 
@@ -193,7 +181,10 @@ TEST_F(SearchWindowTest, ASearchHangingInItsBindIsForgottenOnceSupersededOrClose
             EXPECT_EQ(kit::ListRowCount(List()), 1);
         }
         fake.ReleaseBind(); // the first worker's bind fails now, and it closes its connection
-        EXPECT_TRUE(kit::PumpUntil([&] { return Count(fake.Calls(false), L"UnbindS") == 1; }));
+        EXPECT_TRUE(kit::PumpUntil([&] {
+            const auto calls = fake.Calls();
+            return std::count(calls.begin(), calls.end(), L"UnbindS") == 1;
+        }));
         kit::PumpPending();
         EXPECT_EQ(boxes.Count(), 0u);
         EXPECT_TRUE(SearchFailures().empty());

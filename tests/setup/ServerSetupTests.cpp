@@ -37,7 +37,7 @@ Stored ReadStored() {
             const std::wstring text(reinterpret_cast<const wchar_t*>(data), raw.second.size() / 2);
             stored[(end ? group + name.substr(0, end) : L"Current") + L"|" + below] =
                 raw.first == REG_DWORD ? std::to_wstring(*reinterpret_cast<const DWORD*>(data))
-                                         : text.substr(0, text.find(L'\0'));
+                                       : text.substr(0, text.find(L'\0'));
         }
     }
     return stored;
@@ -127,9 +127,7 @@ protected:
     // from inside its modal loop (a sheet left open is cancelled). Returns the
     // menu's items as shown: "-" for a separator, " (default)" after the default.
     std::vector<std::wstring> SearchIn(UINT nChoice = 0, std::function<void(HWND)> drive = {}) {
-        kit::PopupMenuCatcher menu;
-        if (nChoice)
-            menu.ChooseId(nChoice);
+        kit::PopupMenuCatcher menu(nChoice);
         std::vector<kit::ModalSteps::Step> steps;
         if (drive)
             steps.push_back([&](HWND sheet) { return drive(sheet), true; });
@@ -241,7 +239,7 @@ TEST_F(ServerTest, ChoosingAServerAbandonsTheSearchAndShowsItsColumns) {
     TypeSearch(L"Bulk");
     ASSERT_TRUE(kit::PumpUntil([&] { return kit::ListRowCount(List()) > 0; }, 15000));
     SearchIn(2);
-    EXPECT_EQ(fake.Calls(false).back(), L"Unbind");
+    EXPECT_EQ(fake.Calls().back(), L"Unbind");
     EXPECT_EQ(fake.OpenObjects(), 0);
     EXPECT_EQ(kit::WindowText(m_hWnd), Text(3231));
     EXPECT_EQ(kit::ListHeaders(List()), (std::vector<std::wstring>{L"cn", L"mail"}));
@@ -394,7 +392,7 @@ TEST_F(ServerTest, AnAdministratorsChangesTouchOnlyWhatTheyMean) {
     SearchIn(ID_SERVER_REMOVE);
     EXPECT_EQ(ReadStored(), (Stored{{L"Current|Current", L""}}));
     EXPECT_EQ(ButtonText(35002), Text(3841));
-    EXPECT_EQ(kit::ListColumnCount(List()), 0);
+    EXPECT_TRUE(kit::ListHeaders(List()).empty());
     SearchIn(0, [&](HWND sheet) {
         Type(sheet, IDC_DESCRIPTION, L"Branch");
         HELPINFO help{
